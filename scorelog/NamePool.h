@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace obrenta::scorelog {
+
+// Index of a byte string in a NamePool. Two names of one pool are byte-wise equal exactly when
+// their ids are equal, so the tally compares names as integers.
+using NameId = std::uint32_t;
+
+// The empty name; every pool holds it as id 0.
+inline constexpr NameId kEmptyName = 0;
+
+// Interns the names and yaku of one score log read. Games keep a shared pointer to the pool they
+// were parsed with, so a copied game stays valid after the log has been read again.
+class NamePool {
+public:
+    NamePool();
+    NamePool(const NamePool&) = delete;
+    NamePool& operator=(const NamePool&) = delete;
+
+    NameId Intern(std::string_view text);
+    // The id of text, when the pool holds it.
+    std::optional<NameId> Find(std::string_view text) const;
+    std::string_view View(NameId id) const { return views_[id]; }
+    std::size_t Size() const { return views_.size(); }
+
+private:
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t used = 0;
+        std::size_t capacity = 0;
+    };
+    // One slot of the open-addressing table: the id plus one (0 marks a free slot) and the
+    // name's hash, compared before the bytes.
+    struct Slot {
+        std::uint32_t idPlusOne = 0;
+        std::uint32_t hash = 0;
+    };
+
+    std::string_view Store(std::string_view text);
+    std::size_t FindSlot(std::string_view text, std::uint32_t hash) const;
+    void Grow();
+
+    std::vector<Block> blocks_;
+    std::vector<std::string_view> views_;
+    std::vector<Slot> slots_;
+};
+
+using NamePoolPtr = std::shared_ptr<NamePool>;
+
+}  // namespace obrenta::scorelog

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scorelog/GameRecord.h"
+
+namespace obrenta::scorelog {
+
+// A block of more lines than this is turned down as a whole; reading goes on after it.
+inline constexpr std::size_t kMaxBlockLines = 1024;
+// Lines are handed on in pieces of at most this many bytes.
+inline constexpr std::size_t kMaxLinePieceBytes = 255;
+
+// The parsed score log: its games in file order, and what identifies the read they came from.
+class ScoreLog {
+public:
+    // Reads the log at path again when its path, modification time or size differs from the
+    // last successful read. False when the file can't be queried or opened; the games of the
+    // last successful read then stay, and the next call tries again.
+    bool ReadScoreLog(const std::string& path);
+
+    // Parses a whole log held in memory (the bytes of the file), replacing the games. The next
+    // ReadScoreLog reads its file whatever it remembered before.
+    void ParseBuffer(std::string_view bytes);
+
+    const std::vector<GameRecord>& games() const { return games_; }
+    // How many times the file has actually been read (for the "read only when changed" rule).
+    std::uint64_t readCount() const { return readCount_; }
+
+private:
+    std::vector<GameRecord> games_;
+    std::string lastPath_;
+    std::int64_t lastModifiedNs_ = 0;
+    std::int64_t lastSize_ = -1;
+    bool haveRead_ = false;
+    std::uint64_t readCount_ = 0;
+};
+
+// Parses the bytes of a whole log into its games, all sharing one new name pool. The bytes are
+// worked on in place: a CR that ends a line before its LF is overwritten.
+std::vector<GameRecord> ParseLogBytes(char* bytes, std::size_t size);
+
+// The blocks of a log as the block parser is given them, each line as it sees it (for tests and
+// tools; blocks of more than kMaxBlockLines lines are left out, as the reader drops them).
+std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes);
+
+}  // namespace obrenta::scorelog

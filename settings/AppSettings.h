@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace obrenta::settings {
+
+inline constexpr int kMaxUserIds = 5;
+// IDs longer than this many bytes are cut.
+inline constexpr std::size_t kMaxUserIdBytes = 127;
+
+// Every persisted setting of the program, with the defaults it starts from. Text is code page
+// 932 bytes.
+struct AppSettings {
+    std::string iniPath;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::string MJSFileName = "mjscore.txt";
+    std::int32_t userIdCount = 2;
+    std::array<std::string, kMaxUserIds> userIds{};
+    std::array<std::int32_t, kMaxUserIds> userIdEnabled{1, 1, 1, 1, 1};
+    std::int32_t Tab = 0;
+    std::int64_t dateFrom = 0;
+    std::int64_t dateTo = 0;
+    std::int32_t recentCount = 10000;
+    std::array<std::int32_t, 4> tableKindFilter{1, 1, 1, 1};
+    std::array<std::int32_t, 4> gameKindFilter{1, 1, 1, 1};
+    std::array<std::int32_t, 4> rankFilter{1, 1, 1, 1};
+    std::array<std::int32_t, 4> ratingRankFilter{1, 1, 1, 1};
+    std::int32_t StatLine1 = 0;
+    std::int32_t StatLine2 = 0;
+    std::array<std::int32_t, 4> SortYaku1{0, 1, 0, 0};
+    std::array<std::int32_t, 4> SortYaku2{0, 1, 0, 0};
+    std::array<std::int32_t, 8> SortVs{1, 0, 0, 0, 0, 0, 0, 0};
+
+    AppSettings() = default;
+    // Sets iniPath and loads the file.
+    explicit AppSettings(std::string path);
+
+    // Sets every field but iniPath and userIdEnabled to its default.
+    void SetDefaults();
+    // Sets every field but iniPath and userIdEnabled to its default, then reads iniPath over them.
+    void LoadSettings();
+    // Writes every field to iniPath through a temporary file renamed over it. False when the
+    // file could not be written; the old file is then left as it was.
+    bool SaveSettings() const;
+
+    // The number of ID slots in use: userIdCount clamped to 0..5.
+    int UsableIdCount() const;
+
+    bool operator==(const AppSettings&) const = default;
+};
+
+// The default date range ends: 1998-01-01 00:00:00 and 2037-12-31 23:59:59, local time.
+std::int64_t DefaultDateFrom();
+std::int64_t DefaultDateTo();
+
+// The settings text SaveSettings writes, LF line ends (the file itself uses the platform's).
+std::string FormatSettings(const AppSettings& settings);
+// Reads settings text over settings, as LoadSettings does with the file's bytes.
+void ParseSettings(AppSettings& settings, std::string_view text);
+
+}  // namespace obrenta::settings
