@@ -96,7 +96,7 @@ struct GameRecord {
     // Index of the first of the first playerCount seats named name, or -1.
     std::int32_t FindSeatByName(NameId name) const;
     std::int32_t FindSeatByName(std::string_view name) const;
-    std::string_view Name(NameId id) const { return names->View(id); }
+    std::string_view Name(NameId id) const { return names ? names->View(id) : std::string_view(); }
     std::string_view SeatName(int seat) const { return Name(seats[seat].name); }
 };
 

@@ -13,6 +13,8 @@ namespace obrenta::scorelog {
 inline constexpr std::size_t kMaxBlockLines = 1024;
 // Lines are handed on in pieces of at most this many bytes.
 inline constexpr std::size_t kMaxLinePieceBytes = 255;
+// The log is read this many bytes at a time into a buffer that is reused.
+inline constexpr std::size_t kReadChunkBytes = 1 << 20;
 
 // The parsed score log: its games in file order, and what identifies the read they came from.
 class ScoreLog {
@@ -39,12 +41,10 @@ private:
     std::uint64_t readCount_ = 0;
 };
 
-// Parses the bytes of a whole log into its games, all sharing one new name pool. The bytes are
-// worked on in place: a CR that ends a line before its LF is overwritten.
-std::vector<GameRecord> ParseLogBytes(char* bytes, std::size_t size);
-
 // The blocks of a log as the block parser is given them, each line as it sees it (for tests and
-// tools; blocks of more than kMaxBlockLines lines are left out, as the reader drops them).
-std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes);
+// tools; blocks of more than kMaxBlockLines lines are left out, as the reader drops them). The
+// bytes are taken chunkBytes at a time, as the reader takes a file.
+std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes,
+                                                     std::size_t chunkBytes = kReadChunkBytes);
 
 }  // namespace obrenta::scorelog

@@ -169,6 +169,7 @@ private:
     scorelog::ScoreLog scoreLog_;
     // The user's seat in each game of selectedGames, found while selecting.
     std::vector<int> selectedSeats_;
+    std::vector<std::size_t> picked_;
 };
 
 // The user's own seat in a game: exactly one seat named by an ID in use.

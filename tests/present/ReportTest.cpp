@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "present/Report.h"
+#include "PresentTestSupport.h"
+
+namespace obrenta::present {
+namespace {
+
+using test::Sj;
+
+TEST(FormatListSectionTest, OneLinePerRowWithEveryCell) {
+    InMemoryListView view;
+    view.InsertColumn(0, Sj("名前"), 10, Align::Left);
+    view.InsertColumn(1, "", 10, Align::Right);
+    view.InsertColumn(2, "x", 10, Align::Right);
+    view.InsertRow(0, "");
+    int r = view.InsertRow(1, "a\x82");  // cut inside a double-byte character
+    view.SetCell(r, 2, Sj("箱 3"));
+    EXPECT_EQ(FormatListSection("Some", view), "# Some\n名前\t\tx\n\t\t\na\xEF\xBF\xBD\t\t箱 3\n");
+}
+
+TEST(FormatReportTest, SectionsInOrder) {
+    settings::AppSettings s;
+    tally::TallyEngine engine(s);
+    std::string report = RenderReport(engine, s);
+    std::vector<std::string> sections;
+    std::size_t pos = 0;
+    while ((pos = report.find("# ", pos)) != std::string::npos) {
+        if (pos == 0 || report[pos - 1] == '\n') {
+            sections.push_back(report.substr(pos + 2, report.find('\n', pos) - pos - 2));
+        }
+        ++pos;
+    }
+    const std::vector<std::string> expected{
+        "GameSummaryTable", "RatingTable", "PointsTable",   "RankTable",        "StreakTable",
+        "RecentGamesList",  "HanTableOwn", "HanTableOther", "YakuListOwn",      "YakuListOther",
+        "HourlyTable",      "HandOutcomeTable", "LastHandTable", "LastHandWonTable", "OpponentList",
+        "ScoreChart",       "OwnRatingDist", "OpponentRatingDist", "RatingPrediction"};
+    EXPECT_EQ(sections, expected);
+    EXPECT_NE(report.find("# ScoreChart\naxis\t1500\t1600\t50\n# OwnRatingDist\n# OpponentRatingDist\n"
+                          "# RatingPrediction\n0\t0\t3000\n"),
+              std::string::npos);
+    EXPECT_EQ(report.back(), '\n');
+    EXPECT_EQ(report.find("\n\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace obrenta::present

@@ -1,0 +1,28 @@
+# The failure paths of obrenta-report: exit status 2 with a message naming the path, and --help.
+function(expect_failure description expected_text)
+  execute_process(COMMAND ${REPORT} ${ARGN} WORKING_DIRECTORY ${DATA_DIR}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 2)
+    message(FATAL_ERROR "${description}: exit status ${rc}, expected 2")
+  endif()
+  string(FIND "${err}" "${expected_text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${description}: standard error lacks \"${expected_text}\": ${err}")
+  endif()
+  if(NOT out STREQUAL "")
+    message(FATAL_ERROR "${description}: printed a report")
+  endif()
+endfunction()
+
+expect_failure("missing settings" "no-such-dir/Obrenta.ini" --settings no-such-dir/Obrenta.ini)
+expect_failure("settings is a directory" "settings file mixed" --settings mixed)
+expect_failure("missing log named by the settings" "missing-log.txt" --settings idoverride/Obrenta.ini)
+expect_failure("missing --log" "nowhere.txt" --settings mixed/Obrenta.ini --log nowhere.txt)
+expect_failure("no --settings" "--settings is required" --log mixed/mjscore.txt)
+expect_failure("option without value" "--id needs a value" --settings mixed/Obrenta.ini --id)
+expect_failure("unknown option" "unknown option --bogus" --bogus)
+
+execute_process(COMMAND ${REPORT} --help OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "Usage: obrenta-report --settings PATH")
+  message(FATAL_ERROR "--help: exit status ${rc}, output ${out}")
+endif()

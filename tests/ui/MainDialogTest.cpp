@@ -1,0 +1,609 @@
+#include <ctime>
+#include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "UiTestSupport.h"
+#include "present/Report.h"
+#include "present/TextCodec.h"
+#include "ui/AddUserIdDialog.h"
+#include "ui/GraphWindow.h"
+#include "ui/ListModel.h"
+#include "ui/ListTreeView.h"
+#include "ui/MainDialog.h"
+#include "ui/ObrentaApp.h"
+#include "ui/QtChartControl.h"
+#include "ui/StatsPage.h"
+
+namespace obrenta::ui::test {
+
+namespace {
+
+using Command = MainDialog::Command;
+using present::ListId;
+
+std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = 0;
+    return std::mktime(&tm);
+}
+
+std::string Sjis(const char* utf8)
+{
+    return *present::Utf8ToCp932(utf8);
+}
+
+void ClickHeading(ListTreeView* view, int column)
+{
+    QHeaderView* header = view->header();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+std::vector<std::string> Column(const ListModel& model, int column)
+{
+    std::vector<std::string> cells;
+    for (int r = 0; r < model.RowCount(); ++r) cells.push_back(model.Cell(r, column));
+    return cells;
+}
+
+}  // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::vector<QUrl> openedUrls_;
+
+    QString SettingsPath() const { return dir_->filePath(QStringLiteral("Obrenta.ini")); }
+
+    // A window over the small test log with the user's one ID, plus any further settings lines.
+    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true)
+    {
+        if (withLog) {
+            WriteSettingsFile(SettingsPath(), QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n%2")
+                                                  .arg(SmallLogPath(), extraLines));
+        }
+        MainDialogOptions options;
+        options.settingsPath = SettingsPath().toStdString();
+        options.programDir = dir_->path();
+        options.openUrl = [this](const QUrl& url) { openedUrls_.push_back(url); };
+        return std::make_unique<MainDialog>(std::move(options));
+    }
+
+    settings::AppSettings SavedSettings() const { return settings::AppSettings(SettingsPath().toStdString()); }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        openedUrls_.clear();
+        QDir::setCurrent(dir_->path());
+    }
+
+    void cleanup()
+    {
+        dir_.reset();
+    }
+
+    void keysRunTallyAndTheWindowStays()
+    {
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(window->tallyCount(), 1);
+        struct {
+            QWidget* target;
+            Qt::Key key;
+        } const presses[] = {
+            {window.get(), Qt::Key_F5},          {window->recentEdit(), Qt::Key_Return},
+            {window->dateFromEdit(), Qt::Key_Return}, {window->dateToEdit(), Qt::Key_Enter},
+            {window->userIdList(), Qt::Key_Return},   {window->recentEdit(), Qt::Key_Escape},
+            {window.get(), Qt::Key_Escape},
+        };
+        int expected = 1;
+        for (const auto& press : presses) {
+            press.target->setFocus();
+            QTest::keyClick(press.target, press.key);
+            QCOMPARE(window->tallyCount(), ++expected);
+            QVERIFY(window->isVisible());
+        }
+        window->action(Command::MenuBarTally)->trigger();
+        window->action(Command::Tally)->trigger();
+        QCOMPARE(window->tallyCount(), expected + 2);
+    }
+
+    void menusAsSpecified()
+    {
+        auto window = MakeWindow();
+        const struct {
+            Command command;
+            const char* text;
+        } items[] = {
+            {Command::Open, "開く\tCtrl+O"},         {Command::Edit, "編集\tF4"},
+            {Command::Tally, "集計\tF5"},            {Command::RatingPrediction, "R予測\tCtrl+R"},
+            {Command::Exit, "終了"},                 {Command::MenuBarTally, "集計"},
+            {Command::RegressionR, "回帰直線( R値 )"}, {Command::RegressionPoints, "回帰直線( 得点 )"},
+            {Command::TodayOnly, "今日だけ\tF7"},     {Command::AllTime, "ずっと\tF8"},
+            {Command::SeparateChart, "別グラフ\tF9"}, {Command::Help, "ヘルプ"},
+            {Command::About, "Obrentaについて"},     {Command::AuthorPage, "作者のHPへ"},
+            {Command::ServicePage, "MurvellのHPへ"},
+        };
+        for (const auto& item : items) {
+            QAction* action = window->action(item.command);
+            QString shown = action->text();
+            if (!action->shortcut().isEmpty()) shown += QLatin1Char('\t') + action->shortcut().toString();
+            QCOMPARE(shown, QString::fromUtf8(item.text));
+        }
+        QVERIFY(window->action(Command::AuthorPage)->isEnabled());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Obrenta  Murvellスコア集計ツール"));
+        QCOMPARE(window->tabBar()->count(), 8);
+        QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
+    }
+
+    void tabMapping_data()
+    {
+        QTest::addColumn<int>("savedTab");
+        QTest::addColumn<int>("shownTab");
+        QTest::newRow("3 is the hand info page") << 3 << 3;
+        QTest::newRow("5 is the opponents page") << 5 << 5;
+        QTest::newRow("7 is the second distribution page") << 7 << 7;
+        QTest::newRow("9 shows the general page") << 9 << 0;
+        QTest::newRow("-1 shows the general page") << -1 << 0;
+    }
+    void tabMapping()
+    {
+        QFETCH(int, savedTab);
+        QFETCH(int, shownTab);
+        auto window = MakeWindow(QStringLiteral("Tab\t%1\n").arg(savedTab));
+        QCOMPARE(window->currentPage(), window->PageForTab(shownTab));
+        const QWidget* expected[] = {window->generalPage(), window->graphPage(),     window->winsPage(),
+                                     window->handInfoPage(), window->hourlyPage(),   window->opponentsPage(),
+                                     window->ratingDistPage(0), window->ratingDistPage(1)};
+        QCOMPARE(window->currentPage(), expected[shownTab]);
+        QVERIFY(window->ratingDistPage(0) != window->ratingDistPage(1));
+        window->tabBar()->setCurrentIndex(1);
+        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->graphPage()));
+        window->RunTally();
+        QCOMPARE(SavedSettings().Tab, 1);
+    }
+
+    void headingClicksSortAndSurviveTally()
+    {
+        auto window = MakeWindow();
+        window->show();
+        window->tabBar()->setCurrentIndex(2);
+        ListTreeView* yaku = window->listView(ListId::YakuListOwn);
+        ListModel& model = *yaku->listModel();
+        QVERIFY(model.RowCount() >= 3);
+        auto countsDescending = [&] {
+            for (int r = 1; r < model.RowCount(); ++r) {
+                if (std::stoi(model.Cell(r - 1, 1)) < std::stoi(model.Cell(r, 1))) return false;
+            }
+            return true;
+        };
+        QVERIFY(countsDescending());
+        ClickHeading(yaku, 3);
+        QCOMPARE(window->settings().SortYaku1, (std::array<std::int32_t, 4>{0, 0, 0, 1}));
+        QVERIFY(countsDescending());
+        ClickHeading(yaku, 1);
+        ClickHeading(yaku, 0);
+        QCOMPARE(window->settings().SortYaku1, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
+        auto names = Column(model, 0);
+        QVERIFY(std::is_sorted(names.begin(), names.end()));
+        QCOMPARE(yaku->header()->sortIndicatorSection(), 0);
+        QVERIFY(yaku->header()->isSortIndicatorShown());
+        QCOMPARE(yaku->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+
+        window->RunTally();
+        QCOMPARE(Column(model, 0), names);
+        QCOMPARE(yaku->header()->sortIndicatorSection(), 0);
+        QCOMPARE(SavedSettings().SortYaku1, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
+
+        window->tabBar()->setCurrentIndex(5);
+        ListTreeView* opponents = window->listView(ListId::OpponentList);
+        ClickHeading(opponents, 5);
+        ClickHeading(opponents, 5);
+        QCOMPARE(window->settings().SortVs, (std::array<std::int32_t, 8>{0, 0, 0, 0, 0, 2, 0, 0}));
+        const auto avgR = Column(*opponents->listModel(), 5);
+        for (std::size_t r = 1; r < avgR.size(); ++r) QVERIFY(std::stod(avgR[r - 1]) <= std::stod(avgR[r]));
+        QCOMPARE(opponents->header()->sortIndicatorSection(), 5);
+        QCOMPARE(opponents->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+
+        // Headings of the other lists do nothing.
+        const auto before = Column(window->list(ListId::HourlyTable), 1);
+        ClickHeading(window->listView(ListId::HourlyTable), 1);
+        QCOMPARE(Column(window->list(ListId::HourlyTable), 1), before);
+    }
+
+    void addAndDeleteUserIds()
+    {
+        auto window = MakeWindow();
+        QListWidget* ids = window->userIdList();
+        QCOMPARE(ids->count(), 1);
+        auto addThroughDialog = [&](const QString& typed, bool accept) {
+            WhenModalOpens([typed, accept](QWidget* modal) {
+                auto* dialog = qobject_cast<AddUserIdDialog*>(modal);
+                QVERIFY(dialog != nullptr);
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("ユーザIDの追加"));
+                dialog->edit()->setText(typed);
+                accept ? dialog->accept() : dialog->reject();
+            });
+            window->addUserIdButton()->click();
+        };
+        addThroughDialog(QStringLiteral(" ab　c\t"), true);
+        QCOMPARE(ids->count(), 2);
+        QCOMPARE(ids->item(1)->text(), QStringLiteral("abc"));
+        QVERIFY(ids->item(1)->isSelected());
+        addThroughDialog(QStringLiteral("ignored"), false);
+        addThroughDialog(QStringLiteral(" 　\t"), true);
+        QCOMPARE(ids->count(), 2);
+        for (const char* id : {"ID2", "ID3", "ID4"}) addThroughDialog(QString::fromUtf8(id), true);
+        QCOMPARE(ids->count(), 5);
+
+        // A full list opens no dialog at all.
+        bool dialogOpened = false;
+        QTimer::singleShot(300, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                dialogOpened = true;
+                modal->close();
+            }
+        });
+        window->addUserIdButton()->click();
+        QTest::qWait(400);
+        QVERIFY(!dialogOpened);
+        QCOMPARE(ids->count(), 5);
+
+        // Delete entries 1 and 3: 0, 2 and 4 move up with their selection.
+        for (int i = 0; i < 5; ++i) ids->item(i)->setSelected(i == 1 || i == 3);
+        window->deleteUserIdsButton()->click();
+        QCOMPARE(ids->count(), 3);
+        for (int i = 0; i < 3; ++i) ids->item(i)->setSelected(i != 1);
+        window->RunTally();
+        const settings::AppSettings saved = SavedSettings();
+        QCOMPARE(saved.userIdCount, 3);
+        QCOMPARE(saved.userIds[0], SmallLogUser());
+        QCOMPARE(saved.userIds[1], std::string("ID2"));
+        QCOMPARE(saved.userIds[2], std::string("ID4"));
+        QCOMPARE(saved.userIdEnabled[0], 1);
+        QCOMPARE(saved.userIdEnabled[1], 0);
+        QCOMPARE(saved.userIdEnabled[2], 1);
+
+        ids->selectAll();
+        window->deleteUserIdsButton()->click();
+        window->RunTally();
+        QCOMPARE(SavedSettings().userIdCount, 0);
+    }
+
+    void opponentSearchWrapsAndStarts()
+    {
+        auto window = MakeWindow();
+        window->show();
+        window->tabBar()->setCurrentIndex(5);
+        OpponentsPage* page = window->opponentsPage();
+        ListTreeView* list = window->listView(ListId::OpponentList);
+        const int n = list->listModel()->RowCount();
+        QVERIFY(n >= 4);
+        QCOMPARE(list->SelectedRow(), -1);
+        page->searchDownButton()->click();
+        QCOMPARE(list->SelectedRow(), 1);
+        list->SelectRow(n - 1);
+        page->searchDownButton()->click();
+        QCOMPARE(list->SelectedRow(), 0);
+        page->searchUpButton()->click();
+        QCOMPARE(list->SelectedRow(), n - 1);
+
+        // A full-width name found by part of it, from anywhere, both ways.
+        int aki = -1;
+        for (int r = 0; r < n; ++r) {
+            if (list->listModel()->Cell(r, 0) == Sjis("Ａｋｉ")) aki = r;
+        }
+        QVERIFY(aki >= 0);
+        page->searchEdit()->setText(QStringLiteral("ｋ"));
+        page->searchDownButton()->click();
+        QCOMPARE(list->SelectedRow(), aki);
+        page->searchUpButton()->click();
+        QCOMPARE(list->SelectedRow(), aki);
+        page->searchEdit()->setText(QStringLiteral("nobody"));
+        page->searchDownButton()->click();
+        QCOMPARE(list->SelectedRow(), aki);
+    }
+
+    void todayOnlyAndAllTime()
+    {
+        auto window = MakeWindow();
+        window->action(Command::TodayOnly)->trigger();
+        const QDate today = QDate::currentDate();
+        const std::int64_t midnight = LocalSeconds(today.year(), today.month(), today.day(), 0, 0, 0);
+        QCOMPARE(window->settings().dateFrom, midnight);
+        QCOMPARE(window->settings().dateTo, midnight + 86399);
+        QCOMPARE(window->engine().gameCount, 0);
+
+        window->action(Command::AllTime)->trigger();
+        QCOMPARE(window->dateFromEdit()->date(), QDate(1998, 1, 1));
+        QCOMPARE(window->dateToEdit()->date(), QDate(2037, 12, 31));
+        QCOMPARE(window->settings().dateFrom, LocalSeconds(1998, 1, 1, 0, 0, 0));
+        QCOMPARE(window->settings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
+        QVERIFY(window->engine().gameCount > 0);
+        QCOMPARE(SavedSettings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
+    }
+
+    void regressionToggles()
+    {
+        auto window = MakeWindow(QStringLiteral("StatLine2\t5\n"));
+        QAction* rLine = window->action(Command::RegressionR);
+        QAction* pointsLine = window->action(Command::RegressionPoints);
+        QVERIFY(!rLine->isChecked());
+        QVERIFY(pointsLine->isChecked());
+        QVERIFY(window->scoreChart().DrawsRegressionLine(2));
+        QVERIFY(window->windowScoreChart().DrawsRegressionLine(2));
+
+        rLine->trigger();
+        QVERIFY(rLine->isChecked());
+        QCOMPARE(window->settings().StatLine1, 1);
+        QVERIFY(window->scoreChart().DrawsRegressionLine(1));
+        QVERIFY(window->windowScoreChart().DrawsRegressionLine(1));
+        pointsLine->trigger();
+        QVERIFY(!pointsLine->isChecked());
+        QCOMPARE(window->settings().StatLine2, 0);
+        QVERIFY(!window->scoreChart().DrawsRegressionLine(2));
+        QVERIFY(!window->windowScoreChart().DrawsRegressionLine(2));
+
+        // The toggle writes nothing by itself; the next tally does.
+        QCOMPARE(SavedSettings().StatLine2, 5);
+        window->RunTally();
+        QCOMPARE(SavedSettings().StatLine1, 1);
+        QCOMPARE(SavedSettings().StatLine2, 0);
+        QVERIFY(window->scoreChart().DrawsRegressionLine(1));
+
+        rLine->trigger();
+        QVERIFY(!rLine->isChecked());
+        QVERIFY(!window->scoreChart().DrawsRegressionLine(1));
+        QVERIFY(!window->windowScoreChart().DrawsRegressionLine(1));
+    }
+
+    void separateChartTwiceAndCaptionClose()
+    {
+        auto window = MakeWindow();
+        window->show();
+        QAction* toggle = window->action(Command::SeparateChart);
+        GraphWindow* graph = window->graphWindow();
+        QVERIFY(!graph->isVisible());
+        QCOMPARE(graph->windowTitle(), QStringLiteral("Obrenta グラフ"));
+        QCOMPARE(graph->chart().DrawnPointCount(1), window->engine().gameCount);
+        toggle->trigger();
+        QVERIFY(graph->isVisible());
+        QVERIFY(toggle->isChecked());
+        toggle->trigger();
+        QVERIFY(!graph->isVisible());
+        QVERIFY(!toggle->isChecked());
+        QVERIFY(!window->separateChartShown());
+
+        toggle->trigger();
+        graph->close();
+        QVERIFY(!graph->isVisible());
+        QVERIFY(!toggle->isChecked());
+        QVERIFY(!window->separateChartShown());
+        toggle->trigger();
+        QVERIFY(graph->isVisible());
+        window->close();
+        QVERIFY(!graph->isVisible());
+    }
+
+    void closeSavesPanelPositionAndSettings_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("close box") << 0;
+        QTest::newRow("終了") << 1;
+        QTest::newRow("Alt+F4") << 2;
+    }
+    void closeSavesPanelPositionAndSettings()
+    {
+        QFETCH(int, how);
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->move(33, 44);
+        QTest::qWait(20);
+        const QPoint at = window->pos();
+        window->tableKindBoxes()[3]->setChecked(false);
+        window->gameKindBoxes()[2]->setChecked(false);
+        window->recentEdit()->setText(QStringLiteral("25"));
+        window->tabBar()->setCurrentIndex(4);
+        if (how == 0) window->close();
+        if (how == 1) window->action(Command::Exit)->trigger();
+        if (how == 2) QTest::keyClick(window.get(), Qt::Key_F4, Qt::AltModifier);
+        QVERIFY(!window->isVisible());
+        const settings::AppSettings saved = SavedSettings();
+        QCOMPARE(saved.X, at.x());
+        QCOMPARE(saved.Y, at.y());
+        QCOMPARE(saved.tableKindFilter, (std::array<std::int32_t, 4>{1, 1, 1, 0}));
+        QCOMPARE(saved.gameKindFilter, (std::array<std::int32_t, 4>{1, 1, 0, 1}));
+        QCOMPARE(saved.recentCount, 25);
+        QCOMPARE(saved.Tab, 4);
+
+        // And the next window starts from all of it.
+        auto next = MakeWindow(QString(), false);
+        QCOMPARE(next->pos(), at);
+        QVERIFY(!next->tableKindBoxes()[3]->isChecked());
+        QCOMPARE(next->recentEdit()->text(), QStringLiteral("25"));
+        QCOMPARE(next->currentPage(), static_cast<QWidget*>(next->hourlyPage()));
+    }
+
+    void secondInstanceExitsAtOnce()
+    {
+        auto lock = AcquireInstanceLock();
+        QVERIFY(lock != nullptr);
+        QProcess second;
+        second.start(QStringLiteral(OBRENTA_EXECUTABLE), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAllStandardOutput(), QByteArray());
+        QCOMPARE(second.readAllStandardError(), QByteArray());
+        QVERIFY(AcquireInstanceLock() == nullptr);
+    }
+
+    void lockOfADeadHolderIsTakenOver()
+    {
+        QProcess holder;
+        holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), dir_->path()});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+        QVERIFY(AcquireInstanceLock(dir_->path()) == nullptr);
+        holder.kill();
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(AcquireInstanceLock(dir_->path()) != nullptr);
+    }
+
+    void missingLogAndSettingsGiveAnEmptyWorkingWindow()
+    {
+        auto window = MakeWindow(QString(), false);
+        window->show();
+        QCOMPARE(window->tallyCount(), 1);
+        QCOMPARE(window->userIdList()->count(), 2);
+        QCOMPARE(window->engine().gameCount, 0);
+        QCOMPARE(window->list(ListId::GameSummaryTable).Cell(0, 1), std::string("0"));
+        QCOMPARE(window->list(ListId::OpponentList).RowCount(), 0);
+        QCOMPARE(window->list(ListId::OpponentList).headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前( 0人 )"));
+        QCOMPARE(window->scoreChart().RowCount(), 0);
+        QCOMPARE(window->scoreChart().ValueMinimum(), 1500.0);
+        QVERIFY(QFile::exists(SettingsPath()));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QVERIFY(window->isVisible());
+    }
+
+    void everyListEqualsTheReport()
+    {
+        auto window = MakeWindow(QStringLiteral("SortVs\t0 0 0 0 0 0 1 0\n"));
+        QVERIFY(window->engine().gameCount >= 10);
+        settings::AppSettings settings = SavedSettings();
+        tally::TallyEngine engine(settings);
+        engine.ReadScoreLog();
+        engine.Tally();
+        present::InMemoryPages pages;
+        present::SetUpPages(pages.lists, pages.charts, settings);
+        present::RefillPages(engine, settings, pages.lists, pages.charts);
+        for (int i = 0; i < present::kListCount; ++i) {
+            const auto id = static_cast<ListId>(i);
+            const std::string name(present::ListName(id));
+            const std::string shown = present::FormatListSection(name, window->list(id));
+            const std::string reported = present::FormatListSection(name, pages[id]);
+            if (shown != reported) qWarning("%s differs:\n%s\n---\n%s", name.c_str(), shown.c_str(), reported.c_str());
+            QCOMPARE(shown, reported);
+        }
+        const struct {
+            QtChartControl* shown;
+            present::InMemoryChart* reported;
+            int series;
+        } charts[] = {{&window->scoreChart(), &pages.scoreChart, 2},
+                      {&window->windowScoreChart(), &pages.windowScoreChart, 2},
+                      {&window->ownRatingDistChart(), &pages.ownRatingDist, 1},
+                      {&window->opponentRatingDistChart(), &pages.opponentRatingDist, 1}};
+        for (const auto& chart : charts) {
+            QCOMPARE(chart.shown->RowCount(), chart.reported->RowCount());
+            for (int row = 1; row <= chart.shown->RowCount(); ++row) {
+                QCOMPARE(chart.shown->RowLabel(row), chart.reported->RowLabel(row));
+                for (int s = 1; s <= chart.series; ++s)
+                    QCOMPARE(chart.shown->Value(row, s), std::stod(chart.reported->Value(row, s)));
+            }
+        }
+        QCOMPARE(window->scoreChart().DrawnPointCount(1), window->engine().gameCount);
+        QVERIFY(window->opponentRatingDistChart().DrawnBarCount() > 1);
+    }
+
+    void editAsksFirst()
+    {
+        auto window = MakeWindow();
+        for (auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
+            WhenModalOpens([button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box != nullptr);
+                QCOMPARE(box->windowTitle(), QStringLiteral("Obrenta"));
+                QCOMPARE(box->text(), QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"));
+                box->button(button)->click();
+            });
+            window->action(Command::Edit)->trigger();
+        }
+        QCOMPARE(openedUrls_.size(), std::size_t(1));
+        QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(SmallLogPath()));
+    }
+
+    void helpOpensManualThenReadme()
+    {
+        auto window = MakeWindow();
+        window->action(Command::Help)->trigger();
+        QCOMPARE(openedUrls_.size(), std::size_t(2));
+        QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(dir_->filePath(QStringLiteral("Obrenta.html"))));
+        QCOMPARE(openedUrls_[1].scheme(), QStringLiteral("https"));
+    }
+
+    void droppedTextFileIsOpened()
+    {
+        auto window = MakeWindow(QString(), false);
+        QCOMPARE(window->engine().gameCount, 0);
+        window->userIdList()->clear();
+        window->AppendUserId(SmallLogUser());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(SmallLogPath())});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        QVERIFY(window->engine().gameCount > 0);
+        QCOMPARE(QString::fromStdString(window->settings().MJSFileName), SmallLogPath());
+
+        QMimeData other;
+        other.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/picture.png"))});
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+        refused.setAccepted(false);
+        QApplication::sendEvent(window.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void ctrlCCopiesTheSelectedRow()
+    {
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        ListTreeView* ranks = window->listView(ListId::RankTable);
+        ranks->setFocus();
+        ranks->SelectRow(0);
+        QTest::keyClick(ranks, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("順位\t回数\t割合"));
+        QVERIFY(lines.value(1).startsWith(QStringLiteral("1位\t")));
+    }
+};
+
+static RegisterSuite<MainDialogTest> registerMainDialogTest("MainDialogTest");
+
+}  // namespace obrenta::ui::test
+
+#include "MainDialogTest.moc"

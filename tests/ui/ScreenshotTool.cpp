@@ -1,0 +1,45 @@
+// Writes a picture of every page of the main window and of the separate chart window, for the
+// documentation: obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
+#include <QApplication>
+#include <QDir>
+#include <QLayout>
+#include <QTabBar>
+#include <QTest>
+
+#include "ui/GraphWindow.h"
+#include "ui/ListTreeView.h"
+#include "ui/StatsPage.h"
+#include "ui/MainDialog.h"
+#include "ui/UiStyle.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s SETTINGS_FILE OUTPUT_DIR\n", argv[0]);
+        return 2;
+    }
+    QApplication::setFont(obrenta::ui::UiFont());
+    obrenta::ui::MainDialogOptions options;
+    options.settingsPath = argv[1];
+    options.programDir = QCoreApplication::applicationDirPath();
+    options.openUrl = [](const QUrl&) {};
+    obrenta::ui::MainDialog window(options);
+    window.move(0, 0);
+    window.show();
+    QTest::qWait(200);
+
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    const char* names[] = {"general", "graph", "wins", "handinfo", "hourly", "opponents", "ratingdist-own", "ratingdist-opponents"};
+    for (int tab = 0; tab < 8; ++tab) {
+        window.tabBar()->setCurrentIndex(tab);
+        QTest::qWait(150);
+        window.grab().save(out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
+    }
+    window.action(obrenta::ui::MainDialog::Command::SeparateChart)->trigger();
+    window.graphWindow()->resize(720, 480);
+    QTest::qWait(300);
+    window.graphWindow()->grab().save(out.filePath(QStringLiteral("graphwindow.png")));
+    window.action(obrenta::ui::MainDialog::Command::SeparateChart)->trigger();
+    return 0;
+}

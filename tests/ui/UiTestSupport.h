@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace obrenta::ui::test {
+
+using SuiteFactory = std::function<std::unique_ptr<QObject>()>;
+std::map<std::string, SuiteFactory>& Suites();
+
+template <typename T>
+struct RegisterSuite {
+    explicit RegisterSuite(const char* name)
+    {
+        Suites()[name] = [] { return std::make_unique<T>(); };
+    }
+};
+
+// The small score log under tests/data/ui, and its user.
+QString SmallLogPath();
+// "さくら" in code page 932.
+std::string SmallLogUser();
+
+// Writes a settings file: the given lines (UTF-8, converted to code page 932), LF line ends.
+void WriteSettingsFile(const QString& path, const QString& utf8Lines);
+
+// Runs action on the next modal dialog once it is up (the call that opens it blocks).
+void WhenModalOpens(std::function<void(QWidget* modal)> action);
+
+}  // namespace obrenta::ui::test

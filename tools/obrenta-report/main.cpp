@@ -1,0 +1,135 @@
+// obrenta-report: the Tally command without a window. Loads a settings file (read only), reads the
+// score log it names, tallies, fills every list and chart in memory and prints them as text.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "present/Report.h"
+#include "present/TextCodec.h"
+#include "settings/AppSettings.h"
+#include "tally/TallyEngine.h"
+
+namespace {
+
+using obrenta::settings::AppSettings;
+
+constexpr int kExitFailure = 2;
+
+const char kUsage[] =
+    "Usage: obrenta-report --settings PATH [--log PATH] [--id NAME]...\n"
+    "\n"
+    "Runs a tally as the desktop program does and prints every list and chart as text.\n"
+    "\n"
+    "  --settings PATH  the settings file to take the log path, IDs, filter and sort\n"
+    "                   orders from (only read, never written)\n"
+    "  --log PATH       read this score log instead of the one the settings name\n"
+    "  --id NAME        use this user ID instead of the stored ones, in use; may be\n"
+    "                   given up to five times (UTF-8)\n"
+    "  --help           show this text\n";
+
+struct Options {
+    std::string settingsPath;
+    std::optional<std::string> logPath;
+    std::vector<std::string> ids;
+};
+
+int UsageError(const std::string& message) {
+    std::cerr << "obrenta-report: " << message << "\n" << kUsage;
+    return kExitFailure;
+}
+
+bool ReadFile(const std::string& path, std::string& bytes, std::string& reason) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+    if (std::ferror(file.get())) {
+        // A directory opens but does not read.
+        reason = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    bool haveSettings = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg != "--settings" && arg != "--log" && arg != "--id") return UsageError("unknown option " + arg);
+        if (i + 1 >= argc) return UsageError(arg + " needs a value");
+        std::string value = argv[++i];
+        if (arg == "--settings") {
+            options.settingsPath = value;
+            haveSettings = true;
+        } else if (arg == "--log") {
+            options.logPath = value;
+        } else {
+            options.ids.push_back(value);
+        }
+    }
+    if (!haveSettings) return UsageError("--settings is required");
+    if (options.ids.size() > static_cast<std::size_t>(obrenta::settings::kMaxUserIds)) {
+        return UsageError("at most five --id");
+    }
+
+    std::string bytes;
+    std::string reason;
+    if (!ReadFile(options.settingsPath, bytes, reason)) {
+        std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": " << reason << "\n";
+        return kExitFailure;
+    }
+    AppSettings settings;
+    settings.iniPath = options.settingsPath;
+    settings.LoadSettings();
+    // Nothing here may ever write the user's settings file.
+    settings.iniPath.clear();
+
+    if (options.logPath) settings.MJSFileName = *options.logPath;
+    if (!options.ids.empty()) {
+        settings.userIdCount = static_cast<std::int32_t>(options.ids.size());
+        for (std::size_t i = 0; i < options.ids.size(); ++i) {
+            std::optional<std::string> id = obrenta::present::Utf8ToCp932(options.ids[i]);
+            if (!id) return UsageError("--id " + options.ids[i] + " has no code page 932 form");
+            if (id->size() > obrenta::settings::kMaxUserIdBytes) {
+                return UsageError("--id " + options.ids[i] + " is longer than 127 bytes");
+            }
+            settings.userIds[i] = *id;
+            settings.userIdEnabled[i] = 1;
+        }
+    }
+
+    obrenta::tally::TallyEngine engine(settings);
+    if (!engine.ReadScoreLog()) {
+        // The stored path is code page 932; a --log path is shown as it was given.
+        std::string shown =
+            options.logPath ? *options.logPath : obrenta::present::Cp932ToUtf8(settings.MJSFileName);
+        std::string probe;
+        reason = "cannot be opened";
+        ReadFile(settings.MJSFileName, probe, reason);
+        std::cerr << "obrenta-report: cannot read score log " << shown << ": " << reason << "\n";
+        return kExitFailure;
+    }
+    engine.Tally();
+    std::string report = obrenta::present::RenderReport(engine, settings);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    if (std::fflush(stdout) != 0) return kExitFailure;
+    return 0;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace obrenta::ui {
+
+class ListModel;
+
+// A list view in report form over a ListModel: full-row single selection, no tree decoration,
+// the model's column widths and alignment, and Ctrl+C copying as tab-separated text.
+class ListTreeView : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit ListTreeView(ListModel* model, QWidget* parent = nullptr);
+
+    ListModel* listModel() const { return model_; }
+    // Shows the sort arrow on column (ascending or not); column -1 hides it.
+    void ShowSortIndicator(int column, bool ascending);
+    // The selected row, or every row when none is selected, with the headings on top.
+    QString CopyText() const;
+    int SelectedRow() const;
+    void SelectRow(int row);
+    // The drawn width of a column: the model's width, widened for the face in use.
+    int DrawnColumnWidth(int column) const;
+    // The size the list asks the page's layout for (its place on the page template).
+    void SetPreferredSize(QSize size) { preferredSize_ = size; updateGeometry(); }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void ApplyColumnLayout();
+    void CopyToClipboard();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    ListModel* model_;
+    QSize preferredSize_;
+    double columnScale_;
+};
+
+}  // namespace obrenta::ui

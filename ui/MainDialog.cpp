@@ -1,0 +1,652 @@
+#include "ui/MainDialog.h"
+
+#include <ctime>
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include "ui/AddUserIdDialog.h"
+#include "ui/GraphWindow.h"
+#include "ui/ListModel.h"
+#include "ui/ListTreeView.h"
+#include "ui/NameSearch.h"
+#include "ui/QtChartControl.h"
+#include "ui/QtText.h"
+#include "ui/RatingPredictionDialog.h"
+#include "ui/StatsPage.h"
+#include "ui/UiStyle.h"
+
+#ifndef OBRENTA_AUTHOR_URL
+#define OBRENTA_AUTHOR_URL ""
+#endif
+#ifndef OBRENTA_SERVICE_URL
+#define OBRENTA_SERVICE_URL ""
+#endif
+#ifndef OBRENTA_README_URL
+#define OBRENTA_README_URL ""
+#endif
+#ifndef OBRENTA_VERSION
+#define OBRENTA_VERSION ""
+#endif
+
+namespace obrenta::ui {
+
+namespace {
+
+constexpr int kMaxListEntries = settings::kMaxUserIds;
+const char* const kTabTexts[MainDialog::kTabCount] = {"全般",   "グラフ",   "和了",        "局情報",
+                                                      "時間別", "対戦相手", "R分布(自分)", "R分布(相手)"};
+
+// Seconds of a local calendar time, with daylight saving time taken as not in effect.
+std::int64_t LocalSeconds(QDate date, int hour, int minute, int second)
+{
+    std::tm tm{};
+    tm.tm_year = date.year() - 1900;
+    tm.tm_mon = date.month() - 1;
+    tm.tm_mday = date.day();
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = 0;
+    return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+QDate LocalDate(std::int64_t seconds)
+{
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    localtime_r(&time, &tm);
+    return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+}
+
+QByteArray Bytes(const std::string& text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string EntryId(const QListWidgetItem* item)
+{
+    const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QCheckBox* AddCheckBox(QBoxLayout* layout, const char* text)
+{
+    auto* box = new QCheckBox(QString::fromUtf8(text));
+    layout->addWidget(box);
+    return box;
+}
+
+// A group box of four check boxes, one under the other.
+QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts, std::array<QCheckBox*, 4>& boxes)
+{
+    auto* group = new QGroupBox(QString::fromUtf8(title));
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(1);
+    layout->setContentsMargins(4, 2, 2, 2);
+    for (int i = 0; i < 4; ++i) boxes[i] = AddCheckBox(layout, texts[i]);
+    return group;
+}
+
+void InvalidateLayouts(QLayout* layout)
+{
+    if (layout == nullptr) return;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->layout() != nullptr) InvalidateLayouts(item->layout());
+        if (item->widget() != nullptr) InvalidateLayouts(item->widget()->layout());
+    }
+    layout->invalidate();
+}
+
+}  // namespace
+
+MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
+    : QMainWindow(parent), options_(std::move(options)), settings_(options_.settingsPath), engine_(settings_)
+{
+    setFont(UiFont());
+    setWindowTitle(QStringLiteral("Obrenta  Murvellスコア集計ツール"));
+    setWindowIcon(AppIcon());
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setAcceptDrops(true);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    const int margin = DialogUnitsX(font(), 7);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(DialogUnitsX(font(), 5));
+    layout->addWidget(BuildFilterPanel());
+    layout->addWidget(BuildPages(), 1);
+    setCentralWidget(central);
+    BuildMenus();
+
+    move(settings_.X, settings_.Y);
+    separateChart_ = false;
+    SetUpPages();
+
+    // The lists learnt their columns after the page layouts were built; nested layouts keep their
+    // old size hints until invalidated, and the fixed window size is taken from those hints.
+    for (int i = 0; i < stack_->count(); ++i) InvalidateLayouts(stack_->widget(i)->layout());
+    InvalidateLayouts(central->layout());
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::BuildMenus()
+{
+    auto make = [this](Command command, const char* text, QKeySequence shortcut = {}) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        actions_[static_cast<int>(command)] = action;
+        return action;
+    };
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
+    file->addAction(make(Command::Open, "開く", QKeySequence(Qt::CTRL | Qt::Key_O)));
+    file->addAction(make(Command::Edit, "編集", QKeySequence(Qt::Key_F4)));
+    file->addAction(make(Command::Tally, "集計", QKeySequence(Qt::Key_F5)));
+    file->addSeparator();
+    file->addAction(make(Command::RatingPrediction, "R予測", QKeySequence(Qt::CTRL | Qt::Key_R)));
+    file->addSeparator();
+    file->addAction(make(Command::Exit, "終了"));
+
+    bar->addAction(make(Command::MenuBarTally, "集計"));
+
+    QMenu* options = bar->addMenu(QStringLiteral("設定"));
+    options->addAction(make(Command::RegressionR, "回帰直線( R値 )"));
+    options->addAction(make(Command::RegressionPoints, "回帰直線( 得点 )"));
+    options->addSeparator();
+    options->addAction(make(Command::TodayOnly, "今日だけ", QKeySequence(Qt::Key_F7)));
+    options->addAction(make(Command::AllTime, "ずっと", QKeySequence(Qt::Key_F8)));
+    options->addSeparator();
+    options->addAction(make(Command::SeparateChart, "別グラフ", QKeySequence(Qt::Key_F9)));
+    for (Command command : {Command::RegressionR, Command::RegressionPoints, Command::SeparateChart})
+        action(command)->setCheckable(true);
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
+    help->addAction(make(Command::Help, "ヘルプ"));
+    help->addAction(make(Command::About, "Obrentaについて"));
+    help->addSeparator();
+    help->addAction(make(Command::AuthorPage, "作者のHPへ"));
+    help->addAction(make(Command::ServicePage, "MurvellのHPへ"));
+
+    const QString authorUrl = QStringLiteral(OBRENTA_AUTHOR_URL);
+    const QString serviceUrl = QStringLiteral(OBRENTA_SERVICE_URL);
+    action(Command::AuthorPage)->setEnabled(!authorUrl.isEmpty());
+    action(Command::ServicePage)->setEnabled(!serviceUrl.isEmpty());
+
+    connect(action(Command::Open), &QAction::triggered, this, &MainDialog::OnOpenScoreLog);
+    connect(action(Command::Edit), &QAction::triggered, this, &MainDialog::OnEditScoreLog);
+    connect(action(Command::Tally), &QAction::triggered, this, &MainDialog::RunTally);
+    connect(action(Command::MenuBarTally), &QAction::triggered, this, &MainDialog::RunTally);
+    connect(action(Command::RatingPrediction), &QAction::triggered, this, &MainDialog::OnRatingPrediction);
+    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(Command::RegressionR), &QAction::triggered, this, [this] { OnToggleRegressionLine(1); });
+    connect(action(Command::RegressionPoints), &QAction::triggered, this, [this] { OnToggleRegressionLine(2); });
+    connect(action(Command::TodayOnly), &QAction::triggered, this, &MainDialog::OnTodayOnly);
+    connect(action(Command::AllTime), &QAction::triggered, this, &MainDialog::OnAllTime);
+    connect(action(Command::SeparateChart), &QAction::triggered, this, &MainDialog::OnToggleSeparateChart);
+    connect(action(Command::Help), &QAction::triggered, this, &MainDialog::OnHelp);
+    connect(action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
+    connect(action(Command::AuthorPage), &QAction::triggered, this, [this, authorUrl] { OpenUrl(QUrl(authorUrl)); });
+    connect(action(Command::ServicePage), &QAction::triggered, this, [this, serviceUrl] { OpenUrl(QUrl(serviceUrl)); });
+
+    // Enter and Esc run the tally like F5, so that neither ever closes the window; Alt+F4 goes
+    // through the same close handling as "終了".
+    auto* tallyKeys = new QAction(this);
+    tallyKeys->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)});
+    tallyKeys->setShortcutContext(Qt::WindowShortcut);
+    connect(tallyKeys, &QAction::triggered, this, &MainDialog::RunTally);
+    addAction(tallyKeys);
+    auto* exitKey = new QAction(this);
+    exitKey->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    exitKey->setShortcutContext(Qt::WindowShortcut);
+    connect(exitKey, &QAction::triggered, this, &QWidget::close);
+    addAction(exitKey);
+}
+
+QWidget* MainDialog::BuildFilterPanel()
+{
+    const QFont f = font();
+    auto* panel = new QGroupBox(QStringLiteral("フィルタ設定"));
+    panel->setFixedWidth(DialogUnitsX(f, 100));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setSpacing(DialogUnitsY(f, 3));
+
+    layout->addWidget(new QLabel(QStringLiteral("ユーザID")));
+    userIdList_ = new QListWidget();
+    userIdList_->setSelectionMode(QAbstractItemView::MultiSelection);
+    userIdList_->setFixedHeight(DialogUnitsY(f, 45));
+    userIdList_->setMinimumWidth(DialogUnitsX(f, 69));
+    layout->addWidget(userIdList_);
+
+    auto* buttons = new QHBoxLayout();
+    addButton_ = new QPushButton(QStringLiteral("追加"));
+    deleteButton_ = new QPushButton(QStringLiteral("削除"));
+    buttons->addWidget(addButton_);
+    buttons->addWidget(deleteButton_);
+    layout->addLayout(buttons);
+    connect(addButton_, &QPushButton::clicked, this, &MainDialog::OnAddUserId);
+    connect(deleteButton_, &QPushButton::clicked, this, &MainDialog::OnDeleteUserIds);
+
+    auto dateRow = [&](QDateEdit*& edit, const char* text) {
+        auto* row = new QHBoxLayout();
+        edit = new QDateEdit();
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        row->addWidget(edit, 1);
+        row->addWidget(new QLabel(QString::fromUtf8(text)));
+        layout->addLayout(row);
+    };
+    dateRow(dateFrom_, "から");
+    dateRow(dateTo_, "まで");
+
+    auto* recentRow = new QHBoxLayout();
+    recent_ = new QLineEdit();
+    recent_->setAlignment(Qt::AlignCenter);
+    recent_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), recent_));
+    recent_->setFixedWidth(DialogUnitsX(f, 30));
+    recentRow->addWidget(new QLabel(QStringLiteral("最近の")));
+    recentRow->addWidget(recent_);
+    recentRow->addWidget(new QLabel(QStringLiteral("試合")));
+    recentRow->addStretch(1);
+    layout->addLayout(recentRow);
+
+    auto* upper = new QHBoxLayout();
+    upper->addWidget(CheckGroup("卓種類", {"超ラン", "上ラン", "ラン卓", "その他"}, tableKindBoxes_));
+    upper->addWidget(CheckGroup("順位", {"1位", "2位", "3位", "4位"}, rankBoxes_));
+    layout->addLayout(upper);
+    auto* lower = new QHBoxLayout();
+    lower->addWidget(CheckGroup("対戦種類", {"4人打", "3人打", "東風戦", "東南戦"}, gameKindBoxes_));
+    lower->addWidget(CheckGroup("R順位", {"1位", "2位", "3位", "4位"}, ratingRankBoxes_));
+    layout->addLayout(lower);
+    layout->addStretch(1);
+    return panel;
+}
+
+QWidget* MainDialog::BuildPages()
+{
+    auto* area = new QWidget();
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabBar_ = new QTabBar();
+    tabBar_->setDrawBase(true);
+    tabBar_->setExpanding(false);
+    tabBar_->setUsesScrollButtons(false);
+    layout->addWidget(tabBar_);
+    auto* frame = new QFrame();
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(1, 1, 1, 1);
+    stack_ = new QStackedWidget();
+    frameLayout->addWidget(stack_);
+    layout->addWidget(frame, 1);
+    return area;
+}
+
+void MainDialog::SetUpPages()
+{
+    for (const char* text : kTabTexts) tabBar_->addTab(QString::fromUtf8(text));
+
+    // Created in this order; which tab shows which page is PageForTab's business alone.
+    generalPage_ = new GeneralPage();
+    winsPage_ = new WinsPage();
+    handInfoPage_ = new HandInfoPage();
+    graphPage_ = new GraphPage();
+    hourlyPage_ = new HourlyPage();
+    opponentsPage_ = new OpponentsPage();
+    ratingDistPages_[0] = new RatingDistPage();
+    ratingDistPages_[1] = new RatingDistPage();
+    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_,
+                                                           opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
+        stack_->addWidget(page);
+    graphWindow_ = std::make_unique<GraphWindow>();
+    connect(graphWindow_.get(), &GraphWindow::ClosedByUser, this, [this] {
+        separateChart_ = false;
+        action(Command::SeparateChart)->setChecked(false);
+    });
+    connect(tabBar_, &QTabBar::currentChanged, this, &MainDialog::ShowSelectedPage);
+
+    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_}) {
+        for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
+    }
+    charts_.scoreChart = &graphPage_->chart();
+    charts_.windowScoreChart = &graphWindow_->chart();
+    charts_.ownRatingDist = &ratingDistPages_[0]->chart();
+    charts_.opponentRatingDist = &ratingDistPages_[1]->chart();
+
+    FillFilterPanel();
+    present::SetUpPages(lists_, charts_, settings_);
+    action(Command::RegressionR)->setChecked(settings_.StatLine1 != 0);
+    action(Command::RegressionPoints)->setChecked(settings_.StatLine2 != 0);
+    winsPage_->AttachSettings(&settings_);
+    opponentsPage_->AttachSettings(&settings_);
+    RunTally();
+}
+
+ListTreeView* MainDialog::listView(present::ListId list) const
+{
+    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_}) {
+        if (ListTreeView* view = page->listView(list)) return view;
+    }
+    return nullptr;
+}
+
+ListModel& MainDialog::list(present::ListId list) const
+{
+    return *listView(list)->listModel();
+}
+
+QtChartControl& MainDialog::scoreChart() const
+{
+    return graphPage_->chart();
+}
+
+QtChartControl& MainDialog::windowScoreChart() const
+{
+    return graphWindow_->chart();
+}
+
+QtChartControl& MainDialog::ownRatingDistChart() const
+{
+    return ratingDistPages_[0]->chart();
+}
+
+QtChartControl& MainDialog::opponentRatingDistChart() const
+{
+    return ratingDistPages_[1]->chart();
+}
+
+QWidget* MainDialog::currentPage() const
+{
+    return stack_->currentWidget();
+}
+
+StatsPage* MainDialog::PageForTab(int index) const
+{
+    switch (index) {
+    case 1: return graphPage_;
+    case 2: return winsPage_;
+    case 3: return handInfoPage_;
+    case 4: return hourlyPage_;
+    case 5: return opponentsPage_;
+    case 6: return ratingDistPages_[0];
+    case 7: return ratingDistPages_[1];
+    default: return generalPage_;
+    }
+}
+
+void MainDialog::ShowSelectedPage()
+{
+    stack_->setCurrentWidget(PageForTab(tabBar_->currentIndex()));
+}
+
+void MainDialog::FillFilterPanel()
+{
+    settings_.LoadSettings();
+
+    userIdList_->clear();
+    const int count = settings_.UsableIdCount();
+    for (int i = 0; i < count; ++i) {
+        auto* item = new QListWidgetItem(ToQString(settings_.userIds[i]), userIdList_);
+        item->setData(Qt::UserRole, Bytes(settings_.userIds[i]));
+    }
+    for (int i = 0; i < count; ++i) userIdList_->item(i)->setSelected(settings_.userIdEnabled[i] != 0);
+
+    dateFrom_->setDate(LocalDate(settings_.dateFrom));
+    dateTo_->setDate(LocalDate(settings_.dateTo));
+    recent_->setText(QString::number(settings_.recentCount < 0 ? 10000 : settings_.recentCount));
+
+    for (int i = 0; i < 4; ++i) {
+        tableKindBoxes_[i]->setChecked(settings_.tableKindFilter[i] != 0);
+        gameKindBoxes_[i]->setChecked(settings_.gameKindFilter[i] != 0);
+        rankBoxes_[i]->setChecked(settings_.rankFilter[i] != 0);
+        ratingRankBoxes_[i]->setChecked(settings_.ratingRankFilter[i] != 0);
+    }
+
+    if (settings_.Tab >= 0 && settings_.Tab < tabBar_->count()) tabBar_->setCurrentIndex(settings_.Tab);
+    ShowSelectedPage();
+}
+
+void MainDialog::ReadFilterPanel()
+{
+    const int entries = userIdList_->count();
+    settings_.userIdCount = entries;
+    for (int i = 0; i < entries && i < kMaxListEntries; ++i) {
+        const QListWidgetItem* item = userIdList_->item(i);
+        settings_.userIds[i] = CutAtCharBoundary(EntryId(item), settings::kMaxUserIdBytes);
+        settings_.userIdEnabled[i] = item->isSelected() ? 1 : 0;
+    }
+
+    settings_.dateFrom = LocalSeconds(dateFrom_->date(), 0, 0, 0);
+    settings_.dateTo = LocalSeconds(dateTo_->date(), 23, 59, 59);
+
+    bool ok = false;
+    const int recent = recent_->text().toInt(&ok);
+    if (ok) {
+        settings_.recentCount = recent < 0 ? 10000 : recent;
+    } else {
+        // An empty box keeps the count it had; show it again rather than run on a blank.
+        recent_->setText(QString::number(settings_.recentCount));
+    }
+
+    for (int i = 0; i < 4; ++i) {
+        settings_.tableKindFilter[i] = tableKindBoxes_[i]->isChecked() ? 1 : 0;
+        settings_.gameKindFilter[i] = gameKindBoxes_[i]->isChecked() ? 1 : 0;
+        settings_.rankFilter[i] = rankBoxes_[i]->isChecked() ? 1 : 0;
+        settings_.ratingRankFilter[i] = ratingRankBoxes_[i]->isChecked() ? 1 : 0;
+    }
+    settings_.Tab = tabBar_->currentIndex();
+}
+
+void MainDialog::RunTally()
+{
+    ReadFilterPanel();
+    settings_.SaveSettings();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    engine_.ReadScoreLog();
+    if (engine_.Tally()) RefillPages();
+    QApplication::restoreOverrideCursor();
+    ++tallyCount_;
+}
+
+void MainDialog::RefillPages()
+{
+    present::RefillPages(engine_, settings_, lists_, charts_);
+    FlushCharts();
+    winsPage_->UpdateSortIndicators();
+    opponentsPage_->UpdateSortIndicators();
+}
+
+void MainDialog::FlushCharts()
+{
+    for (QtChartControl* chart : {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()})
+        chart->Flush();
+}
+
+void MainDialog::OpenUrl(const QUrl& url)
+{
+    if (options_.openUrl) {
+        options_.openUrl(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
+}
+
+void MainDialog::OnOpenScoreLog()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("スコアファイル(*.txt)"));
+    if (path.isEmpty()) return;
+    OpenScoreLog(path);
+}
+
+void MainDialog::OpenScoreLog(const QString& path)
+{
+    settings_.MJSFileName = ToLocalPath(QFileInfo(path).absoluteFilePath());
+    RunTally();
+}
+
+void MainDialog::OnEditScoreLog()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Obrenta"),
+                    QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    if (box.exec() != QMessageBox::Ok) return;
+    OpenUrl(QUrl::fromLocalFile(QFileInfo(FromLocalPath(settings_.MJSFileName)).absoluteFilePath()));
+}
+
+void MainDialog::OnRatingPrediction()
+{
+    RatingPredictionDialog dialog(engine_.opponentRMean, engine_.avgRank, this);
+    dialog.exec();
+}
+
+void MainDialog::OnTodayOnly()
+{
+    const QDate today = QDate::currentDate();
+    dateFrom_->setDate(today);
+    dateTo_->setDate(today);
+    RunTally();
+}
+
+void MainDialog::OnAllTime()
+{
+    dateFrom_->setDate(QDate(1998, 1, 1));
+    dateTo_->setDate(QDate(2037, 12, 31));
+    RunTally();
+}
+
+void MainDialog::OnToggleRegressionLine(int series)
+{
+    const bool on = present::ToggleRegressionLine(series, settings_, charts_);
+    action(series == 1 ? Command::RegressionR : Command::RegressionPoints)->setChecked(on);
+    FlushCharts();
+}
+
+void MainDialog::OnToggleSeparateChart()
+{
+    separateChart_ = !separateChart_;
+    if (separateChart_) {
+        graphWindow_->show();
+        graphWindow_->raise();
+    } else {
+        graphWindow_->hide();
+    }
+    action(Command::SeparateChart)->setChecked(separateChart_);
+}
+
+void MainDialog::OnHelp()
+{
+    OpenUrl(QUrl::fromLocalFile(QDir(options_.programDir).filePath(QStringLiteral("Obrenta.html"))));
+    const QString readme = QStringLiteral(OBRENTA_README_URL);
+    if (!readme.isEmpty()) OpenUrl(QUrl(readme));
+}
+
+void MainDialog::OnAbout()
+{
+    QMessageBox box(this);
+    box.setWindowTitle(QStringLiteral("Obrentaについて"));
+    box.setIconPixmap(AppIcon().pixmap(48, 48));
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<b>Obrenta</b> バージョン %1<br>Murvellスコア集計ツール").arg(QStringLiteral(OBRENTA_VERSION)));
+    QString details = QStringLiteral("ライセンス: MIT License<br>作者: Obrenta 開発チーム");
+    const QString authorUrl = QStringLiteral(OBRENTA_AUTHOR_URL);
+    if (!authorUrl.isEmpty()) details += QStringLiteral("<br><a href=\"%1\">%1</a>").arg(authorUrl.toHtmlEscaped());
+    box.setInformativeText(details);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void MainDialog::OnAddUserId()
+{
+    if (userIdList_->count() >= kMaxListEntries) return;
+    AddUserIdDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    AppendUserId(dialog.userId());
+}
+
+bool MainDialog::AppendUserId(const std::string& cp932)
+{
+    if (cp932.empty() || userIdList_->count() >= kMaxListEntries) return false;
+    auto* item = new QListWidgetItem(ToQString(cp932), userIdList_);
+    item->setData(Qt::UserRole, Bytes(cp932));
+    item->setSelected(true);
+    return true;
+}
+
+void MainDialog::OnDeleteUserIds()
+{
+    for (int i = userIdList_->count() - 1; i >= 0; --i) {
+        if (userIdList_->item(i)->isSelected()) delete userIdList_->takeItem(i);
+    }
+}
+
+void MainDialog::closeEvent(QCloseEvent* event)
+{
+    if (!isMinimized()) {
+        settings_.X = pos().x();
+        settings_.Y = pos().y();
+    }
+    ReadFilterPanel();
+    settings_.SaveSettings();
+    graphWindow_->hide();
+    event->accept();
+}
+
+namespace {
+
+QString DroppedScoreLog(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedScoreLog(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedScoreLog(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenScoreLog(path);
+}
+
+}  // namespace obrenta::ui

@@ -1,0 +1,235 @@
+#include "ui/StatsPage.h"
+
+#include <QBoxLayout>
+#include <QChartView>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "settings/AppSettings.h"
+#include "ui/ListModel.h"
+#include "ui/ListTreeView.h"
+#include "ui/NameSearch.h"
+#include "ui/QtChartControl.h"
+#include "ui/QtText.h"
+#include "ui/UiStyle.h"
+
+namespace obrenta::ui {
+
+namespace {
+
+// The page templates leave 7 dialog units around and between their lists.
+constexpr int kMarginUnits = 7;
+constexpr int kGapUnits = 3;
+
+void SetPageMargins(QBoxLayout* layout, const QFont& font)
+{
+    const int x = DialogUnitsX(font, kMarginUnits);
+    const int y = DialogUnitsY(font, kMarginUnits);
+    layout->setContentsMargins(x, y, x, y);
+    layout->setSpacing(DialogUnitsX(font, kGapUnits));
+}
+
+QBoxLayout* Row(const QFont& font)
+{
+    auto* layout = new QHBoxLayout();
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(DialogUnitsX(font, kGapUnits));
+    return layout;
+}
+
+QBoxLayout* Column(const QFont& font)
+{
+    auto* layout = new QVBoxLayout();
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(DialogUnitsY(font, kGapUnits + 2));
+    return layout;
+}
+
+}  // namespace
+
+StatsPage::StatsPage(QWidget* parent) : QWidget(parent)
+{
+    setFont(UiFont());
+}
+
+ListTreeView* StatsPage::AddList(present::ListId id, int widthUnits, int heightUnits)
+{
+    auto* model = new ListModel(this);
+    auto* view = new ListTreeView(model, this);
+    view->SetPreferredSize(DialogUnits(font(), widthUnits, heightUnits));
+    view->setObjectName(ToQString(present::ListName(id)));
+    lists_.emplace_back(id, view);
+    if (present::IsSortable(id)) {
+        view->header()->setSectionsClickable(true);
+        connect(view->header(), &QHeaderView::sectionClicked, this, [this, id](int column) { OnColumnClick(id, column); });
+    }
+    return view;
+}
+
+QtChartControl* StatsPage::AddChart(int kind, int seriesCount)
+{
+    return new QtChartControl(kind == 0 ? QtChartControl::Kind::Line : QtChartControl::Kind::Bar, seriesCount, this);
+}
+
+ListTreeView* StatsPage::listView(present::ListId id) const
+{
+    for (const auto& [listId, view] : lists_) {
+        if (listId == id) return view;
+    }
+    return nullptr;
+}
+
+void StatsPage::AttachSettings(settings::AppSettings* settings)
+{
+    settings_ = settings;
+    UpdateSortIndicators();
+}
+
+void StatsPage::OnColumnClick(present::ListId id, int column)
+{
+    ListTreeView* view = listView(id);
+    if (settings_ == nullptr || view == nullptr) {
+        // No order to keep yet: put the arrow back as it was.
+        UpdateSortIndicators();
+        return;
+    }
+    present::OnColumnClick(id, column, *view->listModel(), *settings_);
+    UpdateSortIndicators();
+}
+
+void StatsPage::UpdateSortIndicators()
+{
+    for (const auto& [id, view] : lists_) {
+        if (!present::IsSortable(id)) continue;
+        if (settings_ == nullptr) {
+            view->ShowSortIndicator(-1, true);
+            continue;
+        }
+        // The last column with a state decides the order the list ends up in.
+        const auto states = present::SortStates(id, static_cast<const settings::AppSettings&>(*settings_));
+        int column = -1;
+        for (int k = 0; k < static_cast<int>(states.size()); ++k) {
+            if (states[k] != 0) column = k;
+        }
+        if (column < 0) {
+            view->ShowSortIndicator(-1, true);
+            continue;
+        }
+        // The first order is ascending for the name column and largest first for numbers.
+        const bool firstOrder = states[column] == 1;
+        view->ShowSortIndicator(column, column == 0 ? firstOrder : !firstOrder);
+    }
+}
+
+GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent)
+{
+    using present::ListId;
+    const QFont f = font();
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, f);
+
+    auto* top = Row(f);
+    auto* left = Column(f);
+    // Widths follow each list's size hint (its place on the template, or its columns when
+    // they need more); heights keep the template's proportions.
+    left->addWidget(AddList(ListId::GameSummaryTable, 134, 82), 82);
+    auto* ratingPoints = Row(f);
+    ratingPoints->addWidget(AddList(ListId::RatingTable, 81, 63));
+    ratingPoints->addWidget(AddList(ListId::PointsTable, 50, 63));
+    left->addLayout(ratingPoints, 63);
+    top->addLayout(left);
+    top->addWidget(AddList(ListId::RecentGamesList, 124, 150));
+    page->addLayout(top, 150);
+
+    auto* bottom = Row(f);
+    bottom->addWidget(AddList(ListId::RankTable, 110, 94));
+    bottom->addWidget(AddList(ListId::StreakTable, 148, 94));
+    page->addLayout(bottom, 94);
+}
+
+ChartPage::ChartPage(bool bars, QWidget* parent) : StatsPage(parent)
+{
+    chart_ = AddChart(bars ? 1 : 0, bars ? 1 : 2);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(chart_->view());
+}
+
+WinsPage::WinsPage(QWidget* parent) : StatsPage(parent)
+{
+    using present::ListId;
+    const QFont f = font();
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, f);
+    const struct {
+        const char* title;
+        ListId han;
+        ListId yaku;
+    } groups[] = {{"自分", ListId::HanTableOwn, ListId::YakuListOwn}, {"相手", ListId::HanTableOther, ListId::YakuListOther}};
+    for (const auto& group : groups) {
+        auto* box = new QGroupBox(QString::fromUtf8(group.title), this);
+        auto* inside = new QHBoxLayout(box);
+        inside->setContentsMargins(DialogUnitsX(f, 4), DialogUnitsY(f, 4), DialogUnitsX(f, 4), DialogUnitsY(f, 4));
+        inside->setSpacing(DialogUnitsX(f, kGapUnits));
+        inside->addWidget(AddList(group.han, 113, 101));
+        inside->addWidget(AddList(group.yaku, 142, 101), 1);
+        page->addWidget(box);
+    }
+}
+
+HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent)
+{
+    using present::ListId;
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, font());
+    page->addWidget(AddList(ListId::HandOutcomeTable, 261, 122), 122);
+    page->addWidget(AddList(ListId::LastHandTable, 261, 59), 59);
+    page->addWidget(AddList(ListId::LastHandWonTable, 261, 59), 59);
+}
+
+HourlyPage::HourlyPage(QWidget* parent) : StatsPage(parent)
+{
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, font());
+    page->addWidget(AddList(present::ListId::HourlyTable, 261, 249));
+}
+
+OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent)
+{
+    const QFont f = font();
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, f);
+    page->addWidget(AddList(present::ListId::OpponentList, 261, 232), 1);
+    auto* search = Row(f);
+    searchEdit_ = new QLineEdit(this);
+    searchEdit_->setMinimumWidth(DialogUnitsX(f, 63));
+    searchEdit_->setObjectName(QStringLiteral("opponentSearch"));
+    downButton_ = new QPushButton(QStringLiteral("検索 (下)"), this);
+    upButton_ = new QPushButton(QStringLiteral("検索 (上)"), this);
+    search->addWidget(searchEdit_);
+    search->addWidget(downButton_);
+    search->addWidget(upButton_);
+    search->addStretch(1);
+    page->addLayout(search);
+    connect(downButton_, &QPushButton::clicked, this, [this] { FindOpponent(+1); });
+    connect(upButton_, &QPushButton::clicked, this, [this] { FindOpponent(-1); });
+}
+
+void OpponentsPage::FindOpponent(int direction)
+{
+    ListTreeView* view = listView(present::ListId::OpponentList);
+    const ListModel* model = view->listModel();
+    // A character code page 932 lacks can be in no name.
+    const std::optional<std::string> typed = ToCp932(searchEdit_->text());
+    if (!typed) return;
+    const std::string needle = CutAtCharBoundary(*typed, kMaxSearchBytes);
+    const int row = FindMatchingRow(model->RowCount(), view->SelectedRow(), direction, needle,
+                                    [model](int r) { return model->Cell(r, 0); });
+    if (row < 0) return;
+    view->setFocus();
+    view->SelectRow(row);
+}
+
+}  // namespace obrenta::ui

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include <QWidget>
+
+#include "present/PageContent.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace obrenta::settings {
+struct AppSettings;
+}
+
+namespace obrenta::ui {
+
+class ListModel;
+class ListTreeView;
+class QtChartControl;
+
+// One tab page of the main window. A page owns its lists (a model and a view each) and charts;
+// what they show comes from present/ through the model and the chart adapter.
+class StatsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StatsPage(QWidget* parent = nullptr);
+
+    const std::vector<std::pair<present::ListId, ListTreeView*>>& lists() const { return lists_; }
+    ListTreeView* listView(present::ListId id) const;
+
+    // The sortable lists of the page keep their sort states in settings; until this is called
+    // their headings do nothing.
+    void AttachSettings(settings::AppSettings* settings);
+    // Shows each sortable list's order as a sort arrow in its heading.
+    void UpdateSortIndicators();
+    void OnColumnClick(present::ListId id, int column);
+
+protected:
+    // A list of the page, sized by its place on the page (dialog units).
+    ListTreeView* AddList(present::ListId id, int widthUnits, int heightUnits);
+    QtChartControl* AddChart(int kind, int seriesCount);
+
+private:
+    std::vector<std::pair<present::ListId, ListTreeView*>> lists_;
+    settings::AppSettings* settings_ = nullptr;
+};
+
+class GeneralPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit GeneralPage(QWidget* parent = nullptr);
+};
+
+// One chart filling the page: the score chart, or a rating histogram.
+class ChartPage : public StatsPage {
+    Q_OBJECT
+public:
+    QtChartControl& chart() const { return *chart_; }
+
+protected:
+    ChartPage(bool bars, QWidget* parent);
+
+private:
+    QtChartControl* chart_;
+};
+
+class GraphPage : public ChartPage {
+    Q_OBJECT
+public:
+    explicit GraphPage(QWidget* parent = nullptr) : ChartPage(false, parent) {}
+};
+
+class RatingDistPage : public ChartPage {
+    Q_OBJECT
+public:
+    explicit RatingDistPage(QWidget* parent = nullptr) : ChartPage(true, parent) {}
+};
+
+class WinsPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit WinsPage(QWidget* parent = nullptr);
+};
+
+class HandInfoPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit HandInfoPage(QWidget* parent = nullptr);
+};
+
+class HourlyPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit HourlyPage(QWidget* parent = nullptr);
+};
+
+class OpponentsPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit OpponentsPage(QWidget* parent = nullptr);
+
+    QLineEdit* searchEdit() const { return searchEdit_; }
+    QPushButton* searchDownButton() const { return downButton_; }
+    QPushButton* searchUpButton() const { return upButton_; }
+
+public slots:
+    // Selects the next opponent (direction +1 down, -1 up) whose name holds the search text.
+    void FindOpponent(int direction);
+
+private:
+    QLineEdit* searchEdit_;
+    QPushButton* downButton_;
+    QPushButton* upButton_;
+};
+
+}  // namespace obrenta::ui
