@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -34,9 +35,9 @@ ListTreeView::ListTreeView(ListModel* model, QWidget* parent)
     connect(model_, &ListModel::ColumnLayoutChanged, this, &ListTreeView::ApplyColumnLayout);
     // A reset re-creates the header's sections at their default size.
     connect(model_, &QAbstractItemModel::modelReset, this, &ListTreeView::ApplyColumnLayout);
-    connect(model_, &ListModel::EnsureVisibleRequested, this, [this](int row) {
-        scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
-    });
+    // A refill forgets the row an earlier refill wanted in view; it asks again after the reset.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { pendingRow_ = -1; });
+    connect(model_, &ListModel::EnsureVisibleRequested, this, &ListTreeView::KeepRowVisible);
     ApplyColumnLayout();
 }
 
@@ -99,6 +100,53 @@ void ListTreeView::SelectRow(int row)
     setCurrentIndex(target);
     selectionModel()->select(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(target, QAbstractItemView::EnsureVisible);
+}
+
+void ListTreeView::KeepRowVisible(int row)
+{
+    pendingRow_ = row;
+    ScrollToPendingRow();
+    if (isVisible()) FinishPendingRowLater();
+}
+
+void ListTreeView::ScrollToPendingRow()
+{
+    if (pendingRow_ < 0 || pendingRow_ >= model_->RowCount()) return;
+    scrollTo(model_->index(pendingRow_, 0), QAbstractItemView::EnsureVisible);
+}
+
+void ListTreeView::FinishPendingRowLater()
+{
+    // The header's height and the scroll bars settle only once the event loop has run the
+    // view's delayed layout; scroll once more then, and from there on leave the scrolling to the
+    // user.
+    if (finishQueued_ || pendingRow_ < 0) return;
+    finishQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        finishQueued_ = false;
+        if (!isVisible()) return;
+        ScrollToPendingRow();
+        pendingRow_ = -1;
+    });
+}
+
+void ListTreeView::showEvent(QShowEvent* event)
+{
+    QTreeView::showEvent(event);
+    ScrollToPendingRow();
+    FinishPendingRowLater();
+}
+
+void ListTreeView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    ScrollToPendingRow();
+}
+
+void ListTreeView::updateGeometries()
+{
+    QTreeView::updateGeometries();
+    ScrollToPendingRow();
 }
 
 QString ListTreeView::CopyText() const

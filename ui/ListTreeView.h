@@ -28,15 +28,28 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Scrolls row into view, now and again whenever the view is shown, resized or laid out,
+    // until it has been done on screen: a hidden or not yet laid out view scrolls by a viewport
+    // size it does not have yet.
+    void KeepRowVisible(int row);
+
 public slots:
     void ApplyColumnLayout();
     void CopyToClipboard();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void ScrollToPendingRow();
+    void FinishPendingRowLater();
+
     ListModel* model_;
+    int pendingRow_ = -1;
+    bool finishQueued_ = false;
     QSize preferredSize_;
     double columnScale_;
 };

@@ -488,8 +488,11 @@ void MainDialog::RefillPages()
 
 void MainDialog::FlushCharts()
 {
-    for (QtChartControl* chart : {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()})
-        chart->Flush();
+    // The score charts were flushed when their fill resumed drawing; a second flush of tens of
+    // thousands of points would cost as much again for nothing.
+    for (QtChartControl* chart : {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()}) {
+        if (chart->Dirty()) chart->Flush();
+    }
 }
 
 void MainDialog::OpenUrl(const QUrl& url)

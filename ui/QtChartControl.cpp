@@ -1,6 +1,7 @@
 #include "ui/QtChartControl.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -69,6 +70,42 @@ bool FitLine(const std::vector<double>& y, QPointF& first, QPointF& last)
     first = QPointF(0, meanY - slope * meanX);
     last = QPointF(lastX, meanY + slope * (lastX - meanX));
     return true;
+}
+
+// A line of tens of thousands of points is drawn no better than one of a few points per pixel
+// column, only far slower: Qt Charts builds a path and a stroke outline of every point on every
+// replace and every resize. Above kDrawBuckets * 4 rows the line is drawn from the first, lowest,
+// highest and last point of each of kDrawBuckets runs of neighbouring rows, which looks the same
+// at any width up to kDrawBuckets pixels. The regression line is still fitted to every row.
+constexpr int kDrawBuckets = 2048;
+
+QList<QPointF> DrawnPoints(const std::vector<double>& y)
+{
+    const int n = static_cast<int>(y.size());
+    QList<QPointF> points;
+    if (n <= 4 * kDrawBuckets) {
+        points.reserve(n);
+        for (int i = 0; i < n; ++i) points.append(QPointF(i, y[i]));
+        return points;
+    }
+    points.reserve(4 * kDrawBuckets);
+    for (int b = 0; b < kDrawBuckets; ++b) {
+        const int begin = static_cast<int>(static_cast<long long>(n) * b / kDrawBuckets);
+        const int end = static_cast<int>(static_cast<long long>(n) * (b + 1) / kDrawBuckets);
+        int low = begin;
+        int high = begin;
+        for (int i = begin + 1; i < end; ++i) {
+            if (y[i] < y[low]) low = i;
+            if (y[i] > y[high]) high = i;
+        }
+        int previous = -1;
+        for (int i : {begin, std::min(low, high), std::max(low, high), end - 1}) {
+            if (i == previous) continue;
+            points.append(QPointF(i, y[i]));
+            previous = i;
+        }
+    }
+    return points;
 }
 
 void StyleAxis(QAbstractAxis* axis)
@@ -180,8 +217,12 @@ void QtChartControl::SetColumn(int column)
 void QtChartControl::SetData(std::string_view value)
 {
     if (row_ < 1 || row_ > RowCount() || !ValidSeries(column_)) return;
-    const std::string text(value);
-    values_[column_ - 1][row_ - 1] = std::strtod(text.c_str(), nullptr);
+    // Whole numbers in decimal text, tens of thousands per fill: no locale, no copy.
+    double number = 0;
+    const char* first = value.data();
+    if (!value.empty() && *first == '+') ++first;
+    std::from_chars(first, value.data() + value.size(), number);
+    values_[column_ - 1][row_ - 1] = number;
     Changed();
 }
 
@@ -335,10 +376,7 @@ void QtChartControl::FlushLine()
         const QString name = ToQString(legendTexts_[s]);
         lines_[s]->setName(name);
         yAxes_[s]->setTitleText(name);
-        QList<QPointF> points;
-        points.reserve(rows);
-        for (int i = 0; i < rows; ++i) points.append(QPointF(i, values_[s][i]));
-        lines_[s]->replace(points);
+        lines_[s]->replace(DrawnPoints(values_[s]));
 
         QPointF first;
         QPointF last;

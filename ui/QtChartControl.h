@@ -71,7 +71,9 @@ public:
     int StatLineFlag(int series) const;
     bool ShowsLegend() const { return showLegend_; }
     int DivisionsPerTick() const { return divisionsPerTick_; }
-    // What Qt Charts draws.
+    // Whether something written has not reached Qt Charts yet.
+    bool Dirty() const { return dirty_; }
+    // What Qt Charts draws. A line of very many rows is drawn from fewer points than it has.
     int DrawnPointCount(int series) const;
     bool DrawsRegressionLine(int series) const;
     // The regression line's end points (x = row index from 0); empty when none is drawn.

@@ -1,4 +1,5 @@
 #include <QChartView>
+#include <QLineSeries>
 #include <QTest>
 
 #include <cmath>
@@ -83,6 +84,47 @@ private slots:
         present::FillRatingDistChart(chart, histogram);
         chart.Flush();
         QCOMPARE(chart.DrawnBarCount(), 0);
+    }
+
+    // A very long line is drawn from fewer points, but never loses its ends or its extremes,
+    // and its regression line is still fitted to every row.
+    void longLineDrawnFromItsOutlineAndFittedToEveryRow()
+    {
+        const int rows = 30001;
+        QtChartControl chart(QtChartControl::Kind::Line, 2);
+        chart.SetRedraw(false);
+        chart.SetRowCount(rows);
+        double sumY = 0;
+        for (int d = 1; d <= rows; ++d) {
+            // A rising saw tooth, with one spike up and one down in the middle.
+            int r = 1500 + d / 10 + (d * 7919) % 97;
+            if (d == 15000) r = 9000;
+            if (d == 15001) r = -200;
+            sumY += r;
+            chart.SetRow(d);
+            chart.SetColumn(1);
+            chart.SetData(std::to_string(r));
+            chart.SetColumn(2);
+            chart.SetData(d % 2 ? "+5" : "-5");
+        }
+        chart.SetStatLineFlag(1, present::kStatLineRegression);
+        chart.SetRedraw(true);
+        QCOMPARE(chart.RowCount(), rows);
+        QCOMPARE(chart.Value(rows, 2), 5.0);
+        QVERIFY(chart.DrawnPointCount(1) < rows / 3);
+        QVERIFY(chart.DrawnPointCount(1) > 2000);
+        const QList<QPointF> drawn = static_cast<QLineSeries*>(chart.chart()->series().at(0))->points();
+        QCOMPARE(drawn.first(), QPointF(0, chart.Value(1, 1)));
+        QCOMPARE(drawn.last(), QPointF(rows - 1, chart.Value(rows, 1)));
+        QVERIFY(drawn.contains(QPointF(14999, 9000)));
+        QVERIFY(drawn.contains(QPointF(15000, -200)));
+        for (int i = 1; i < drawn.size(); ++i) QVERIFY(drawn[i - 1].x() < drawn[i].x());
+
+        // The fit through all rows passes through the mean point (the middle row, mean value).
+        const auto ends = chart.RegressionLine(1);
+        QCOMPARE(ends.size(), std::size_t(2));
+        const double midY = (ends[0].second + ends[1].second) / 2;
+        QVERIFY(std::abs(midY - sumY / rows) < 1e-6);
     }
 
     void changesWithDrawingOnReachTheChartFromTheEventLoop()

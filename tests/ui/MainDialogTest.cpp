@@ -587,6 +587,57 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
+    // The recent games list ends on the newest game, in view, after every refill: also when the
+    // refill ran before the window was shown or while another page was on top.
+    void recentGamesShowTheNewestRow_data()
+    {
+        QTest::addColumn<int>("savedTab");
+        QTest::addColumn<bool>("tallyOnAnotherPage");
+        QTest::addColumn<bool>("generalShownBefore");
+        QTest::newRow("start-up on 全般") << 0 << false << false;
+        QTest::newRow("start-up on another page, then 全般") << 1 << false << false;
+        QTest::newRow("tally on another page, then 全般") << 5 << true << false;
+        QTest::newRow("scrolled up, tally on another page, then 全般") << 5 << true << true;
+    }
+    void recentGamesShowTheNewestRow()
+    {
+        QFETCH(int, savedTab);
+        QFETCH(bool, tallyOnAnotherPage);
+        QFETCH(bool, generalShownBefore);
+        const QString log = dir_->filePath(QStringLiteral("mjscore.txt"));
+        WriteFile(log, MakeScoreLog(60));
+        WriteSettingsFile(SettingsPath(), QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\nTab\t%2\n")
+                                              .arg(log)
+                                              .arg(savedTab));
+        auto window = MakeWindow(QString(), false);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ListTreeView* recent = window->listView(ListId::RecentGamesList);
+        if (generalShownBefore) {
+            window->tabBar()->setCurrentIndex(0);
+            QTest::qWait(10);
+            recent->scrollToTop();
+            window->tabBar()->setCurrentIndex(savedTab);
+        }
+        if (tallyOnAnotherPage) {
+            window->recentEdit()->setText(QStringLiteral("45"));
+            window->RunTally();
+        }
+        const int rows = recent->listModel()->RowCount();
+        QCOMPARE(rows, tallyOnAnotherPage ? 45 : 60);
+        window->tabBar()->setCurrentIndex(0);
+        QTRY_VERIFY(recent->isVisible());
+        QTest::qWait(10);
+        const QRect viewport = recent->viewport()->rect();
+        // Enough rows that the list has to scroll at all.
+        QVERIFY(!viewport.contains(recent->visualRect(recent->listModel()->index(0, 0))));
+        const QRect last = recent->visualRect(recent->listModel()->index(rows - 1, 0));
+        QVERIFY2(viewport.contains(last), qPrintable(QStringLiteral("last row at y %1 height %2, viewport height %3")
+                                                         .arg(last.y())
+                                                         .arg(last.height())
+                                                         .arg(viewport.height())));
+    }
+
     void ctrlCCopiesTheSelectedRow()
     {
         auto window = MakeWindow();

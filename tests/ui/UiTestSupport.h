@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -27,6 +28,11 @@ struct RegisterSuite {
 QString SmallLogPath();
 // "さくら" in code page 932.
 std::string SmallLogUser();
+
+// A score log (code page 932, CR LF) of games played one a day from 2024-01-01 20:00 by the
+// small log's user and a rotating set of opponents, with a few hands each.
+QByteArray MakeScoreLog(int games);
+void WriteFile(const QString& path, const QByteArray& bytes);
 
 // Writes a settings file: the given lines (UTF-8, converted to code page 932), LF line ends.
 void WriteSettingsFile(const QString& path, const QString& utf8Lines);
