@@ -29,7 +29,12 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
-test: test-unit
+# Each libFuzzer target for FUZZ_SECONDS on a copy of its corpus; skipped when clang is missing.
+FUZZ_SECONDS ?= 20
+test-fuzz: deps
+	@JOBS=$(JOBS) bash fuzz/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+test: test-unit test-asan test-fuzz
 
 bench: build
 	@bash bench/run $(BUILD_DIR)
