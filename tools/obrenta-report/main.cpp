@@ -1,6 +1,7 @@
 // obrenta-report: the Tally command without a window. Loads a settings file (read only), reads the
 // score log it names, tallies, fills every list and chart in memory and prints them as text.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,7 +31,7 @@ const char kUsage[] =
     "                   orders from (only read, never written)\n"
     "  --log PATH       read this score log instead of the one the settings name\n"
     "  --id NAME        use this user ID instead of the stored ones, in use; may be\n"
-    "                   given up to five times (UTF-8)\n"
+    "                   repeated; the first five are used (UTF-8)\n"
     "  --help           show this text\n";
 
 struct Options {
@@ -86,9 +87,6 @@ int main(int argc, char** argv) {
         }
     }
     if (!haveSettings) return UsageError("--settings is required");
-    if (options.ids.size() > static_cast<std::size_t>(obrenta::settings::kMaxUserIds)) {
-        return UsageError("at most five --id");
-    }
 
     std::string bytes;
     std::string reason;
@@ -108,9 +106,9 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < options.ids.size(); ++i) {
             std::optional<std::string> id = obrenta::present::Utf8ToCp932(options.ids[i]);
             if (!id) return UsageError("--id " + options.ids[i] + " has no code page 932 form");
-            if (id->size() > obrenta::settings::kMaxUserIdBytes) {
-                return UsageError("--id " + options.ids[i] + " is longer than 127 bytes");
-            }
+            // As with the settings file: only five slots exist, and an ID holds 127 bytes.
+            if (i >= static_cast<std::size_t>(obrenta::settings::kMaxUserIds)) continue;
+            id->resize(std::min(id->size(), obrenta::settings::kMaxUserIdBytes));
             settings.userIds[i] = *id;
             settings.userIdEnabled[i] = 1;
         }
