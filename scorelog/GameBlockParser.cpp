@@ -1,6 +1,7 @@
 #include "scorelog/GameBlockParser.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "scorelog/Bytes.h"
@@ -65,7 +66,28 @@ inline bool Contains(std::string_view text, std::string_view word) {
         return false;
     const char first = word[0];
     const char* last = text.data() + (text.size() - word.size());
-    for (const char* p = text.data(); p <= last; ++p) {
+    const char* p = text.data();
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time up to the next byte equal to the word's first.
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(first);
+        const char* end = text.data() + text.size();
+        while (end - p >= 8) {
+            const std::uint64_t x = Load8(p) ^ pattern;
+            const std::uint64_t mask = (x - kOnes) & ~x & (kOnes * 0x80);
+            if (mask == 0) {
+                p += 8;
+                continue;
+            }
+            p += std::countr_zero(mask) >> 3;
+            if (p > last)
+                return false;
+            if (std::memcmp(p + 1, word.data() + 1, word.size() - 1) == 0)
+                return true;
+            ++p;
+        }
+    }
+    for (; p <= last; ++p) {
         if (*p != first)
             continue;
         std::size_t k = 1;
@@ -75,6 +97,15 @@ inline bool Contains(std::string_view text, std::string_view word) {
             return true;
     }
     return false;
+}
+
+// Whether line is the result header. Hand lines are often as long, so their first eight bytes
+// settle it before any call.
+inline bool IsResultHeader(std::string_view line) {
+    static_assert(kResultHeader.size() >= 8);
+    return line.size() == kResultHeader.size() &&
+           Load8(line.data()) == Load8(kResultHeader.data()) &&
+           std::memcmp(line.data() + 8, kResultHeader.data() + 8, kResultHeader.size() - 8) == 0;
 }
 
 std::string_view CutName(std::string_view name) {
@@ -96,8 +127,7 @@ public:
         if (p_ == end_)
             return false;
         const char* start = p_;
-        while (p_ != end_ && !isDelimiter(*p_))
-            ++p_;
+        p_ = FindLowStop(p_ + 1, end_, isDelimiter);
         token = std::string_view(start, p_ - start);
         if (p_ != end_)
             ++p_;
@@ -113,16 +143,35 @@ private:
 // is cheaper to find here than in the pool.
 struct KnownNames {
     std::array<std::string_view, 4> views{};
+    std::array<ShortText, 4> texts{};  // left matching nothing for a name too long to hold
     std::array<NameId, 4> ids{};
     int count = 0;
+    bool anyLong = false;
+
+    void Add(std::string_view view, NameId id) {
+        views[count] = view;
+        anyLong |= !texts[count].Set(view);
+        ids[count] = id;
+        ++count;
+    }
 };
 
 NameId InternName(NamePool& pool, std::string_view name, const KnownNames* known) {
     name = CutName(name);
     if (known != nullptr) {
-        for (int k = 0; k < known->count; ++k) {
-            if (SameBytes(known->views[k], name))
-                return known->ids[k];
+        ShortText text;
+        if (text.Set(name)) {
+            // Every seat is compared, the first match kept; unused seats hold no text.
+            int seat = -1;
+            for (int k = 3; k >= 0; --k)
+                seat = known->texts[k] == text ? k : seat;
+            if (seat >= 0)
+                return known->ids[seat];
+        } else if (known->anyLong) {
+            for (int k = 0; k < known->count; ++k) {
+                if (SameBytes(known->views[k], name))
+                    return known->ids[k];
+            }
         }
     }
     return pool.Intern(name);
@@ -139,10 +188,57 @@ bool ReadLineTime(std::string_view line, LocalTimeCache& times, std::int64_t& se
     return true;
 }
 
-HandRecord ParseHandLines(std::string_view firstLine, std::string_view resultLine, NamePool& pool,
-                          const KnownNames* known) {
-    HandRecord hand;
+// What the outcome token of a result line says: ron or tsumo, and the han class.
+struct KeyClass {
+    bool ron = false;
+    bool tsumo = false;
+    HanClass hanClass = HanClass::None;
+};
 
+KeyClass ClassifyKey(std::string_view key) {
+    KeyClass result;
+    result.ron = Contains(key, kRonWord);
+    result.tsumo = !result.ron && Contains(key, kTsumoWord);
+    // Every han word holds 飜 or 満; a key token with neither has no class.
+    if ((result.ron || result.tsumo) && (Contains(key, "\xe3\xca") || Contains(key, "\x96\x9e"))) {
+        for (const HanWord& han : kHanWords) {
+            if (Contains(key, han.word)) {
+                result.hanClass = han.hanClass;
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+// The answers of ClassifyKey for the outcome tokens met lately: a log spells them in a few dozen
+// ways. It holds the token bytes exactly, so it serves any log and any pool.
+class KeyClassMemo {
+public:
+    KeyClass Classify(std::string_view key) {
+        ShortText text;
+        if (!text.Set(key))
+            return ClassifyKey(key);
+        Entry& entry = entries_[text.Slot(kBits)];
+        if (!(entry.text == text)) {
+            entry.text = text;
+            entry.keyClass = ClassifyKey(key);
+        }
+        return entry.keyClass;
+    }
+
+private:
+    static constexpr int kBits = 8;
+    struct Entry {
+        ShortText text;
+        KeyClass keyClass;
+    };
+    std::array<Entry, std::size_t{1} << kBits> entries_{};
+};
+
+// Fills hand, a new record.
+void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_view resultLine,
+                    NamePool& pool, const KnownNames* known, KeyClassMemo& keys) {
     EntryScan entries = ScanEntries(firstLine, 2);
     if (entries.fields / 2 == 0)
         entries = ScanEntries(firstLine, 1);
@@ -157,23 +253,15 @@ HandRecord ParseHandLines(std::string_view firstLine, std::string_view resultLin
     Tokenizer tokens(resultLine);
     std::string_view first;
     if (!tokens.Next(false, first))
-        return hand;
+        return;
     std::string_view key = first;
     if (Contains(first, kFuWord) && !tokens.Next(false, key))
-        return hand;
+        return;
 
-    const bool ron = Contains(key, kRonWord);
-    if (ron || Contains(key, kTsumoWord)) {
-        hand.kind = ron ? HandKind::Ron : HandKind::Tsumo;
-        // Every han word holds 飜 or 満; a key token with neither has no class.
-        if (Contains(key, "\xe3\xca") || Contains(key, "\x96\x9e")) {
-            for (const HanWord& han : kHanWords) {
-                if (Contains(key, han.word)) {
-                    hand.hanClass = han.hanClass;
-                    break;
-                }
-            }
-        }
+    const KeyClass keyClass = keys.Classify(key);
+    if (keyClass.ron || keyClass.tsumo) {
+        hand.kind = keyClass.ron ? HandKind::Ron : HandKind::Tsumo;
+        hand.hanClass = keyClass.hanClass;
         std::array<NameId, 32> found;
         std::size_t count = 0;
         std::string_view yaku;
@@ -184,8 +272,12 @@ HandRecord ParseHandLines(std::string_view firstLine, std::string_view resultLin
             }
             found[count++] = pool.Intern(yaku);
         }
-        hand.yaku.insert(hand.yaku.end(), found.begin(), found.begin() + count);
-        return hand;
+        if (hand.yaku.empty()) {
+            hand.yaku.assign(found.begin(), found.begin() + count);
+        } else {
+            hand.yaku.insert(hand.yaku.end(), found.begin(), found.begin() + count);
+        }
+        return;
     }
 
     // Splitting cut the line after its first token, so a draw line matches only when nothing
@@ -195,18 +287,22 @@ HandRecord ParseHandLines(std::string_view firstLine, std::string_view resultLin
     for (const DrawLine& draw : kDrawLines) {
         if (head == draw.line) {
             hand.kind = draw.kind;
-            return hand;
+            return;
         }
     }
     if (Contains(head, kChomboWord))
         hand.kind = HandKind::Chombo;
-    return hand;
 }
+
+// Shared by every read on a thread: the outcome tokens are spelt alike in every log.
+thread_local KeyClassMemo tKeyClasses;
 
 }  // namespace
 
 HandRecord ParseHand(std::string_view firstLine, std::string_view resultLine, NamePool& pool) {
-    return ParseHandLines(firstLine, resultLine, pool, nullptr);
+    HandRecord hand;
+    ParseHandLines(hand, firstLine, resultLine, pool, nullptr, tKeyClasses);
+    return hand;
 }
 
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool,
@@ -246,25 +342,27 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     if (ScanStartPoints(lines[1], record.startPoints) != 1)
         record.startPoints = 0;
 
+    KeyClassMemo& keys = tKeyClasses;
     KnownNames known;
-    known.count = record.playerCount;
-    for (int k = 0; k < record.playerCount; ++k) {
-        known.ids[k] = record.seats[k].name;
-        known.views[k] = pool.View(known.ids[k]);
-    }
+    for (int k = 0; k < record.playerCount; ++k)
+        known.Add(pool.View(record.seats[k].name), record.seats[k].name);
 
+    // Two lines per hand up to the result header: room for exactly the hands of a whole game,
+    // so no hand array is larger than it needs to be.
+    std::ptrdiff_t resultAt = 2;
+    while (resultAt < n && !IsResultHeader(lines[resultAt]))
+        ++resultAt;
     HandList hands;
-    // Two lines per hand; the header, seat line, result section and end line take the rest.
-    hands.reserve(static_cast<std::size_t>(n > 6 ? (n - 6) / 2 : 0));
+    hands.reserve(static_cast<std::size_t>((resultAt - 2) / 2));
     std::ptrdiff_t i = 2;
-    while (lines[i] != kResultHeader) {
+    while (!IsResultHeader(lines[i])) {
         // A hand needs its two lines and one more line inside the block.
         if (i > n - 3)
             return false;
-        hands.push_back(ParseHandLines(lines[i], lines[i + 1], pool, &known));
+        ParseHandLines(hands.emplace_back(), lines[i], lines[i + 1], pool, &known, keys);
         i += 2;
         // Lines between hands that are neither a hand nor the result header are skipped.
-        while (lines[i] != kResultHeader && !Contains(lines[i], kHandWord)) {
+        while (!IsResultHeader(lines[i]) && !Contains(lines[i], kHandWord)) {
             if (++i > n - 3)
                 return false;
         }

@@ -4,12 +4,17 @@
 #include <cstdint>
 #include <string_view>
 
+#include "scorelog/Bytes.h"
+
 namespace obrenta::scorelog {
 
 // scanf's white space: space, tab, newline, vertical tab, form feed, carriage return. No byte of
 // code page 932 text at or above 0x80 is one of them.
 inline bool IsScanSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
+    // One test settles every byte above the space, which is nearly every byte looked at.
+    constexpr std::uint64_t kSpaces = std::uint64_t{1} << ' ' | std::uint64_t{0x1f} << '\t';
+    const auto u = static_cast<unsigned char>(c);
+    return u <= ' ' && ((kSpaces >> u) & 1) != 0;
 }
 
 // The value the C library gives a run of decimal digits with a sign, as strtol reads it into a
@@ -50,8 +55,7 @@ public:
     bool Token(std::string_view& out) {
         SkipSpace();
         const char* start = p_;
-        while (p_ != end_ && !IsScanSpace(*p_))
-            ++p_;
+        p_ = FindLowStop(p_, end_, IsScanSpace);
         if (p_ == start)
             return false;
         out = std::string_view(start, p_ - start);
@@ -71,14 +75,23 @@ public:
                 --width;
         }
         const char* digits = p_;
-        while (p_ != end_ && width != 0 && *p_ >= '0' && *p_ <= '9') {
-            ++p_;
-            if (width > 0)
-                --width;
+        const char* limit = width >= 0 && end_ - p_ > width ? p_ + width : end_;
+        // Nine digits always fit; the value of a longer run is worked out again below.
+        std::uint64_t value = 0;
+        for (; p_ != limit; ++p_) {
+            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p_)) - '0';
+            if (digit > 9)
+                break;
+            value = value * 10 + digit;
         }
         if (p_ == digits)
             return false;
-        out = DigitsToInt(digits, p_, negative);
+        if (p_ - digits > 9) {
+            out = LongDigitsToInt(digits, p_, negative);
+        } else {
+            const auto magnitude = static_cast<std::int32_t>(value);
+            out = negative ? -magnitude : magnitude;
+        }
         return true;
     }
 

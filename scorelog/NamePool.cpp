@@ -59,6 +59,19 @@ std::size_t NamePool::FindSlot(std::string_view text, std::uint32_t hash) const 
 }
 
 NameId NamePool::Intern(std::string_view text) {
+    ShortText key;
+    if (!key.Set(text))
+        return InternSlow(text);
+    Recent& recent = recent_[key.Slot(kRecentBits)];
+    if (recent.text == key)
+        return recent.id;
+    const NameId id = InternSlow(text);
+    recent.text = key;
+    recent.id = id;
+    return id;
+}
+
+NameId NamePool::InternSlow(std::string_view text) {
     const std::uint32_t hash = HashBytes(text);
     std::size_t i = FindSlot(text, hash);
     if (slots_[i].idPlusOne != 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -8,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "scorelog/Bytes.h"
 
 namespace obrenta::scorelog {
 
@@ -45,6 +48,15 @@ private:
         std::uint32_t hash = 0;
     };
 
+    // A direct-mapped table of short texts looked up lately: a log names the same few players
+    // and yaku over and over, and this finds them without hashing or probing.
+    struct Recent {
+        ShortText text;
+        NameId id = 0;
+    };
+    static constexpr int kRecentBits = 8;
+
+    NameId InternSlow(std::string_view text);
     std::string_view Store(std::string_view text);
     std::size_t FindSlot(std::string_view text, std::uint32_t hash) const;
     void Grow();
@@ -52,6 +64,7 @@ private:
     std::vector<Block> blocks_;
     std::vector<std::string_view> views_;
     std::vector<Slot> slots_;
+    std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
 };
 
 using NamePoolPtr = std::shared_ptr<NamePool>;

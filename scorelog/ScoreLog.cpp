@@ -176,9 +176,19 @@ std::int64_t ModifiedNs(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// A game takes about a kilobyte of log, so room for one per 768 bytes nearly always suffices
+// and the vector is not copied as it grows; the pages of room never used are never touched. The
+// cap keeps a huge file from asking for much memory before it has shown any game.
+std::size_t ExpectedGames(std::uint64_t logBytes) {
+    constexpr std::uint64_t kBytesPerGame = 768;
+    constexpr std::uint64_t kMaxGuess = std::uint64_t{1} << 20;
+    return static_cast<std::size_t>(std::min(logBytes / kBytesPerGame + 16, kMaxGuess));
+}
+
 // Parses the log that source delivers into games that share one new name pool.
 template <typename Source>
-bool ParseLog(Source&& source, std::vector<GameRecord>& games) {
+bool ParseLog(Source&& source, std::uint64_t logBytes, std::vector<GameRecord>& games) {
+    games.reserve(ExpectedGames(logBytes));
     auto pool = std::make_shared<NamePool>();
     LocalTimeCache times;
     return CutBlocks(source, kReadChunkBytes,
@@ -219,7 +229,7 @@ std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes,
 
 void ScoreLog::ParseBuffer(std::string_view bytes) {
     std::vector<GameRecord> games;
-    ParseLog(MemorySource(bytes, kReadChunkBytes), games);
+    ParseLog(MemorySource(bytes, kReadChunkBytes), bytes.size(), games);
     games_ = std::move(games);
     haveRead_ = false;
 }
@@ -228,15 +238,20 @@ bool ScoreLog::ReadScoreLog(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
+    // Only a regular file can be a log: opening a FIFO waits for a writer, and a device such as
+    // /dev/zero never ends.
+    if (!S_ISREG(st.st_mode))
+        return false;
     if (haveRead_ && path == lastPath_ && ModifiedNs(st) == lastModifiedNs_ &&
         static_cast<std::int64_t>(st.st_size) == lastSize_) {
         return true;
     }
 
-    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // O_NONBLOCK: should the path have become a FIFO since the stat, the open must not wait.
+    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     if (file.fd < 0)
         return false;
-    if (::fstat(file.fd, &st) != 0)
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
 
     // A file that grows while it is read is read to its end; a later call sees its new time.
@@ -248,7 +263,7 @@ bool ScoreLog::ReadScoreLog(const std::string& path) {
                 return got;
         }
     };
-    if (!ParseLog(fileSource, games))
+    if (!ParseLog(fileSource, static_cast<std::uint64_t>(st.st_size), games))
         return false;
 
     games_ = std::move(games);

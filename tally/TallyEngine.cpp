@@ -20,15 +20,30 @@ namespace {
 // Seats the tally may look at: a damaged record never sends a loop past the fourth seat.
 int SeatLimit(const GameRecord& game) { return std::clamp(game.playerCount, 0, 4); }
 
-// Same answer as GameRecord::FindSeatByName(NameId), kept here so the hand walk inlines it.
-int SeatOf(const GameRecord& game, int seatLimit, NameId name) {
-    for (int k = 0; k < seatLimit; ++k) {
-        if (game.seats[k].name == name) {
-            return k;
+// The seat names of one game, for finding the seat a hand entry names: the same seat as
+// GameRecord::FindSeatByName(NameId) within the first seatLimit seats. Which seat an entry names
+// differs from hand to hand, so every seat is tested rather than stopping at the first match
+// after a branch that is often guessed wrong.
+class SeatNames {
+public:
+    SeatNames(const GameRecord& game, int seatLimit) : limit_(seatLimit) {
+        for (int k = 0; k < 4; ++k) {
+            names_[k] = game.seats[k].name;
         }
     }
-    return -1;
-}
+
+    int Of(NameId name) const {
+        int seat = -1;
+        for (int k = 3; k >= 0; --k) {
+            seat = k < limit_ && names_[k] == name ? k : seat;
+        }
+        return seat;
+    }
+
+private:
+    std::array<NameId, 4> names_{};
+    int limit_;
+};
 
 // The IDs in use, taken from the settings once and resolved to the name ids of one pool at a
 // time, so that finding the user's seat compares integers only.
@@ -344,11 +359,20 @@ void TallyEngine::SelectGames(const std::vector<GameRecord>& games) {
         }
     }
     std::reverse(selectedSeats_.begin(), selectedSeats_.end());
-    selectedGames.clear();
-    selectedGames.reserve(picked_.size());
-    for (auto it = picked_.rbegin(); it != picked_.rend(); ++it) {
+    // Assigned over the last selection rather than cleared and copied again: a game selected
+    // again shares its hands and names with the copy already there, and assigning a shared
+    // pointer its own value skips the two atomic count updates that a new copy costs.
+    const std::size_t count = picked_.size();
+    const std::size_t reused = std::min(count, selectedGames.size());
+    selectedGames.reserve(count);
+    auto it = picked_.rbegin();
+    for (std::size_t j = 0; j < reused; ++j, ++it) {
+        selectedGames[j] = games[*it];
+    }
+    for (; it != picked_.rend(); ++it) {
         selectedGames.push_back(games[*it]);
     }
+    selectedGames.resize(count);
 }
 
 void TallyEngine::ResetResults() { static_cast<TallyResults&>(*this) = TallyResults{}; }
@@ -393,8 +417,13 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
         if (g + 1 < selectedGames.size() && selectedGames[g + 1].hands) {
             const HandList& next = *selectedGames[g + 1].hands;
             if (!next.empty()) {
-                __builtin_prefetch(next.data());
-                __builtin_prefetch(reinterpret_cast<const char*>(next.data()) + 64);
+                // The parser allocates a game's yaku lists right after its hands, so the hands
+                // and a few lines past them hold nearly everything the next game reads.
+                const char* from = reinterpret_cast<const char*>(next.data());
+                const char* to = from + next.size() * sizeof(HandRecord) + 256;
+                for (const char* line = from; line < to; line += 64) {
+                    __builtin_prefetch(line);
+                }
             }
         }
 
@@ -464,19 +493,16 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
         pointsSum += P;
         pointsSquareSum += static_cast<double>(std::int64_t{P} * P);
 
-        std::array<std::int64_t, 4> running{};
+        // The fifth running sum takes the entries that name no seat.
+        std::array<std::int64_t, 5> running{};
+        const SeatNames seatNames(game, seatLimit);
         bool yakitori = true;
         bool boxedOut = false;
         bool lastHandWon = false;
         if (game.hands) {
             const HandList& handList = *game.hands;
-            const std::size_t handTotal = handList.size();
             std::int32_t n = 0;
             for (const HandRecord& hand : handList) {
-                // The yaku lists are separate heap blocks too.
-                if (static_cast<std::size_t>(n) + 2 < handTotal) {
-                    __builtin_prefetch(handList[n + 2].yaku.data());
-                }
                 ++n;
                 const int entryCount = std::clamp(hand.entryCount, 0, 4);
                 const bool win = hand.IsWin();
@@ -499,11 +525,17 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
                     }
                 }
 
+                // One pass over the entries gives the user's change and each entry's seat.
+                const bool lastHand = n == game.handCount;
                 std::int32_t d = 0;
+                std::int64_t lastHandGain = 0;
                 for (int i = 0; i < entryCount; ++i) {
-                    if (hand.entryNames[i] == userName) {
-                        d = hand.entryDeltas[i];
-                    }
+                    const NameId name = hand.entryNames[i];
+                    const std::int32_t delta = hand.entryDeltas[i];
+                    d = name == userName ? delta : d;
+                    const int k = seatNames.Of(name);
+                    running[k >= 0 ? k : 4] += lastHand ? 0 : delta;
+                    lastHandGain += k == s ? delta : 0;
                 }
                 const int c = d > 0   ? static_cast<int>(PointChange::Gain)
                               : d < 0 ? static_cast<int>(PointChange::Loss)
@@ -514,24 +546,11 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
                 ++handOutcomeTotal[c].count;
                 handOutcomeTotal[c].avgPointChange += d;
 
-                if (n != game.handCount) {
-                    for (int i = 0; i < entryCount; ++i) {
-                        const int k = SeatOf(game, seatLimit, hand.entryNames[i]);
-                        if (k >= 0) {
-                            running[k] += hand.entryDeltas[i];
-                        }
-                    }
-                } else {
+                if (lastHand) {
                     // The last hand decides the box-out but stays out of the running sums, which
                     // give the rank going into it.
                     lastHandWon = ownWin;
-                    std::int64_t t = std::int64_t{game.startPoints} + running[s];
-                    for (int i = 0; i < entryCount; ++i) {
-                        if (SeatOf(game, seatLimit, hand.entryNames[i]) == s) {
-                            t += hand.entryDeltas[i];
-                        }
-                    }
-                    boxedOut = t < 0;
+                    boxedOut = std::int64_t{game.startPoints} + running[s] + lastHandGain < 0;
                 }
             }
         }
