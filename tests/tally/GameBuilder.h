@@ -116,16 +116,16 @@ public:
         g.startTime = start_;
         g.endTime = start_ + length_;
         scorelog::HandList list;
-        for (const auto& spec : hands_) {
+        for (const auto& planned : hands_) {
             HandRecord h;
-            h.kind = spec.kind;
-            h.hanClass = spec.han;
-            h.entryCount = static_cast<std::int32_t>(spec.entries.size());
-            for (std::size_t i = 0; i < spec.entries.size() && i < 4; ++i) {
-                h.entryNames[i] = pool_->Intern(spec.entries[i].name);
-                h.entryDeltas[i] = spec.entries[i].delta;
+            h.kind = planned.kind;
+            h.hanClass = planned.han;
+            h.entryCount = static_cast<std::int32_t>(planned.entries.size());
+            for (std::size_t i = 0; i < planned.entries.size() && i < 4; ++i) {
+                h.entryNames[i] = pool_->Intern(planned.entries[i].name);
+                h.entryDeltas[i] = planned.entries[i].delta;
             }
-            for (const auto& y : spec.yaku) {
+            for (const auto& y : planned.yaku) {
                 h.yaku.push_back(pool_->Intern(y));
             }
             list.push_back(std::move(h));
