@@ -47,16 +47,13 @@ void InitBenchLog(int& argc, char** argv) {
             options.sizeBytes = 10000000;
             std::FILE* file = std::fopen(theLog.path.c_str(), "wb");
             const bool written = file != nullptr && tools::WriteLog(options, file) >= 0;
-            if (file != nullptr && std::fclose(file) != 0)
-                Fail("cannot write " + theLog.path);
-            if (!written)
-                Fail("cannot write " + theLog.path);
+            if (file != nullptr && std::fclose(file) != 0) Fail("cannot write " + theLog.path);
+            if (!written) Fail("cannot write " + theLog.path);
         }
     }
     std::error_code error;
     theLog.bytes = static_cast<long long>(std::filesystem::file_size(theLog.path, error));
-    if (error)
-        Fail("cannot read " + theLog.path + ": " + error.message());
+    if (error) Fail("cannot read " + theLog.path + ": " + error.message());
 }
 
 const BenchLog& TheBenchLog() {

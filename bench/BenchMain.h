@@ -9,8 +9,7 @@
     int main(int argc, char** argv) {                                           \
         benchmark::Initialize(&argc, argv);                                     \
         obrenta::bench::InitBenchLog(argc, argv);                               \
-        if (benchmark::ReportUnrecognizedArguments(argc, argv))                 \
-            return 1;                                                           \
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;       \
         benchmark::AddCustomContext("log", obrenta::bench::TheBenchLog().path); \
         benchmark::RunSpecifiedBenchmarks();                                    \
         benchmark::Shutdown();                                                  \

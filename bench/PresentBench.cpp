@@ -21,16 +21,14 @@ struct Pages {
     present::PageCharts chartSet;
 
     explicit Pages(const settings::AppSettings& settings) {
-        for (int i = 0; i < present::kListCount; ++i)
-            lists.views[i] = &views[i];
+        for (int i = 0; i < present::kListCount; ++i) lists.views[i] = &views[i];
         chartSet = {&charts[0], &charts[1], &charts[2], &charts[3]};
         present::SetUpPages(lists, chartSet, settings);
     }
 
     int Rows() const {
         int rows = 0;
-        for (const auto& view : views)
-            rows += view.RowCount();
+        for (const auto& view : views) rows += view.RowCount();
         return rows;
     }
 };

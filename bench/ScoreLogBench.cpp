@@ -14,8 +14,8 @@ using obrenta::bench::TheBenchLog;
 void SetThroughput(benchmark::State& state, long long bytes, std::size_t games) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
     // Decimal megabytes, as the size of the bench logs is counted.
-    state.counters["MB"] = benchmark::Counter(static_cast<double>(bytes) / 1e6,
-                                              benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MB"] =
+        benchmark::Counter(static_cast<double>(bytes) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["games"] = static_cast<double>(games);
 }
 

@@ -9,7 +9,6 @@
 #include "FuzzSupport.h"
 #include "present/TextCodec.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace obrenta::present;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

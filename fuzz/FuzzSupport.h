@@ -10,12 +10,12 @@
 namespace obrenta::fuzz {
 
 // A broken invariant is a finding: say which, then abort so that libFuzzer keeps the input.
-#define OBRENTA_FUZZ_CHECK(condition)                                                         \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
+#define OBRENTA_FUZZ_CHECK(condition)                                                              \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
             std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                     \
-        }                                                                                     \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 // Cuts bytes after every LF, keeping the LF; a last piece without one is kept too. Unlike the
@@ -116,9 +116,9 @@ inline void CheckGame(const scorelog::GameRecord& game) {
 
 // Two games hold the same values; their names may live in different pools.
 inline bool SameGame(const scorelog::GameRecord& a, const scorelog::GameRecord& b) {
-    if (a.playerCount != b.playerCount || a.eastSouth != b.eastSouth ||
-        a.tableKind != b.tableKind || a.handCount != b.handCount ||
-        a.startPoints != b.startPoints || a.startTime != b.startTime || a.endTime != b.endTime) {
+    if (a.playerCount != b.playerCount || a.eastSouth != b.eastSouth || a.tableKind != b.tableKind ||
+        a.handCount != b.handCount || a.startPoints != b.startPoints || a.startTime != b.startTime ||
+        a.endTime != b.endTime) {
         return false;
     }
     for (int k = 0; k < a.playerCount; ++k) {
@@ -140,8 +140,7 @@ inline bool SameGame(const scorelog::GameRecord& a, const scorelog::GameRecord& 
         }
         if (x.IsWin() && x.hanClass != y.hanClass) return false;
         for (int k = 0; k < x.entryCount; ++k) {
-            if (a.Name(x.entryNames[k]) != b.Name(y.entryNames[k]) ||
-                x.entryDeltas[k] != y.entryDeltas[k]) {
+            if (a.Name(x.entryNames[k]) != b.Name(y.entryNames[k]) || x.entryDeltas[k] != y.entryDeltas[k]) {
                 return false;
             }
         }

@@ -13,7 +13,9 @@ namespace {
 
 using obrenta::scorelog::ScoreLog;
 
-bool ContainsSeparator(std::string_view line) { return line.find("=====") != std::string_view::npos; }
+bool ContainsSeparator(std::string_view line) {
+    return line.find("=====") != std::string_view::npos;
+}
 
 // The offset of the last line that the reader will surely take as a separator (its first piece
 // holds "=====" and no NUL comes before it), or npos.

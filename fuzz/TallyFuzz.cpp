@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace obrenta;
     if (size < 4) return 0;
     // The first four bytes choose the filter, the rest is the log.
-    const std::uint32_t choice = data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    const std::uint32_t choice =
+        data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 4), size - 4);
 
     settings::AppSettings s;

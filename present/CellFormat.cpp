@@ -29,7 +29,9 @@ private:
     locale_t previous_;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 void AppendTwoDigits(std::string& out, std::uint64_t value) {
     out += static_cast<char>('0' + value / 10 % 10);
@@ -57,8 +59,8 @@ std::string FormatCell(const char* format, ...) {
 std::string FormatDuration(std::string_view format, std::int64_t seconds) {
     std::string out;
     // The magnitude as unsigned, so that even the most negative value has one.
-    std::uint64_t magnitude = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds)
-                                          : static_cast<std::uint64_t>(seconds);
+    std::uint64_t magnitude =
+        seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
     if (seconds < 0) out += '-';
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%' || i + 1 == format.size()) {
@@ -66,15 +68,25 @@ std::string FormatDuration(std::string_view format, std::int64_t seconds) {
             continue;
         }
         switch (format[i + 1]) {
-        case 'D': out += std::to_string(magnitude / 86400); break;
-        case 'H': AppendTwoDigits(out, magnitude / 3600 % 24); break;
-        case 'M': AppendTwoDigits(out, magnitude / 60 % 60); break;
-        case 'S': AppendTwoDigits(out, magnitude % 60); break;
-        case '%': out += '%'; break;
-        default:
-            out += format[i];
-            out += format[i + 1];
-            break;
+            case 'D':
+                out += std::to_string(magnitude / 86400);
+                break;
+            case 'H':
+                AppendTwoDigits(out, magnitude / 3600 % 24);
+                break;
+            case 'M':
+                AppendTwoDigits(out, magnitude / 60 % 60);
+                break;
+            case 'S':
+                AppendTwoDigits(out, magnitude % 60);
+                break;
+            case '%':
+                out += '%';
+                break;
+            default:
+                out += format[i];
+                out += format[i + 1];
+                break;
         }
         ++i;
     }

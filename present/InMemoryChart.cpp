@@ -80,4 +80,3 @@ std::string InMemoryChart::LegendText(int series) const {
 }
 
 }  // namespace obrenta::present
-

@@ -25,8 +25,8 @@ struct ListDef {
     ListPlace place;
     bool fills;
     std::vector<ColumnDef> columns;
-    std::vector<std::string> rows;          // fixed row labels, UTF-8
-    std::vector<std::string> column2Labels; // fixed labels of column 2, UTF-8
+    std::vector<std::string> rows;           // fixed row labels, UTF-8
+    std::vector<std::string> column2Labels;  // fixed labels of column 2, UTF-8
 };
 
 constexpr Align L = Align::Left;
@@ -43,56 +43,102 @@ std::vector<std::string> HourLabels() {
 std::vector<ListDef> MakeListDefs() {
     const std::vector<ColumnDef> hanColumns{
         {"飜数", 45, L}, {"回数", 37, R}, {"%(全体)", 55, R}, {"%(和了)", 55, R}};
-    const std::vector<std::string> hanRows{"一飜",  "二飜", "三飜",   "四飜", "満貫",
+    const std::vector<std::string> hanRows{"一飜",   "二飜", "三飜",   "四飜", "満貫",
                                            "ハネ満", "倍満", "３倍満", "役満", "合計"};
     const std::vector<ColumnDef> yakuColumns{
         {"役(0種類)", 80, L}, {"回数", 37, R}, {"%(全体)", 55, R}, {"%(和了)", 55, R}};
     auto lastHandColumns = [](const char* first) {
         return std::vector<ColumnDef>{{first, 60, L}, {"回数", 60, R}, {"1位", 65, R}, {"2位", 65, R},
-                                      {"3位", 65, R},  {"4位", 65, R},  {"平均", 60, R}};
+                                      {"3位", 65, R}, {"4位", 65, R},  {"平均", 60, R}};
     };
     const std::vector<std::string> lastHandRows{"1位", "2位", "3位", "4位", "計"};
 
     // In ListId order.
     return {
-        {"GameSummaryTable", {1026, 7, 7, 134, 82}, true,
+        {"GameSummaryTable",
+         {1026, 7, 7, 134, 82},
+         true,
          {{"対局情報", 70, L}, {"", 120, R}},
-         {"ゲーム数", "局数", "平均局数", "平均時間", "最短時間", "最長時間", "合計時間"}, {}},
-        {"RatingTable", {1027, 7, 94, 81, 63}, true,
+         {"ゲーム数", "局数", "平均局数", "平均時間", "最短時間", "最長時間", "合計時間"},
+         {}},
+        {"RatingTable",
+         {1027, 7, 94, 81, 63},
+         true,
          {{"R値", 35, L}, {"自分", 50, R}, {"相手", 50, R}},
-         {"平均", "偏差", "最高", "最低", "最終"}, {}},
-        {"PointsTable", {1030, 91, 94, 50, 63}, true,
+         {"平均", "偏差", "最高", "最低", "最終"},
+         {}},
+        {"PointsTable",
+         {1030, 91, 94, 50, 63},
+         true,
          {{"得点", 38, L}, {"", 40, R}},
-         {"平均", "偏差", "最高", "最低", "合計"}, {}},
-        {"RankTable", {1029, 7, 162, 110, 94}, true,
+         {"平均", "偏差", "最高", "最低", "合計"},
+         {}},
+        {"RankTable",
+         {1029, 7, 162, 110, 94},
+         true,
          {{"順位", 60, L}, {"回数", 60, R}, {"割合", 60, R}},
-         {"1位", "2位", "3位", "4位", "", "焼鳥", "箱割", "", "平均順位"}, {}},
-        {"StreakTable", {1028, 120, 162, 148, 94}, true,
+         {"1位", "2位", "3位", "4位", "", "焼鳥", "箱割", "", "平均順位"},
+         {}},
+        {"StreakTable",
+         {1028, 120, 162, 148, 94},
+         true,
          {{"連続記録", 60, L}, {"", 60, R}, {"連続なし", 60, L}, {"", 60, R}},
          {"連続1位", "連続2位", "連続3位", "連続4位", "", "連続焼鳥", "連続箱割"},
          {"1位なし", "2位なし", "3位なし", "4位なし", "", "焼鳥なし", "箱割なし"}},
-        {"RecentGamesList", {1031, 144, 7, 124, 150}, false,
-         {{"開始日時", 75, L}, {"得点", 40, R}, {"R", 40, R}, {"順位", 40, R}}, {}, {}},
+        {"RecentGamesList",
+         {1031, 144, 7, 124, 150},
+         false,
+         {{"開始日時", 75, L}, {"得点", 40, R}, {"R", 40, R}, {"順位", 40, R}},
+         {},
+         {}},
         {"HanTableOwn", {1028, 8, 20, 113, 101}, true, hanColumns, hanRows, {}},
         {"HanTableOther", {1029, 8, 148, 113, 101}, true, hanColumns, hanRows, {}},
         {"YakuListOwn", {1030, 124, 20, 142, 101}, false, yakuColumns, {}, {}},
         {"YakuListOther", {1031, 124, 148, 142, 101}, false, yakuColumns, {}, {}},
-        {"HourlyTable", {1030, 7, 7, 261, 249}, true,
-         {{"時間", 60, L}, {"試合数", 60, R}, {"1位", 50, R}, {"2位", 50, R}, {"3位", 50, R},
-          {"4位", 50, R}, {"平均順位", 60, R}, {"平均得点", 60, R}},
-         HourLabels(), {}},
-        {"HandOutcomeTable", {1032, 7, 7, 261, 122}, true,
-         {{"", 60, L}, {"得点", 40, R}, {"", 50, R}, {"", 50, R}, {"なし", 50, R}, {"", 50, R},
-          {"", 0, R}, {"失点", 50, R}, {"", 50, R}, {"", 50, R}},
+        {"HourlyTable",
+         {1030, 7, 7, 261, 249},
+         true,
+         {{"時間", 60, L},
+          {"試合数", 60, R},
+          {"1位", 50, R},
+          {"2位", 50, R},
+          {"3位", 50, R},
+          {"4位", 50, R},
+          {"平均順位", 60, R},
+          {"平均得点", 60, R}},
+         HourLabels(),
+         {}},
+        {"HandOutcomeTable",
+         {1032, 7, 7, 261, 122},
+         true,
+         {{"", 60, L},
+          {"得点", 40, R},
+          {"", 50, R},
+          {"", 50, R},
+          {"なし", 50, R},
+          {"", 50, R},
+          {"", 0, R},
+          {"失点", 50, R},
+          {"", 50, R},
+          {"", 50, R}},
          {"ツモ", "ロン", "流局", "流し満貫", "チョンボ", "九種九牌", "四風連打", "四家立直", "三家和",
           "四開槓", "", "合計"},
          {}},
         {"LastHandTable", {1033, 7, 134, 261, 59}, true, lastHandColumns("オーラス"), lastHandRows, {}},
         {"LastHandWonTable", {1035, 7, 197, 261, 59}, true, lastHandColumns("和了時"), lastHandRows, {}},
-        {"OpponentList", {1035, 7, 7, 261, 232}, false,
-         {{"名前", 90, L}, {"試合数", 50, R}, {"勝", 35, R}, {"負", 35, R}, {"分", 35, R},
-          {"平均R", 50, R}, {"平均順位", 60, R}, {"U平均順位", 70, R}},
-         {}, {}},
+        {"OpponentList",
+         {1035, 7, 7, 261, 232},
+         false,
+         {{"名前", 90, L},
+          {"試合数", 50, R},
+          {"勝", 35, R},
+          {"負", 35, R},
+          {"分", 35, R},
+          {"平均R", 50, R},
+          {"平均順位", 60, R},
+          {"U平均順位", 70, R}},
+         {},
+         {}},
     };
 }
 
@@ -109,7 +155,9 @@ const std::vector<ListDef>& ListDefs() {
     return defs;
 }
 
-const ListDef& Def(ListId list) { return ListDefs().at(static_cast<std::size_t>(list)); }
+const ListDef& Def(ListId list) {
+    return ListDefs().at(static_cast<std::size_t>(list));
+}
 
 // The fixed texts of the refill, in code page 932.
 struct RefillTexts {
@@ -129,10 +177,16 @@ const RefillTexts& Texts() {
 }
 
 // A quotient whose divisor was 0 is shown as 0 in its cell's format, should a NaN ever reach here.
-double Shown(double value) { return std::isnan(value) ? 0.0 : value; }
+double Shown(double value) {
+    return std::isnan(value) ? 0.0 : value;
+}
 
-std::string Int(std::int64_t value) { return std::to_string(value); }
-std::string Fixed(const char* format, double value) { return FormatCell(format, Shown(value)); }
+std::string Int(std::int64_t value) {
+    return std::to_string(value);
+}
+std::string Fixed(const char* format, double value) {
+    return FormatCell(format, Shown(value));
+}
 
 scorelog::SeatResult UserSeatResult(const scorelog::GameRecord& game, const settings::AppSettings& settings) {
     tally::UserSeat seat = tally::FindUserSeat(game, settings);
@@ -335,15 +389,21 @@ enum class KeyKind { Text, Integer, Decimal };
 
 }  // namespace
 
-std::string_view ListName(ListId list) { return Def(list).name; }
+std::string_view ListName(ListId list) {
+    return Def(list).name;
+}
 
-bool ListColumnsFill(ListId list) { return Def(list).fills; }
+bool ListColumnsFill(ListId list) {
+    return Def(list).fills;
+}
 
 bool IsSortable(ListId list) {
     return list == ListId::YakuListOwn || list == ListId::YakuListOther || list == ListId::OpponentList;
 }
 
-ListPlace ListPlacement(ListId list) { return Def(list).place; }
+ListPlace ListPlacement(ListId list) {
+    return Def(list).place;
+}
 
 int ListWidthPixels(ListId list) {
     return static_cast<int>(std::lround(Def(list).place.width * kPixelsPerDialogUnitX));
@@ -410,19 +470,27 @@ void RefillPages(const TallyEngine& engine, const settings::AppSettings& setting
 
 std::span<std::int32_t> SortStates(ListId list, settings::AppSettings& settings) {
     switch (list) {
-    case ListId::YakuListOwn: return settings.SortYaku1;
-    case ListId::YakuListOther: return settings.SortYaku2;
-    case ListId::OpponentList: return settings.SortVs;
-    default: return {};
+        case ListId::YakuListOwn:
+            return settings.SortYaku1;
+        case ListId::YakuListOther:
+            return settings.SortYaku2;
+        case ListId::OpponentList:
+            return settings.SortVs;
+        default:
+            return {};
     }
 }
 
 std::span<const std::int32_t> SortStates(ListId list, const settings::AppSettings& settings) {
     switch (list) {
-    case ListId::YakuListOwn: return settings.SortYaku1;
-    case ListId::YakuListOther: return settings.SortYaku2;
-    case ListId::OpponentList: return settings.SortVs;
-    default: return {};
+        case ListId::YakuListOwn:
+            return settings.SortYaku1;
+        case ListId::YakuListOther:
+            return settings.SortYaku2;
+        case ListId::OpponentList:
+            return settings.SortVs;
+        default:
+            return {};
     }
 }
 
@@ -540,7 +608,8 @@ void FillScoreChart(ChartControl& chart, const TallyEngine& engine, const settin
     chart.Invalidate();
 }
 
-void FillRatingDistChart(ChartControl& chart, const std::array<std::int32_t, tally::kHistogramBins>& histogram) {
+void FillRatingDistChart(ChartControl& chart,
+                         const std::array<std::int32_t, tally::kHistogramBins>& histogram) {
     int first = -1;
     int last = -1;
     for (int b = 0; b < tally::kHistogramBins; ++b) {

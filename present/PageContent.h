@@ -73,8 +73,8 @@ void SetUpList(ListId list, ListView& view);
 void SetUpPages(PageLists& lists, PageCharts& charts, const settings::AppSettings& settings);
 
 // Writes every list and chart from the results of the last tally, saved sorts applied.
-void RefillPages(const tally::TallyEngine& engine, const settings::AppSettings& settings,
-                 PageLists& lists, PageCharts& charts);
+void RefillPages(const tally::TallyEngine& engine, const settings::AppSettings& settings, PageLists& lists,
+                 PageCharts& charts);
 
 // --- sorting ------------------------------------------------------------------------------
 // The sort states of a sortable list inside the settings (SortYaku1, SortYaku2 or SortVs).

@@ -9,8 +9,12 @@ namespace {
 // Slightly above 1/12, so that exact hundredths of a rank are not truncated one too low.
 constexpr double kRankPerR = 0.08333333333333334;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 RatingUpdate ReadBoxes(RatingPrediction& prediction) {
     RatingUpdate update;
@@ -35,7 +39,9 @@ void WriteBoxes(RatingPrediction& prediction, RatingUpdate& update) {
     }
 }
 
-double PredictedR(double a, double k) { return std::trunc((a + 3000.0 - k * 1200.0) * 100.0) * 0.01; }
+double PredictedR(double a, double k) {
+    return std::trunc((a + 3000.0 - k * 1200.0) * 100.0) * 0.01;
+}
 
 }  // namespace
 

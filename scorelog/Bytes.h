@@ -38,13 +38,11 @@ inline const char* FindLowStop(const char* p, const char* end, IsStop isStop) {
                 continue;
             }
             const char* low = p + (std::countr_zero(mask) >> 3);
-            if (isStop(*low))
-                return low;
+            if (isStop(*low)) return low;
             p = low + 1;
         }
     }
-    while (p != end && !isStop(*p))
-        ++p;
+    while (p != end && !isStop(*p)) ++p;
     return p;
 }
 
@@ -62,8 +60,7 @@ struct ShortText {
         const char* p = text.data();
         const std::size_t n = text.size();
         if (n >= 8) {
-            if (n > kMaxBytes)
-                return false;
+            if (n > kMaxBytes) return false;
             a = Load8(p);
             b = Load8(p + n - 8);
         } else if (n >= 4) {
@@ -94,15 +91,12 @@ struct ShortText {
 // Byte-wise equality of two short texts, player names mostly, without a library call.
 inline bool SameBytes(std::string_view a, std::string_view b) {
     const std::size_t n = a.size();
-    if (n != b.size())
-        return false;
+    if (n != b.size()) return false;
     if (n >= 8 && n <= 16) {
-        return Load8(a.data()) == Load8(b.data()) &&
-               Load8(a.data() + n - 8) == Load8(b.data() + n - 8);
+        return Load8(a.data()) == Load8(b.data()) && Load8(a.data() + n - 8) == Load8(b.data() + n - 8);
     }
     if (n >= 4 && n < 8) {
-        return Load4(a.data()) == Load4(b.data()) &&
-               Load4(a.data() + n - 4) == Load4(b.data() + n - 4);
+        return Load4(a.data()) == Load4(b.data()) && Load4(a.data() + n - 4) == Load4(b.data() + n - 4);
     }
     return n == 0 || std::memcmp(a.data(), b.data(), n) == 0;
 }

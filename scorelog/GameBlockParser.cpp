@@ -18,10 +18,10 @@ constexpr std::string_view kAdvanced = "\x8f\xe3\x8b\x89";                      
 constexpr std::string_view kRanking = "\x83\x89\x83\x93\x83\x4c\x83\x93\x83\x4f";  // ランキング
 constexpr std::string_view kHandWord = "\x8b\xc7";                                 // 局
 constexpr std::string_view kResultHeader =
-    "  ---- \x8e\x8e\x8d\x87\x8c\x8b\x89\xca ----\n";        // "  ---- 試合結果 ----\n"
-constexpr std::string_view kFuWord = "\x95\x84";             // 符
-constexpr std::string_view kRonWord = "\x83\x8d\x83\x93";    // ロン
-constexpr std::string_view kTsumoWord = "\x83\x63\x83\x82";  // ツモ
+    "  ---- \x8e\x8e\x8d\x87\x8c\x8b\x89\xca ----\n";                         // "  ---- 試合結果 ----\n"
+constexpr std::string_view kFuWord = "\x95\x84";                              // 符
+constexpr std::string_view kRonWord = "\x83\x8d\x83\x93";                     // ロン
+constexpr std::string_view kTsumoWord = "\x83\x63\x83\x82";                   // ツモ
 constexpr std::string_view kChomboWord = "\x83\x60\x83\x87\x83\x93\x83\x7b";  // チョンボ
 
 // The date-time of a header or end line starts this many bytes before the end of the line.
@@ -55,15 +55,14 @@ constexpr std::array<DrawLine, 7> kDrawLines = {{
     {"    \x8e\x4f\x89\xc6\x98\x61\n", HandKind::TripleRon},              // 三家和
     {"    \x8e\x6c\x8a\x4a\x9e\xc8\n", HandKind::FourKans},               // 四開槓
     {"    \x8b\xe3\x8e\xed\x8c\xf6\x8b\xe3\x94\x76\x93\x7c\x94\x76\n",
-     HandKind::NineTerminals},  // 九種公九牌倒牌
+     HandKind::NineTerminals},                                                 // 九種公九牌倒牌
     {"    \x8e\x6c\x89\xc6\x83\x8a\x81\x5b\x83\x60\n", HandKind::FourRiichi},  // 四家リーチ
 }};
 
 // A byte-wise substring search (strstr on the code page 932 bytes). The texts searched are
 // short, so a plain loop beats the library's vectorised search and its call.
 inline bool Contains(std::string_view text, std::string_view word) {
-    if (word.size() > text.size())
-        return false;
+    if (word.size() > text.size()) return false;
     const char first = word[0];
     const char* last = text.data() + (text.size() - word.size());
     const char* p = text.data();
@@ -80,21 +79,16 @@ inline bool Contains(std::string_view text, std::string_view word) {
                 continue;
             }
             p += std::countr_zero(mask) >> 3;
-            if (p > last)
-                return false;
-            if (std::memcmp(p + 1, word.data() + 1, word.size() - 1) == 0)
-                return true;
+            if (p > last) return false;
+            if (std::memcmp(p + 1, word.data() + 1, word.size() - 1) == 0) return true;
             ++p;
         }
     }
     for (; p <= last; ++p) {
-        if (*p != first)
-            continue;
+        if (*p != first) continue;
         std::size_t k = 1;
-        while (k < word.size() && p[k] == word[k])
-            ++k;
-        if (k == word.size())
-            return true;
+        while (k < word.size() && p[k] == word[k]) ++k;
+        if (k == word.size()) return true;
     }
     return false;
 }
@@ -103,8 +97,7 @@ inline bool Contains(std::string_view text, std::string_view word) {
 // settle it before any call.
 inline bool IsResultHeader(std::string_view line) {
     static_assert(kResultHeader.size() >= 8);
-    return line.size() == kResultHeader.size() &&
-           Load8(line.data()) == Load8(kResultHeader.data()) &&
+    return line.size() == kResultHeader.size() && Load8(line.data()) == Load8(kResultHeader.data()) &&
            std::memcmp(line.data() + 8, kResultHeader.data() + 8, kResultHeader.size() - 8) == 0;
 }
 
@@ -119,18 +112,13 @@ public:
     explicit Tokenizer(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
     bool Next(bool newlineSplits, std::string_view& token) {
-        auto isDelimiter = [newlineSplits](char c) {
-            return c == ' ' || (newlineSplits && c == '\n');
-        };
-        while (p_ != end_ && isDelimiter(*p_))
-            ++p_;
-        if (p_ == end_)
-            return false;
+        auto isDelimiter = [newlineSplits](char c) { return c == ' ' || (newlineSplits && c == '\n'); };
+        while (p_ != end_ && isDelimiter(*p_)) ++p_;
+        if (p_ == end_) return false;
         const char* start = p_;
         p_ = FindLowStop(p_ + 1, end_, isDelimiter);
         token = std::string_view(start, p_ - start);
-        if (p_ != end_)
-            ++p_;
+        if (p_ != end_) ++p_;
         return true;
     }
 
@@ -163,14 +151,11 @@ NameId InternName(NamePool& pool, std::string_view name, const KnownNames* known
         if (text.Set(name)) {
             // Every seat is compared, the first match kept; unused seats hold no text.
             int seat = -1;
-            for (int k = 3; k >= 0; --k)
-                seat = known->texts[k] == text ? k : seat;
-            if (seat >= 0)
-                return known->ids[seat];
+            for (int k = 3; k >= 0; --k) seat = known->texts[k] == text ? k : seat;
+            if (seat >= 0) return known->ids[seat];
         } else if (known->anyLong) {
             for (int k = 0; k < known->count; ++k) {
-                if (SameBytes(known->views[k], name))
-                    return known->ids[k];
+                if (SameBytes(known->views[k], name)) return known->ids[k];
             }
         }
     }
@@ -179,11 +164,9 @@ NameId InternName(NamePool& pool, std::string_view name, const KnownNames* known
 
 // The start or end time of a game from a header or end line.
 bool ReadLineTime(std::string_view line, LocalTimeCache& times, std::int64_t& seconds) {
-    if (line.size() < kDateTimeOffset)
-        return false;
+    if (line.size() < kDateTimeOffset) return false;
     std::array<std::int32_t, 5> f{};
-    if (ScanDateTime(line.substr(line.size() - kDateTimeOffset), f) != 5)
-        return false;
+    if (ScanDateTime(line.substr(line.size() - kDateTimeOffset), f) != 5) return false;
     seconds = times.ToSeconds(f[0], f[1], f[2], f[3], f[4]);
     return true;
 }
@@ -217,8 +200,7 @@ class KeyClassMemo {
 public:
     KeyClass Classify(std::string_view key) {
         ShortText text;
-        if (!text.Set(key))
-            return ClassifyKey(key);
+        if (!text.Set(key)) return ClassifyKey(key);
         Entry& entry = entries_[text.Slot(kBits)];
         if (!(entry.text == text)) {
             entry.text = text;
@@ -237,11 +219,10 @@ private:
 };
 
 // Fills hand, a new record.
-void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_view resultLine,
-                    NamePool& pool, const KnownNames* known, KeyClassMemo& keys) {
+void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_view resultLine, NamePool& pool,
+                    const KnownNames* known, KeyClassMemo& keys) {
     EntryScan entries = ScanEntries(firstLine, 2);
-    if (entries.fields / 2 == 0)
-        entries = ScanEntries(firstLine, 1);
+    if (entries.fields / 2 == 0) entries = ScanEntries(firstLine, 1);
     hand.entryCount = entries.fields / 2;
     for (int k = 0; k < hand.entryCount; ++k) {
         hand.entryNames[k] = InternName(pool, entries.names[k], known);
@@ -252,11 +233,9 @@ void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_vi
     // the line keeps its newline.
     Tokenizer tokens(resultLine);
     std::string_view first;
-    if (!tokens.Next(false, first))
-        return;
+    if (!tokens.Next(false, first)) return;
     std::string_view key = first;
-    if (Contains(first, kFuWord) && !tokens.Next(false, key))
-        return;
+    if (Contains(first, kFuWord) && !tokens.Next(false, key)) return;
 
     const KeyClass keyClass = keys.Classify(key);
     if (keyClass.ron || keyClass.tsumo) {
@@ -282,16 +261,14 @@ void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_vi
 
     // Splitting cut the line after its first token, so a draw line matches only when nothing
     // but the newline follows the draw word.
-    const std::string_view head =
-        resultLine.substr(0, first.data() + first.size() - resultLine.data());
+    const std::string_view head = resultLine.substr(0, first.data() + first.size() - resultLine.data());
     for (const DrawLine& draw : kDrawLines) {
         if (head == draw.line) {
             hand.kind = draw.kind;
             return;
         }
     }
-    if (Contains(head, kChomboWord))
-        hand.kind = HandKind::Chombo;
+    if (Contains(head, kChomboWord)) hand.kind = HandKind::Chombo;
 }
 
 // Shared by every read on a thread: the outcome tokens are spelt alike in every log.
@@ -314,8 +291,7 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     // Every block that is accepted has a header, a seat line and the result header at least;
     // shorter blocks are turned down before any line past their end is looked at.
     const auto n = static_cast<std::ptrdiff_t>(lines.size());
-    if (n < 3)
-        return false;
+    if (n < 3) return false;
 
     const std::string_view header = lines[0];
     record.eastSouth = Contains(header, kEastSouth);
@@ -328,19 +304,15 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     } else {
         record.tableKind = TableKind::Other;
     }
-    if (!ReadLineTime(header, times, record.startTime))
-        return false;
+    if (!ReadLineTime(header, times, record.startTime)) return false;
 
     const SeatLineScan seatScan = ScanSeatLine(lines[1]);
     record.playerCount = seatScan.fields == 6 ? 3 : 4;
     for (int k = 0; k < record.playerCount; ++k) {
-        if (seatScan.fields > 2 * k)
-            record.seats[k].name = pool.Intern(CutName(seatScan.names[k]));
-        if (seatScan.fields > 2 * k + 1)
-            record.seats[k].rating = RatingFromToken(seatScan.ratings[k]);
+        if (seatScan.fields > 2 * k) record.seats[k].name = pool.Intern(CutName(seatScan.names[k]));
+        if (seatScan.fields > 2 * k + 1) record.seats[k].rating = RatingFromToken(seatScan.ratings[k]);
     }
-    if (ScanStartPoints(lines[1], record.startPoints) != 1)
-        record.startPoints = 0;
+    if (ScanStartPoints(lines[1], record.startPoints) != 1) record.startPoints = 0;
 
     KeyClassMemo& keys = tKeyClasses;
     KnownNames known;
@@ -350,34 +322,28 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     // Two lines per hand up to the result header: room for exactly the hands of a whole game,
     // so no hand array is larger than it needs to be.
     std::ptrdiff_t resultAt = 2;
-    while (resultAt < n && !IsResultHeader(lines[resultAt]))
-        ++resultAt;
+    while (resultAt < n && !IsResultHeader(lines[resultAt])) ++resultAt;
     HandList hands;
     hands.reserve(static_cast<std::size_t>((resultAt - 2) / 2));
     std::ptrdiff_t i = 2;
     while (!IsResultHeader(lines[i])) {
         // A hand needs its two lines and one more line inside the block.
-        if (i > n - 3)
-            return false;
+        if (i > n - 3) return false;
         ParseHandLines(hands.emplace_back(), lines[i], lines[i + 1], pool, &known, keys);
         i += 2;
         // Lines between hands that are neither a hand nor the result header are skipped.
         while (!IsResultHeader(lines[i]) && !Contains(lines[i], kHandWord)) {
-            if (++i > n - 3)
-                return false;
+            if (++i > n - 3) return false;
         }
     }
     std::array<bool, 4> placed{};
     for (int r = 0; r < record.playerCount; ++r) {
-        if (++i >= n)
-            return false;
+        if (++i >= n) return false;
         std::int32_t rank = 0;
         std::int32_t points = 0;
         std::string_view name;
-        if (ScanResultLine(lines[i], rank, name, points) < 3)
-            return false;
-        if (rank < 1 || rank > 4)
-            return false;
+        if (ScanResultLine(lines[i], rank, name, points) < 3) return false;
+        if (rank < 1 || rank > 4) return false;
         name = CutName(name);
         int seat = -1;
         for (int k = 0; k < record.playerCount; ++k) {
@@ -387,22 +353,18 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
             }
         }
         // A seat named twice would leave another seat without its placing.
-        if (seat < 0 || placed[seat])
-            return false;
+        if (seat < 0 || placed[seat]) return false;
         placed[seat] = true;
         record.seats[seat].rank = rank;
         record.seats[seat].points = points;
     }
-    if (++i >= n)
-        return false;
-    if (!ReadLineTime(lines[i], times, record.endTime))
-        return false;
+    if (++i >= n) return false;
+    if (!ReadLineTime(lines[i], times, record.endTime)) return false;
 
     for (int k = 0; k < record.playerCount; ++k) {
         std::int32_t higher = 0;
         for (int l = 0; l < record.playerCount; ++l) {
-            if (l != k && record.seats[l].rating > record.seats[k].rating)
-                ++higher;
+            if (l != k && record.seats[l].rating > record.seats[k].rating) ++higher;
         }
         record.seats[k].ratingRank = 1 + higher;
     }
@@ -416,8 +378,7 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
 }
 
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines) {
-    if (!record.names)
-        record.names = std::make_shared<NamePool>();
+    if (!record.names) record.names = std::make_shared<NamePool>();
     NamePoolPtr pool = record.names;
     return ParseGameBlock(record, lines, *pool);
 }

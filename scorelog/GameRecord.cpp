@@ -14,15 +14,13 @@ void GameRecord::SetHands(HandList list) {
 
 std::int32_t GameRecord::FindSeatByName(NameId name) const {
     for (std::int32_t k = 0; k < playerCount && k < 4; ++k) {
-        if (seats[k].name == name)
-            return k;
+        if (seats[k].name == name) return k;
     }
     return -1;
 }
 
 std::int32_t GameRecord::FindSeatByName(std::string_view name) const {
-    if (!names)
-        return -1;
+    if (!names) return -1;
     const auto id = names->Find(name.substr(0, kMaxNameBytes));
     return id ? FindSeatByName(*id) : -1;
 }

@@ -45,16 +45,14 @@ std::int32_t LongDigitsToInt(const char* digits, const char* end, bool negative)
 std::int32_t AtoiLike(std::string_view text) {
     const char* p = text.data();
     const char* end = p + text.size();
-    while (p != end && IsScanSpace(*p))
-        ++p;
+    while (p != end && IsScanSpace(*p)) ++p;
     bool negative = false;
     if (p != end && (*p == '-' || *p == '+')) {
         negative = *p == '-';
         ++p;
     }
     const char* digits = p;
-    while (p != end && IsDigit(*p))
-        ++p;
+    while (p != end && IsDigit(*p)) ++p;
     return DigitsToInt(digits, p, negative);
 }
 
@@ -66,16 +64,13 @@ SeatLineScan ScanSeatLine(std::string_view line) {
     SeatLineScan scan;
     LineScanner s(line);
     std::string_view skipped;
-    if (!s.Token(skipped))
-        return scan;
+    if (!s.Token(skipped)) return scan;
     static constexpr std::string_view kTags[4] = {"[1]", "[2]", "[3]", "[4]"};
     for (int k = 0; k < 4; ++k) {
         s.SkipSpace();
-        if (!s.Literal(kTags[k]) || !s.Token(scan.names[k]))
-            return scan;
+        if (!s.Literal(kTags[k]) || !s.Token(scan.names[k])) return scan;
         ++scan.fields;
-        if (!s.Token(scan.ratings[k]))
-            return scan;
+        if (!s.Token(scan.ratings[k])) return scan;
         ++scan.fields;
     }
     return scan;
@@ -85,8 +80,7 @@ int ScanStartPoints(std::string_view line, std::int32_t& points) {
     LineScanner s(line);
     s.SkipSpace();
     std::int32_t value;
-    if (!s.Literal(kStartPointsWord) || !s.Int(value))
-        return 0;
+    if (!s.Literal(kStartPointsWord) || !s.Int(value)) return 0;
     points = value;
     return 1;
 }
@@ -96,29 +90,22 @@ EntryScan ScanEntries(std::string_view line, int skippedWords) {
     LineScanner s(line);
     std::string_view skipped;
     for (int w = 0; w < skippedWords; ++w) {
-        if (!s.Token(skipped))
-            return scan;
+        if (!s.Token(skipped)) return scan;
     }
     for (int k = 0; k < 4; ++k) {
-        if (!s.Token(scan.names[k]))
-            return scan;
+        if (!s.Token(scan.names[k])) return scan;
         ++scan.fields;
-        if (!s.Int(scan.deltas[k]))
-            return scan;
+        if (!s.Int(scan.deltas[k])) return scan;
         ++scan.fields;
     }
     return scan;
 }
 
-int ScanResultLine(std::string_view line, std::int32_t& rank, std::string_view& name,
-                   std::int32_t& points) {
+int ScanResultLine(std::string_view line, std::int32_t& rank, std::string_view& name, std::int32_t& points) {
     LineScanner s(line);
-    if (!s.Int(rank))
-        return 0;
-    if (!s.Literal(kPlaceWord) || !s.Token(name))
-        return 1;
-    if (!s.Int(points))
-        return 2;
+    if (!s.Int(rank)) return 0;
+    if (!s.Literal(kPlaceWord) || !s.Token(name)) return 1;
+    if (!s.Int(points)) return 2;
     return 3;
 }
 
@@ -141,10 +128,8 @@ int ScanDateTime(std::string_view text, std::array<std::int32_t, 5>& fields) {
     static constexpr int kWidths[5] = {4, 2, 2, 2, 2};
     static constexpr std::string_view kSeparators[5] = {"", "/", "/", "", ":"};
     for (int k = 0; k < 5; ++k) {
-        if (k == 3)
-            s.SkipSpace();
-        if (!s.Literal(kSeparators[k]) || !s.Int(fields[k], kWidths[k]))
-            return k;
+        if (k == 3) s.SkipSpace();
+        if (!s.Literal(kSeparators[k]) || !s.Int(fields[k], kWidths[k])) return k;
     }
     return 5;
 }

@@ -21,11 +21,9 @@ inline bool IsScanSpace(char c) {
 // 64-bit long (saturating) and then narrowed to int, as a %d or atoi stores it.
 std::int32_t LongDigitsToInt(const char* digits, const char* end, bool negative);
 inline std::int32_t DigitsToInt(const char* digits, const char* end, bool negative) {
-    if (end - digits > 9)
-        return LongDigitsToInt(digits, end, negative);
+    if (end - digits > 9) return LongDigitsToInt(digits, end, negative);
     std::int32_t value = 0;
-    for (const char* p = digits; p != end; ++p)
-        value = value * 10 + (*p - '0');
+    for (const char* p = digits; p != end; ++p) value = value * 10 + (*p - '0');
     return negative ? -value : value;
 }
 
@@ -34,19 +32,16 @@ inline std::int32_t DigitsToInt(const char* digits, const char* end, bool negati
 // scans below assign exactly the fields a scanf with their format would.
 class LineScanner {
 public:
-    explicit LineScanner(std::string_view text)
-        : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit LineScanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
     // White space in a format: any amount of white space, none included.
     void SkipSpace() {
-        while (p_ != end_ && IsScanSpace(*p_))
-            ++p_;
+        while (p_ != end_ && IsScanSpace(*p_)) ++p_;
     }
     // Ordinary bytes in a format: each must be the next input byte (no white space skipped).
     bool Literal(std::string_view bytes) {
         for (char c : bytes) {
-            if (p_ == end_ || *p_ != c)
-                return false;
+            if (p_ == end_ || *p_ != c) return false;
             ++p_;
         }
         return true;
@@ -56,8 +51,7 @@ public:
         SkipSpace();
         const char* start = p_;
         p_ = FindLowStop(p_, end_, IsScanSpace);
-        if (p_ == start)
-            return false;
+        if (p_ == start) return false;
         out = std::string_view(start, p_ - start);
         return true;
     }
@@ -65,14 +59,12 @@ public:
     // at most width bytes counting the sign.
     bool Int(std::int32_t& out, int width = -1) {
         SkipSpace();
-        if (p_ == end_)
-            return false;
+        if (p_ == end_) return false;
         bool negative = false;
         if (*p_ == '-' || *p_ == '+') {
             negative = *p_ == '-';
             ++p_;
-            if (width > 0)
-                --width;
+            if (width > 0) --width;
         }
         const char* digits = p_;
         const char* limit = width >= 0 && end_ - p_ > width ? p_ + width : end_;
@@ -80,12 +72,10 @@ public:
         std::uint64_t value = 0;
         for (; p_ != limit; ++p_) {
             const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p_)) - '0';
-            if (digit > 9)
-                break;
+            if (digit > 9) break;
             value = value * 10 + digit;
         }
-        if (p_ == digits)
-            return false;
+        if (p_ == digits) return false;
         if (p_ - digits > 9) {
             out = LongDigitsToInt(digits, p_, negative);
         } else {
@@ -131,8 +121,7 @@ struct EntryScan {
 EntryScan ScanEntries(std::string_view line, int skippedWords);
 
 // "%d位 %s %d"
-int ScanResultLine(std::string_view line, std::int32_t& rank, std::string_view& name,
-                   std::int32_t& points);
+int ScanResultLine(std::string_view line, std::int32_t& rank, std::string_view& name, std::int32_t& points);
 
 // "%4d/%2d/%2d %2d:%2d" into year, month, day, hour, minute.
 int ScanDateTime(std::string_view text, std::array<std::int32_t, 5>& fields);

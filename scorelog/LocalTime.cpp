@@ -18,10 +18,9 @@ int DaysInMonth(int year, int month) {
 bool ShowsAs(std::int64_t seconds, int year, int month, int day, int hour, int minute) {
     const auto t = static_cast<std::time_t>(seconds);
     std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr)
-        return false;
-    return tm.tm_year == year - 1900 && tm.tm_mon == month - 1 && tm.tm_mday == day &&
-           tm.tm_hour == hour && tm.tm_min == minute && tm.tm_sec == 0;
+    if (localtime_r(&t, &tm) == nullptr) return false;
+    return tm.tm_year == year - 1900 && tm.tm_mon == month - 1 && tm.tm_mday == day && tm.tm_hour == hour &&
+           tm.tm_min == minute && tm.tm_sec == 0;
 }
 
 }  // namespace
@@ -42,8 +41,7 @@ std::int64_t LocalTimeCache::ToSeconds(int year, int month, int day, int hour, i
     const bool plain = year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
                        day <= DaysInMonth(year, month) && hour >= 0 && hour <= 23 && minute >= 0 &&
                        minute <= 59;
-    if (!plain)
-        return LocalToSeconds(year, month, day, hour, minute);
+    if (!plain) return LocalToSeconds(year, month, day, hour, minute);
 
     const std::int64_t key = (static_cast<std::int64_t>(year) * 16 + month) * 32 + day;
     Day& slot = days_[static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull >> 58];
@@ -59,8 +57,7 @@ std::int64_t LocalTimeCache::ToSeconds(int year, int month, int day, int hour, i
         slot.uniform = next - first == 24 * 3600 && ShowsAs(first, year, month, day, 0, 0) &&
                        ShowsAs(lastMinute, year, month, day, 23, 59);
     }
-    if (!slot.uniform)
-        return LocalToSeconds(year, month, day, hour, minute);
+    if (!slot.uniform) return LocalToSeconds(year, month, day, hour, minute);
     return slot.midnight + hour * 3600 + minute * 60;
 }
 

@@ -25,8 +25,7 @@ std::uint32_t HashBytes(std::string_view text) {
     };
     if (n >= 8) {
         std::size_t i = 0;
-        for (; i + 8 < n; i += 8)
-            mix(Load8(p + i));
+        for (; i + 8 < n; i += 8) mix(Load8(p + i));
         mix(Load8(p + n - 8));
     } else if (n >= 4) {
         mix(Load4(p) | static_cast<std::uint64_t>(Load4(p + n - 4)) << 32);
@@ -50,21 +49,17 @@ std::size_t NamePool::FindSlot(std::string_view text, std::uint32_t hash) const 
     std::size_t i = hash & mask;
     for (;;) {
         const Slot& slot = slots_[i];
-        if (slot.idPlusOne == 0)
-            return i;
-        if (slot.hash == hash && SameBytes(views_[slot.idPlusOne - 1], text))
-            return i;
+        if (slot.idPlusOne == 0) return i;
+        if (slot.hash == hash && SameBytes(views_[slot.idPlusOne - 1], text)) return i;
         i = (i + 1) & mask;
     }
 }
 
 NameId NamePool::Intern(std::string_view text) {
     ShortText key;
-    if (!key.Set(text))
-        return InternSlow(text);
+    if (!key.Set(text)) return InternSlow(text);
     Recent& recent = recent_[key.Slot(kRecentBits)];
-    if (recent.text == key)
-        return recent.id;
+    if (recent.text == key) return recent.id;
     const NameId id = InternSlow(text);
     recent.text = key;
     recent.id = id;
@@ -74,8 +69,7 @@ NameId NamePool::Intern(std::string_view text) {
 NameId NamePool::InternSlow(std::string_view text) {
     const std::uint32_t hash = HashBytes(text);
     std::size_t i = FindSlot(text, hash);
-    if (slots_[i].idPlusOne != 0)
-        return slots_[i].idPlusOne - 1;
+    if (slots_[i].idPlusOne != 0) return slots_[i].idPlusOne - 1;
     if ((views_.size() + 1) * 2 > slots_.size()) {
         Grow();
         i = FindSlot(text, hash);
@@ -88,14 +82,12 @@ NameId NamePool::InternSlow(std::string_view text) {
 
 std::optional<NameId> NamePool::Find(std::string_view text) const {
     const std::size_t i = FindSlot(text, HashBytes(text));
-    if (slots_[i].idPlusOne == 0)
-        return std::nullopt;
+    if (slots_[i].idPlusOne == 0) return std::nullopt;
     return slots_[i].idPlusOne - 1;
 }
 
 std::string_view NamePool::Store(std::string_view text) {
-    if (text.empty())
-        return std::string_view();
+    if (text.empty()) return std::string_view();
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
         Block block;
         block.capacity = std::max(kBlockBytes, text.size());
@@ -114,11 +106,9 @@ void NamePool::Grow() {
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.idPlusOne == 0)
-            continue;
+        if (slot.idPlusOne == 0) continue;
         std::size_t i = slot.hash & mask;
-        while (slots_[i].idPlusOne != 0)
-            i = (i + 1) & mask;
+        while (slots_[i].idPlusOne != 0) i = (i + 1) & mask;
         slots_[i] = slot;
     }
 }

@@ -19,10 +19,8 @@ bool ContainsSeparator(const char* p, std::size_t size) {
     const char* end = p + size;
     while (end - p >= 5) {
         p = static_cast<const char*>(std::memchr(p, '=', static_cast<std::size_t>(end - p) - 4));
-        if (p == nullptr)
-            return false;
-        if (p[1] == '=' && p[2] == '=' && p[3] == '=' && p[4] == '=')
-            return true;
+        if (p == nullptr) return false;
+        if (p[1] == '=' && p[2] == '=' && p[3] == '=' && p[4] == '=') return true;
         ++p;
     }
     return false;
@@ -39,8 +37,7 @@ public:
             const void* eq = std::memchr(p, '=', static_cast<std::size_t>(end_ - p));
             nextEq_ = eq != nullptr ? static_cast<const char*>(eq) : end_;
         }
-        if (nextEq_ >= p + size)
-            return false;
+        if (nextEq_ >= p + size) return false;
         return ContainsSeparator(nextEq_, static_cast<std::size_t>(p + size - nextEq_));
     }
 
@@ -97,8 +94,7 @@ bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
                 capacity *= 2;
             }
             const std::ptrdiff_t got = source(buffer.get() + filled, capacity - filled);
-            if (got < 0)
-                return false;
+            if (got < 0) return false;
             if (got == 0) {
                 atEnd = true;
             } else {
@@ -121,18 +117,14 @@ bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
                 block.clear();
                 blockLines = 0;
             }
-            if (blockLines < kMaxBlockLines)
-                block.emplace_back(p, length);
-            if (++blockLines == kMaxBlockLines + 1)
-                block.clear();
+            if (blockLines < kMaxBlockLines) block.emplace_back(p, length);
+            if (++blockLines == kMaxBlockLines + 1) block.clear();
         };
 
         char* p = base + scan;
         for (;;) {
-            char* newline =
-                static_cast<char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (newline == nullptr)
-                break;
+            char* newline = static_cast<char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (newline == nullptr) break;
             std::size_t length = static_cast<std::size_t>(newline - p) + 1;
             if (newline > p && newline[-1] == '\r') {
                 newline[-1] = '\n';
@@ -157,8 +149,7 @@ bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
         scan = static_cast<std::size_t>(p - base);
 
         if (atEnd) {
-            if (blockLines > 0)
-                onBlock(block, blockLines);
+            if (blockLines > 0) onBlock(block, blockLines);
             return true;
         }
     }
@@ -167,8 +158,7 @@ bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
 struct FileDescriptor {
     int fd = -1;
     ~FileDescriptor() {
-        if (fd >= 0)
-            ::close(fd);
+        if (fd >= 0) ::close(fd);
     }
 };
 
@@ -193,12 +183,10 @@ bool ParseLog(Source&& source, std::uint64_t logBytes, std::vector<GameRecord>& 
     LocalTimeCache times;
     return CutBlocks(source, kReadChunkBytes,
                      [&](const std::vector<std::string_view>& lines, std::size_t count) {
-                         if (count > kMaxBlockLines)
-                             return;
+                         if (count > kMaxBlockLines) return;
                          GameRecord& game = games.emplace_back();
                          game.names = pool;
-                         if (!ParseGameBlock(game, lines, *pool, times))
-                             games.pop_back();
+                         if (!ParseGameBlock(game, lines, *pool, times)) games.pop_back();
                      });
 }
 
@@ -206,8 +194,7 @@ bool ParseLog(Source&& source, std::uint64_t logBytes, std::vector<GameRecord>& 
 auto MemorySource(std::string_view bytes, std::size_t chunkBytes) {
     return [bytes, chunkBytes](char* to, std::size_t room) mutable -> std::ptrdiff_t {
         const std::size_t n = std::min({room, chunkBytes, bytes.size()});
-        if (n > 0)
-            std::memcpy(to, bytes.data(), n);
+        if (n > 0) std::memcpy(to, bytes.data(), n);
         bytes.remove_prefix(n);
         return static_cast<std::ptrdiff_t>(n);
     };
@@ -215,13 +202,11 @@ auto MemorySource(std::string_view bytes, std::size_t chunkBytes) {
 
 }  // namespace
 
-std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes,
-                                                     std::size_t chunkBytes) {
+std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes, std::size_t chunkBytes) {
     std::vector<std::vector<std::string>> blocks;
     CutBlocks(MemorySource(bytes, chunkBytes), chunkBytes,
               [&](const std::vector<std::string_view>& lines, std::size_t count) {
-                  if (count > kMaxBlockLines)
-                      return;
+                  if (count > kMaxBlockLines) return;
                   blocks.emplace_back(lines.begin(), lines.end());
               });
     return blocks;
@@ -236,12 +221,10 @@ void ScoreLog::ParseBuffer(std::string_view bytes) {
 
 bool ScoreLog::ReadScoreLog(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return false;
+    if (::stat(path.c_str(), &st) != 0) return false;
     // Only a regular file can be a log: opening a FIFO waits for a writer, and a device such as
     // /dev/zero never ends.
-    if (!S_ISREG(st.st_mode))
-        return false;
+    if (!S_ISREG(st.st_mode)) return false;
     if (haveRead_ && path == lastPath_ && ModifiedNs(st) == lastModifiedNs_ &&
         static_cast<std::int64_t>(st.st_size) == lastSize_) {
         return true;
@@ -249,22 +232,18 @@ bool ScoreLog::ReadScoreLog(const std::string& path) {
 
     // O_NONBLOCK: should the path have become a FIFO since the stat, the open must not wait.
     FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (file.fd < 0)
-        return false;
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (file.fd < 0) return false;
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
 
     // A file that grows while it is read is read to its end; a later call sees its new time.
     std::vector<GameRecord> games;
     auto fileSource = [fd = file.fd](char* to, std::size_t room) -> std::ptrdiff_t {
         for (;;) {
             const ssize_t got = ::read(fd, to, room);
-            if (got >= 0 || errno != EINTR)
-                return got;
+            if (got >= 0 || errno != EINTR) return got;
         }
     };
-    if (!ParseLog(fileSource, static_cast<std::uint64_t>(st.st_size), games))
-        return false;
+    if (!ParseLog(fileSource, static_cast<std::uint64_t>(st.st_size), games)) return false;
 
     games_ = std::move(games);
     lastPath_ = path;

@@ -22,7 +22,10 @@ constexpr std::size_t kMaxLineBytes = 1023;
 constexpr std::int32_t kDefaultRecentCount = 10000;
 
 // "ここにIDを" and "入れて下さい": together they ask the user to enter an ID.
-constexpr std::string_view kDefaultUserId0 = "\x82\xb1\x82\xb1\x82\xc9" "ID" "\x82\xf0";
+constexpr std::string_view kDefaultUserId0 =
+    "\x82\xb1\x82\xb1\x82\xc9"
+    "ID"
+    "\x82\xf0";
 constexpr std::string_view kDefaultUserId1 = "\x93\xfc\x82\xea\x82\xc4\x89\xba\x82\xb3\x82\xa2";
 
 std::int64_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
@@ -42,8 +45,12 @@ std::string_view CString(std::string_view text) {
     return text.substr(0, std::min(text.find('\0'), text.size()));
 }
 
-bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsSpace(int c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reading a text-mode file turns every CR LF into LF.
 std::string FromTextMode(std::string_view bytes) {
@@ -100,8 +107,8 @@ public:
             const std::uint64_t limit = 0 - static_cast<std::uint64_t>(low);
             value = magnitude >= limit ? low : -static_cast<std::int64_t>(magnitude);
         } else {
-            value = magnitude >= static_cast<std::uint64_t>(high) ? high
-                                                                   : static_cast<std::int64_t>(magnitude);
+            value =
+                magnitude >= static_cast<std::uint64_t>(high) ? high : static_cast<std::int64_t>(magnitude);
         }
         return true;
     }
@@ -328,7 +335,9 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-AppSettings::AppSettings(std::string path) : iniPath(std::move(path)) { LoadSettings(); }
+AppSettings::AppSettings(std::string path) : iniPath(std::move(path)) {
+    LoadSettings();
+}
 
 void AppSettings::SetDefaults() {
     X = 0;
@@ -381,10 +390,16 @@ bool AppSettings::SaveSettings() const {
     return true;
 }
 
-int AppSettings::UsableIdCount() const { return std::clamp(userIdCount, 0, kMaxUserIds); }
+int AppSettings::UsableIdCount() const {
+    return std::clamp(userIdCount, 0, kMaxUserIds);
+}
 
-std::int64_t DefaultDateFrom() { return LocalTime(1998, 1, 1, 0, 0, 0); }
-std::int64_t DefaultDateTo() { return LocalTime(2037, 12, 31, 23, 59, 59); }
+std::int64_t DefaultDateFrom() {
+    return LocalTime(1998, 1, 1, 0, 0, 0);
+}
+std::int64_t DefaultDateTo() {
+    return LocalTime(2037, 12, 31, 23, 59, 59);
+}
 
 std::string FormatSettings(const AppSettings& s) {
     std::string out;

@@ -18,7 +18,9 @@ using scorelog::NamePool;
 namespace {
 
 // Seats the tally may look at: a damaged record never sends a loop past the fourth seat.
-int SeatLimit(const GameRecord& game) { return std::clamp(game.playerCount, 0, 4); }
+int SeatLimit(const GameRecord& game) {
+    return std::clamp(game.playerCount, 0, 4);
+}
 
 // The seat names of one game, for finding the seat a hand entry names: the same seat as
 // GameRecord::FindSeatByName(NameId) within the first seatLimit seats. Which seat an entry names
@@ -143,10 +145,18 @@ bool PassesChecks(const GameRecord& game, const AppSettings& settings, const Use
     }
     int kindFlag = -1;
     switch (game.tableKind) {
-        case scorelog::TableKind::SuperAdvanced: kindFlag = 0; break;
-        case scorelog::TableKind::Advanced: kindFlag = 1; break;
-        case scorelog::TableKind::Ranking: kindFlag = 2; break;
-        case scorelog::TableKind::Other: kindFlag = 3; break;
+        case scorelog::TableKind::SuperAdvanced:
+            kindFlag = 0;
+            break;
+        case scorelog::TableKind::Advanced:
+            kindFlag = 1;
+            break;
+        case scorelog::TableKind::Ranking:
+            kindFlag = 2;
+            break;
+        case scorelog::TableKind::Other:
+            kindFlag = 3;
+            break;
     }
     if (kindFlag >= 0 && settings.tableKindFilter[kindFlag] != 1) {
         return false;
@@ -164,8 +174,7 @@ bool PassesChecks(const GameRecord& game, const AppSettings& settings, const Use
     if (seat.rank < 1 || seat.rank > 4 || settings.rankFilter[seat.rank - 1] != 1) {
         return false;
     }
-    if (seat.ratingRank < 1 || seat.ratingRank > 4 ||
-        settings.ratingRankFilter[seat.ratingRank - 1] != 1) {
+    if (seat.ratingRank < 1 || seat.ratingRank > 4 || settings.ratingRankFilter[seat.ratingRank - 1] != 1) {
         return false;
     }
     return true;
@@ -288,7 +297,9 @@ T* At(std::vector<T>& v, NameId id) {
     return id < v.size() ? &v[id] : nullptr;
 }
 
-double Quotient(double dividend, double divisor) { return divisor != 0 ? dividend / divisor : 0; }
+double Quotient(double dividend, double divisor) {
+    return divisor != 0 ? dividend / divisor : 0;
+}
 
 double Rate(std::int64_t count, std::int64_t of) {
     return of != 0 ? static_cast<double>(count) / static_cast<double>(of) * 100 : 0;
@@ -339,9 +350,13 @@ bool PassesFilter(const GameRecord& game, const AppSettings& settings) {
     return PassesChecks(game, settings, FindUserSeat(game, settings));
 }
 
-bool TallyEngine::ReadScoreLog() { return scoreLog_.ReadScoreLog(settings().MJSFileName); }
+bool TallyEngine::ReadScoreLog() {
+    return scoreLog_.ReadScoreLog(settings().MJSFileName);
+}
 
-void TallyEngine::SelectGames() { SelectGames(scoreLog_.games()); }
+void TallyEngine::SelectGames() {
+    SelectGames(scoreLog_.games());
+}
 
 void TallyEngine::SelectGames(const std::vector<GameRecord>& games) {
     const AppSettings& s = settings();
@@ -375,9 +390,13 @@ void TallyEngine::SelectGames(const std::vector<GameRecord>& games) {
     selectedGames.resize(count);
 }
 
-void TallyEngine::ResetResults() { static_cast<TallyResults&>(*this) = TallyResults{}; }
+void TallyEngine::ResetResults() {
+    static_cast<TallyResults&>(*this) = TallyResults{};
+}
 
-bool TallyEngine::Tally() { return Tally(scoreLog_.games()); }
+bool TallyEngine::Tally() {
+    return Tally(scoreLog_.games());
+}
 
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);

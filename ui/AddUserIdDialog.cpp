@@ -12,8 +12,7 @@
 
 namespace obrenta::ui {
 
-std::string StripIdBlanks(std::string_view cp932)
-{
+std::string StripIdBlanks(std::string_view cp932) {
     std::string noSpaces;
     for (char c : cp932) {
         if (c != ' ') noSpaces += c;
@@ -35,8 +34,7 @@ std::string StripIdBlanks(std::string_view cp932)
     return result;
 }
 
-AddUserIdDialog::AddUserIdDialog(QWidget* parent) : QDialog(parent)
-{
+AddUserIdDialog::AddUserIdDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("ユーザIDの追加"));
     setFont(UiFont());
     edit_ = new QLineEdit(this);
@@ -62,8 +60,7 @@ AddUserIdDialog::AddUserIdDialog(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void AddUserIdDialog::accept()
-{
+void AddUserIdDialog::accept() {
     const std::optional<std::string> converted = ToCp932(edit_->text());
     if (!converted) {
         message_->setText(QStringLiteral("Shift_JIS (コードページ932) にない文字は使えません。"));

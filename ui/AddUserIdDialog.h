@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QDialog>
 #include <string>
 #include <string_view>
-
-#include <QDialog>
 
 class QLabel;
 class QLineEdit;

@@ -11,8 +11,7 @@
 
 namespace obrenta::ui {
 
-GraphWindow::GraphWindow() : QWidget(nullptr, Qt::Window)
-{
+GraphWindow::GraphWindow() : QWidget(nullptr, Qt::Window) {
     setWindowTitle(QStringLiteral("Obrenta グラフ"));
     setWindowIcon(AppIcon());
     setFont(UiFont());
@@ -25,14 +24,12 @@ GraphWindow::GraphWindow() : QWidget(nullptr, Qt::Window)
     resize(DialogUnits(font(), 274, 263));
 }
 
-void GraphWindow::closeEvent(QCloseEvent* event)
-{
+void GraphWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     emit ClosedByUser();
 }
 
-void GraphWindow::showEvent(QShowEvent* event)
-{
+void GraphWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

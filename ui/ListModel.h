@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QAbstractTableModel>
 #include <deque>
 #include <string>
 #include <vector>
-
-#include <QAbstractTableModel>
 
 #include "present/ListView.h"
 

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QTimer>
-
 #include <algorithm>
 
 #include "ui/ListModel.h"
@@ -15,8 +14,7 @@
 namespace obrenta::ui {
 
 ListTreeView::ListTreeView(ListModel* model, QWidget* parent)
-    : QTreeView(parent), model_(model), columnScale_(ColumnScale(UiFont()))
-{
+    : QTreeView(parent), model_(model), columnScale_(ColumnScale(UiFont())) {
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -41,8 +39,7 @@ ListTreeView::ListTreeView(ListModel* model, QWidget* parent)
     ApplyColumnLayout();
 }
 
-void ListTreeView::ApplyColumnLayout()
-{
+void ListTreeView::ApplyColumnLayout() {
     QHeaderView* head = header();
     head->setStretchLastSection(model_->FillsLastColumn());
     const int count = model_->ColumnCount();
@@ -55,13 +52,11 @@ void ListTreeView::ApplyColumnLayout()
     updateGeometry();
 }
 
-int ListTreeView::DrawnColumnWidth(int column) const
-{
+int ListTreeView::DrawnColumnWidth(int column) const {
     return qRound(model_->ColumnWidth(column) * columnScale_);
 }
 
-void ListTreeView::ShowSortIndicator(int column, bool ascending)
-{
+void ListTreeView::ShowSortIndicator(int column, bool ascending) {
     QHeaderView* head = header();
     if (column < 0) {
         head->setSortIndicatorShown(false);
@@ -72,8 +67,7 @@ void ListTreeView::ShowSortIndicator(int column, bool ascending)
     head->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-QSize ListTreeView::sizeHint() const
-{
+QSize ListTreeView::sizeHint() const {
     if (!preferredSize_.isValid()) return QTreeView::sizeHint();
     // Wide enough for every column and the scroll bar.
     int columns = 0;
@@ -82,19 +76,16 @@ QSize ListTreeView::sizeHint() const
     return {std::max(preferredSize_.width(), columns + chrome), preferredSize_.height()};
 }
 
-QSize ListTreeView::minimumSizeHint() const
-{
+QSize ListTreeView::minimumSizeHint() const {
     return preferredSize_.isValid() ? QSize(40, 40) : QTreeView::minimumSizeHint();
 }
 
-int ListTreeView::SelectedRow() const
-{
+int ListTreeView::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void ListTreeView::SelectRow(int row)
-{
+void ListTreeView::SelectRow(int row) {
     const QModelIndex target = model_->index(row, 0);
     if (!target.isValid()) return;
     setCurrentIndex(target);
@@ -102,21 +93,18 @@ void ListTreeView::SelectRow(int row)
     scrollTo(target, QAbstractItemView::EnsureVisible);
 }
 
-void ListTreeView::KeepRowVisible(int row)
-{
+void ListTreeView::KeepRowVisible(int row) {
     pendingRow_ = row;
     ScrollToPendingRow();
     if (isVisible()) FinishPendingRowLater();
 }
 
-void ListTreeView::ScrollToPendingRow()
-{
+void ListTreeView::ScrollToPendingRow() {
     if (pendingRow_ < 0 || pendingRow_ >= model_->RowCount()) return;
     scrollTo(model_->index(pendingRow_, 0), QAbstractItemView::EnsureVisible);
 }
 
-void ListTreeView::FinishPendingRowLater()
-{
+void ListTreeView::FinishPendingRowLater() {
     // The header's height and the scroll bars settle only once the event loop has run the
     // view's delayed layout; scroll once more then, and from there on leave the scrolling to the
     // user.
@@ -130,27 +118,23 @@ void ListTreeView::FinishPendingRowLater()
     });
 }
 
-void ListTreeView::showEvent(QShowEvent* event)
-{
+void ListTreeView::showEvent(QShowEvent* event) {
     QTreeView::showEvent(event);
     ScrollToPendingRow();
     FinishPendingRowLater();
 }
 
-void ListTreeView::resizeEvent(QResizeEvent* event)
-{
+void ListTreeView::resizeEvent(QResizeEvent* event) {
     QTreeView::resizeEvent(event);
     ScrollToPendingRow();
 }
 
-void ListTreeView::updateGeometries()
-{
+void ListTreeView::updateGeometries() {
     QTreeView::updateGeometries();
     ScrollToPendingRow();
 }
 
-QString ListTreeView::CopyText() const
-{
+QString ListTreeView::CopyText() const {
     const int columns = model_->columnCount();
     auto line = [&](auto cell) {
         QStringList cells;
@@ -166,13 +150,11 @@ QString ListTreeView::CopyText() const
     return text;
 }
 
-void ListTreeView::CopyToClipboard()
-{
+void ListTreeView::CopyToClipboard() {
     QApplication::clipboard()->setText(CopyText());
 }
 
-void ListTreeView::keyPressEvent(QKeyEvent* event)
-{
+void ListTreeView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         CopyToClipboard();
         event->accept();

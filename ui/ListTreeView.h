@@ -24,7 +24,10 @@ public:
     // The drawn width of a column: the model's width, widened for the face in use.
     int DrawnColumnWidth(int column) const;
     // The size the list asks the page's layout for (its place on the page template).
-    void SetPreferredSize(QSize size) { preferredSize_ = size; updateGeometry(); }
+    void SetPreferredSize(QSize size) {
+        preferredSize_ = size;
+        updateGeometry();
+    }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

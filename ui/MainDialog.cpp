@@ -1,7 +1,5 @@
 #include "ui/MainDialog.h"
 
-#include <ctime>
-
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
@@ -25,6 +23,7 @@
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <ctime>
 
 #include "ui/AddUserIdDialog.h"
 #include "ui/GraphWindow.h"
@@ -59,8 +58,7 @@ const char* const kTabTexts[MainDialog::kTabCount] = {"全般",   "グラフ",  
                                                       "時間別", "対戦相手", "R分布(自分)", "R分布(相手)"};
 
 // Seconds of a local calendar time, with daylight saving time taken as not in effect.
-std::int64_t LocalSeconds(QDate date, int hour, int minute, int second)
-{
+std::int64_t LocalSeconds(QDate date, int hour, int minute, int second) {
     std::tm tm{};
     tm.tm_year = date.year() - 1900;
     tm.tm_mon = date.month() - 1;
@@ -72,35 +70,31 @@ std::int64_t LocalSeconds(QDate date, int hour, int minute, int second)
     return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
-QDate LocalDate(std::int64_t seconds)
-{
+QDate LocalDate(std::int64_t seconds) {
     const std::time_t time = static_cast<std::time_t>(seconds);
     std::tm tm{};
     localtime_r(&time, &tm);
     return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
-QByteArray Bytes(const std::string& text)
-{
+QByteArray Bytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string EntryId(const QListWidgetItem* item)
-{
+std::string EntryId(const QListWidgetItem* item) {
     const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QCheckBox* AddCheckBox(QBoxLayout* layout, const char* text)
-{
+QCheckBox* AddCheckBox(QBoxLayout* layout, const char* text) {
     auto* box = new QCheckBox(QString::fromUtf8(text));
     layout->addWidget(box);
     return box;
 }
 
 // A group box of four check boxes, one under the other.
-QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts, std::array<QCheckBox*, 4>& boxes)
-{
+QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts,
+                      std::array<QCheckBox*, 4>& boxes) {
     auto* group = new QGroupBox(QString::fromUtf8(title));
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(1);
@@ -109,8 +103,7 @@ QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts
     return group;
 }
 
-void InvalidateLayouts(QLayout* layout)
-{
+void InvalidateLayouts(QLayout* layout) {
     if (layout == nullptr) return;
     for (int i = 0; i < layout->count(); ++i) {
         QLayoutItem* item = layout->itemAt(i);
@@ -123,8 +116,10 @@ void InvalidateLayouts(QLayout* layout)
 }  // namespace
 
 MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)), settings_(options_.settingsPath), engine_(settings_)
-{
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      settings_(options_.settingsPath),
+      engine_(settings_) {
     setFont(UiFont());
     setWindowTitle(QStringLiteral("Obrenta  Murvellスコア集計ツール"));
     setWindowIcon(AppIcon());
@@ -155,8 +150,7 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
 
 MainDialog::~MainDialog() = default;
 
-void MainDialog::BuildMenus()
-{
+void MainDialog::BuildMenus() {
     auto make = [this](Command command, const char* text, QKeySequence shortcut = {}) {
         auto* action = new QAction(QString::fromUtf8(text), this);
         if (!shortcut.isEmpty()) {
@@ -209,19 +203,23 @@ void MainDialog::BuildMenus()
     connect(action(Command::RatingPrediction), &QAction::triggered, this, &MainDialog::OnRatingPrediction);
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(Command::RegressionR), &QAction::triggered, this, [this] { OnToggleRegressionLine(1); });
-    connect(action(Command::RegressionPoints), &QAction::triggered, this, [this] { OnToggleRegressionLine(2); });
+    connect(action(Command::RegressionPoints), &QAction::triggered, this,
+            [this] { OnToggleRegressionLine(2); });
     connect(action(Command::TodayOnly), &QAction::triggered, this, &MainDialog::OnTodayOnly);
     connect(action(Command::AllTime), &QAction::triggered, this, &MainDialog::OnAllTime);
     connect(action(Command::SeparateChart), &QAction::triggered, this, &MainDialog::OnToggleSeparateChart);
     connect(action(Command::Help), &QAction::triggered, this, &MainDialog::OnHelp);
     connect(action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
-    connect(action(Command::AuthorPage), &QAction::triggered, this, [this, authorUrl] { OpenUrl(QUrl(authorUrl)); });
-    connect(action(Command::ServicePage), &QAction::triggered, this, [this, serviceUrl] { OpenUrl(QUrl(serviceUrl)); });
+    connect(action(Command::AuthorPage), &QAction::triggered, this,
+            [this, authorUrl] { OpenUrl(QUrl(authorUrl)); });
+    connect(action(Command::ServicePage), &QAction::triggered, this,
+            [this, serviceUrl] { OpenUrl(QUrl(serviceUrl)); });
 
     // Enter and Esc run the tally like F5, so that neither ever closes the window; Alt+F4 goes
     // through the same close handling as "終了".
     auto* tallyKeys = new QAction(this);
-    tallyKeys->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)});
+    tallyKeys->setShortcuts(
+        {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)});
     tallyKeys->setShortcutContext(Qt::WindowShortcut);
     connect(tallyKeys, &QAction::triggered, this, &MainDialog::RunTally);
     addAction(tallyKeys);
@@ -232,8 +230,7 @@ void MainDialog::BuildMenus()
     addAction(exitKey);
 }
 
-QWidget* MainDialog::BuildFilterPanel()
-{
+QWidget* MainDialog::BuildFilterPanel() {
     const QFont f = font();
     auto* panel = new QGroupBox(QStringLiteral("フィルタ設定"));
     panel->setFixedWidth(DialogUnitsX(f, 100));
@@ -271,7 +268,8 @@ QWidget* MainDialog::BuildFilterPanel()
     auto* recentRow = new QHBoxLayout();
     recent_ = new QLineEdit();
     recent_->setAlignment(Qt::AlignCenter);
-    recent_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), recent_));
+    recent_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), recent_));
     recent_->setFixedWidth(DialogUnitsX(f, 30));
     recentRow->addWidget(new QLabel(QStringLiteral("最近の")));
     recentRow->addWidget(recent_);
@@ -291,8 +289,7 @@ QWidget* MainDialog::BuildFilterPanel()
     return panel;
 }
 
-QWidget* MainDialog::BuildPages()
-{
+QWidget* MainDialog::BuildPages() {
     auto* area = new QWidget();
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -312,8 +309,7 @@ QWidget* MainDialog::BuildPages()
     return area;
 }
 
-void MainDialog::SetUpPages()
-{
+void MainDialog::SetUpPages() {
     for (const char* text : kTabTexts) tabBar_->addTab(QString::fromUtf8(text));
 
     // Created in this order; which tab shows which page is PageForTab's business alone.
@@ -325,8 +321,9 @@ void MainDialog::SetUpPages()
     opponentsPage_ = new OpponentsPage();
     ratingDistPages_[0] = new RatingDistPage();
     ratingDistPages_[1] = new RatingDistPage();
-    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_,
-                                                           opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
+    for (StatsPage* page :
+         std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_,
+                                           opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
         stack_->addWidget(page);
     graphWindow_ = std::make_unique<GraphWindow>();
     connect(graphWindow_.get(), &GraphWindow::ClosedByUser, this, [this] {
@@ -335,7 +332,8 @@ void MainDialog::SetUpPages()
     });
     connect(tabBar_, &QTabBar::currentChanged, this, &MainDialog::ShowSelectedPage);
 
-    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_}) {
+    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
+                                                             hourlyPage_, opponentsPage_}) {
         for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
     }
     charts_.scoreChart = &graphPage_->chart();
@@ -352,65 +350,64 @@ void MainDialog::SetUpPages()
     RunTally();
 }
 
-ListTreeView* MainDialog::listView(present::ListId list) const
-{
-    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_}) {
+ListTreeView* MainDialog::listView(present::ListId list) const {
+    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
+                                                             hourlyPage_, opponentsPage_}) {
         if (ListTreeView* view = page->listView(list)) return view;
     }
     return nullptr;
 }
 
-ListModel& MainDialog::list(present::ListId list) const
-{
+ListModel& MainDialog::list(present::ListId list) const {
     return *listView(list)->listModel();
 }
 
-QtChartControl& MainDialog::scoreChart() const
-{
+QtChartControl& MainDialog::scoreChart() const {
     return graphPage_->chart();
 }
 
-QtChartControl& MainDialog::windowScoreChart() const
-{
+QtChartControl& MainDialog::windowScoreChart() const {
     return graphWindow_->chart();
 }
 
-QtChartControl& MainDialog::ownRatingDistChart() const
-{
+QtChartControl& MainDialog::ownRatingDistChart() const {
     return ratingDistPages_[0]->chart();
 }
 
-QtChartControl& MainDialog::opponentRatingDistChart() const
-{
+QtChartControl& MainDialog::opponentRatingDistChart() const {
     return ratingDistPages_[1]->chart();
 }
 
-QWidget* MainDialog::currentPage() const
-{
+QWidget* MainDialog::currentPage() const {
     return stack_->currentWidget();
 }
 
-StatsPage* MainDialog::PageForTab(int index) const
-{
+StatsPage* MainDialog::PageForTab(int index) const {
     switch (index) {
-    case 1: return graphPage_;
-    case 2: return winsPage_;
-    case 3: return handInfoPage_;
-    case 4: return hourlyPage_;
-    case 5: return opponentsPage_;
-    case 6: return ratingDistPages_[0];
-    case 7: return ratingDistPages_[1];
-    default: return generalPage_;
+        case 1:
+            return graphPage_;
+        case 2:
+            return winsPage_;
+        case 3:
+            return handInfoPage_;
+        case 4:
+            return hourlyPage_;
+        case 5:
+            return opponentsPage_;
+        case 6:
+            return ratingDistPages_[0];
+        case 7:
+            return ratingDistPages_[1];
+        default:
+            return generalPage_;
     }
 }
 
-void MainDialog::ShowSelectedPage()
-{
+void MainDialog::ShowSelectedPage() {
     stack_->setCurrentWidget(PageForTab(tabBar_->currentIndex()));
 }
 
-void MainDialog::FillFilterPanel()
-{
+void MainDialog::FillFilterPanel() {
     settings_.LoadSettings();
 
     userIdList_->clear();
@@ -436,8 +433,7 @@ void MainDialog::FillFilterPanel()
     ShowSelectedPage();
 }
 
-void MainDialog::ReadFilterPanel()
-{
+void MainDialog::ReadFilterPanel() {
     const int entries = userIdList_->count();
     settings_.userIdCount = entries;
     for (int i = 0; i < entries && i < kMaxListEntries; ++i) {
@@ -467,8 +463,7 @@ void MainDialog::ReadFilterPanel()
     settings_.Tab = tabBar_->currentIndex();
 }
 
-void MainDialog::RunTally()
-{
+void MainDialog::RunTally() {
     ReadFilterPanel();
     settings_.SaveSettings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -478,25 +473,23 @@ void MainDialog::RunTally()
     ++tallyCount_;
 }
 
-void MainDialog::RefillPages()
-{
+void MainDialog::RefillPages() {
     present::RefillPages(engine_, settings_, lists_, charts_);
     FlushCharts();
     winsPage_->UpdateSortIndicators();
     opponentsPage_->UpdateSortIndicators();
 }
 
-void MainDialog::FlushCharts()
-{
+void MainDialog::FlushCharts() {
     // The score charts were flushed when their fill resumed drawing; a second flush of tens of
     // thousands of points would cost as much again for nothing.
-    for (QtChartControl* chart : {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()}) {
+    for (QtChartControl* chart :
+         {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()}) {
         if (chart->Dirty()) chart->Flush();
     }
 }
 
-void MainDialog::OpenUrl(const QUrl& url)
-{
+void MainDialog::OpenUrl(const QUrl& url) {
     if (options_.openUrl) {
         options_.openUrl(url);
     } else {
@@ -504,22 +497,19 @@ void MainDialog::OpenUrl(const QUrl& url)
     }
 }
 
-void MainDialog::OnOpenScoreLog()
-{
+void MainDialog::OnOpenScoreLog() {
     const QString path =
         QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("スコアファイル(*.txt)"));
     if (path.isEmpty()) return;
     OpenScoreLog(path);
 }
 
-void MainDialog::OpenScoreLog(const QString& path)
-{
+void MainDialog::OpenScoreLog(const QString& path) {
     settings_.MJSFileName = ToLocalPath(QFileInfo(path).absoluteFilePath());
     RunTally();
 }
 
-void MainDialog::OnEditScoreLog()
-{
+void MainDialog::OnEditScoreLog() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Obrenta"),
                     QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
@@ -527,36 +517,31 @@ void MainDialog::OnEditScoreLog()
     OpenUrl(QUrl::fromLocalFile(QFileInfo(FromLocalPath(settings_.MJSFileName)).absoluteFilePath()));
 }
 
-void MainDialog::OnRatingPrediction()
-{
+void MainDialog::OnRatingPrediction() {
     RatingPredictionDialog dialog(engine_.opponentRMean, engine_.avgRank, this);
     dialog.exec();
 }
 
-void MainDialog::OnTodayOnly()
-{
+void MainDialog::OnTodayOnly() {
     const QDate today = QDate::currentDate();
     dateFrom_->setDate(today);
     dateTo_->setDate(today);
     RunTally();
 }
 
-void MainDialog::OnAllTime()
-{
+void MainDialog::OnAllTime() {
     dateFrom_->setDate(QDate(1998, 1, 1));
     dateTo_->setDate(QDate(2037, 12, 31));
     RunTally();
 }
 
-void MainDialog::OnToggleRegressionLine(int series)
-{
+void MainDialog::OnToggleRegressionLine(int series) {
     const bool on = present::ToggleRegressionLine(series, settings_, charts_);
     action(series == 1 ? Command::RegressionR : Command::RegressionPoints)->setChecked(on);
     FlushCharts();
 }
 
-void MainDialog::OnToggleSeparateChart()
-{
+void MainDialog::OnToggleSeparateChart() {
     separateChart_ = !separateChart_;
     if (separateChart_) {
         graphWindow_->show();
@@ -567,38 +552,36 @@ void MainDialog::OnToggleSeparateChart()
     action(Command::SeparateChart)->setChecked(separateChart_);
 }
 
-void MainDialog::OnHelp()
-{
+void MainDialog::OnHelp() {
     OpenUrl(QUrl::fromLocalFile(QDir(options_.programDir).filePath(QStringLiteral("Obrenta.html"))));
     const QString readme = QStringLiteral(OBRENTA_README_URL);
     if (!readme.isEmpty()) OpenUrl(QUrl(readme));
 }
 
-void MainDialog::OnAbout()
-{
+void MainDialog::OnAbout() {
     QMessageBox box(this);
     box.setWindowTitle(QStringLiteral("Obrentaについて"));
     box.setIconPixmap(AppIcon().pixmap(48, 48));
     box.setTextFormat(Qt::RichText);
-    box.setText(QStringLiteral("<b>Obrenta</b> バージョン %1<br>Murvellスコア集計ツール").arg(QStringLiteral(OBRENTA_VERSION)));
+    box.setText(QStringLiteral("<b>Obrenta</b> バージョン %1<br>Murvellスコア集計ツール")
+                    .arg(QStringLiteral(OBRENTA_VERSION)));
     QString details = QStringLiteral("ライセンス: MIT License<br>作者: Obrenta 開発チーム");
     const QString authorUrl = QStringLiteral(OBRENTA_AUTHOR_URL);
-    if (!authorUrl.isEmpty()) details += QStringLiteral("<br><a href=\"%1\">%1</a>").arg(authorUrl.toHtmlEscaped());
+    if (!authorUrl.isEmpty())
+        details += QStringLiteral("<br><a href=\"%1\">%1</a>").arg(authorUrl.toHtmlEscaped());
     box.setInformativeText(details);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
 
-void MainDialog::OnAddUserId()
-{
+void MainDialog::OnAddUserId() {
     if (userIdList_->count() >= kMaxListEntries) return;
     AddUserIdDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     AppendUserId(dialog.userId());
 }
 
-bool MainDialog::AppendUserId(const std::string& cp932)
-{
+bool MainDialog::AppendUserId(const std::string& cp932) {
     if (cp932.empty() || userIdList_->count() >= kMaxListEntries) return false;
     auto* item = new QListWidgetItem(ToQString(cp932), userIdList_);
     item->setData(Qt::UserRole, Bytes(cp932));
@@ -606,15 +589,13 @@ bool MainDialog::AppendUserId(const std::string& cp932)
     return true;
 }
 
-void MainDialog::OnDeleteUserIds()
-{
+void MainDialog::OnDeleteUserIds() {
     for (int i = userIdList_->count() - 1; i >= 0; --i) {
         if (userIdList_->item(i)->isSelected()) delete userIdList_->takeItem(i);
     }
 }
 
-void MainDialog::closeEvent(QCloseEvent* event)
-{
+void MainDialog::closeEvent(QCloseEvent* event) {
     if (!isMinimized()) {
         settings_.X = pos().x();
         settings_.Y = pos().y();
@@ -627,8 +608,7 @@ void MainDialog::closeEvent(QCloseEvent* event)
 
 namespace {
 
-QString DroppedScoreLog(const QMimeData* data)
-{
+QString DroppedScoreLog(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls()) {
         const QString path = url.toLocalFile();
@@ -639,13 +619,11 @@ QString DroppedScoreLog(const QMimeData* data)
 
 }  // namespace
 
-void MainDialog::dragEnterEvent(QDragEnterEvent* event)
-{
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedScoreLog(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void MainDialog::dropEvent(QDropEvent* event)
-{
+void MainDialog::dropEvent(QDropEvent* event) {
     const QString path = DroppedScoreLog(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <QMainWindow>
-#include <QUrl>
 
 #include "present/PageContent.h"
 #include "settings/AppSettings.h"

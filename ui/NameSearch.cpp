@@ -4,13 +4,11 @@
 
 namespace obrenta::ui {
 
-bool IsCp932LeadByte(unsigned char c)
-{
+bool IsCp932LeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-std::string CutAtCharBoundary(std::string_view text, std::size_t maxBytes)
-{
+std::string CutAtCharBoundary(std::string_view text, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < text.size()) {
         const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
@@ -20,11 +18,11 @@ std::string CutAtCharBoundary(std::string_view text, std::size_t maxBytes)
     return std::string(text.substr(0, std::min(end, text.size())));
 }
 
-bool Cp932Contains(std::string_view haystack, std::string_view needle)
-{
+bool Cp932Contains(std::string_view haystack, std::string_view needle) {
     std::size_t at = 0;
     while (true) {
-        if (haystack.size() - at >= needle.size() && haystack.compare(at, needle.size(), needle) == 0) return true;
+        if (haystack.size() - at >= needle.size() && haystack.compare(at, needle.size(), needle) == 0)
+            return true;
         if (at >= haystack.size()) return false;
         at += IsCp932LeadByte(static_cast<unsigned char>(haystack[at])) ? 2 : 1;
         // A lead byte cut off at the very end.
@@ -33,8 +31,7 @@ bool Cp932Contains(std::string_view haystack, std::string_view needle)
 }
 
 int FindMatchingRow(int rowCount, int selectedRow, int direction, std::string_view needle,
-                    const std::function<std::string(int row)>& nameOf)
-{
+                    const std::function<std::string(int row)>& nameOf) {
     if (rowCount <= 0) return -1;
     const int start = selectedRow >= 0 && selectedRow < rowCount ? selectedRow : 0;
     const int step = direction < 0 ? -1 : 1;

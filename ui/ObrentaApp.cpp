@@ -12,16 +12,14 @@
 
 namespace obrenta::ui {
 
-QString InstanceLockPath(const QString& directory)
-{
+QString InstanceLockPath(const QString& directory) {
     QString dir = directory;
     if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
     return QDir(dir).filePath(QStringLiteral("obrenta.lock"));
 }
 
-std::unique_ptr<QLockFile> AcquireInstanceLock(const QString& directory)
-{
+std::unique_ptr<QLockFile> AcquireInstanceLock(const QString& directory) {
     auto lock = std::make_unique<QLockFile>(InstanceLockPath(directory));
     // No age limit: a lock is stale only when the process that took it is gone, however long
     // the first copy has been running.
@@ -30,8 +28,7 @@ std::unique_ptr<QLockFile> AcquireInstanceLock(const QString& directory)
     return lock;
 }
 
-int RunObrenta(int argc, char** argv)
-{
+int RunObrenta(int argc, char** argv) {
     // Before the application object: a second copy must not even open a display connection.
     const std::unique_ptr<QLockFile> lock = AcquireInstanceLock();
     if (!lock) return 0;

@@ -1,10 +1,5 @@
 #include "ui/QtChartControl.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
-
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -16,6 +11,10 @@
 #include <QLineSeries>
 #include <QTimer>
 #include <QValueAxis>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "ui/QtText.h"
 #include "ui/UiStyle.h"
@@ -24,11 +23,11 @@ namespace obrenta::ui {
 
 namespace {
 
-const std::array<QColor, QtChartControl::kMaxSeries> kSeriesColors = {QColor(0x20, 0x5f, 0xb0), QColor(0xd0, 0x6a, 0x10)};
+const std::array<QColor, QtChartControl::kMaxSeries> kSeriesColors = {QColor(0x20, 0x5f, 0xb0),
+                                                                      QColor(0xd0, 0x6a, 0x10)};
 
 // 1, 2, 5, 10, 20, 50, ... : the smallest such step not below raw.
-double NiceStep(double raw)
-{
+double NiceStep(double raw) {
     if (!(raw > 0)) return 1;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     for (double factor : {1.0, 2.0, 5.0, 10.0}) {
@@ -37,21 +36,25 @@ double NiceStep(double raw)
     return 10 * magnitude;
 }
 
-Qt::PenStyle PenStyleOf(int penStyle)
-{
+Qt::PenStyle PenStyleOf(int penStyle) {
     switch (penStyle) {
-    case 0: return Qt::NoPen;
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
+        case 0:
+            return Qt::NoPen;
+        case 2:
+            return Qt::DashLine;
+        case 3:
+            return Qt::DotLine;
+        case 4:
+            return Qt::DashDotLine;
+        case 5:
+            return Qt::DashDotDotLine;
+        default:
+            return Qt::SolidLine;
     }
 }
 
 // The least-squares line through (i, y[i]), i from 0: its ends at the first and last point.
-bool FitLine(const std::vector<double>& y, QPointF& first, QPointF& last)
-{
+bool FitLine(const std::vector<double>& y, QPointF& first, QPointF& last) {
     const std::size_t n = y.size();
     if (n < 2) return false;
     const double meanX = (static_cast<double>(n) - 1) / 2;
@@ -79,8 +82,7 @@ bool FitLine(const std::vector<double>& y, QPointF& first, QPointF& last)
 // at any width up to kDrawBuckets pixels. The regression line is still fitted to every row.
 constexpr int kDrawBuckets = 2048;
 
-QList<QPointF> DrawnPoints(const std::vector<double>& y)
-{
+QList<QPointF> DrawnPoints(const std::vector<double>& y) {
     const int n = static_cast<int>(y.size());
     QList<QPointF> points;
     if (n <= 4 * kDrawBuckets) {
@@ -108,8 +110,7 @@ QList<QPointF> DrawnPoints(const std::vector<double>& y)
     return points;
 }
 
-void StyleAxis(QAbstractAxis* axis)
-{
+void StyleAxis(QAbstractAxis* axis) {
     axis->setLabelsFont(UiFont());
     axis->setTitleFont(UiFont());
     axis->setGridLineColor(QColor(0xdd, 0xdd, 0xdd));
@@ -118,8 +119,7 @@ void StyleAxis(QAbstractAxis* axis)
 }  // namespace
 
 QtChartControl::QtChartControl(Kind kind, int seriesCount, QWidget* parent)
-    : QObject(parent), kind_(kind), seriesCount_(std::clamp(seriesCount, 1, kMaxSeries))
-{
+    : QObject(parent), kind_(kind), seriesCount_(std::clamp(seriesCount, 1, kMaxSeries)) {
     chart_ = new QChart();
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->setBackgroundRoundness(0);
@@ -185,8 +185,7 @@ QtChartControl::QtChartControl(Kind kind, int seriesCount, QWidget* parent)
 
 QtChartControl::~QtChartControl() = default;
 
-void QtChartControl::Changed()
-{
+void QtChartControl::Changed() {
     dirty_ = true;
     if (redrawOff_ > 0 || flushQueued_) return;
     flushQueued_ = true;
@@ -196,26 +195,22 @@ void QtChartControl::Changed()
     });
 }
 
-void QtChartControl::SetRowCount(int rows)
-{
+void QtChartControl::SetRowCount(int rows) {
     rows = std::max(rows, 0);
     labels_.resize(rows);
     for (auto& series : values_) series.resize(rows, 0.0);
     Changed();
 }
 
-void QtChartControl::SetRow(int row)
-{
+void QtChartControl::SetRow(int row) {
     row_ = row;
 }
 
-void QtChartControl::SetColumn(int column)
-{
+void QtChartControl::SetColumn(int column) {
     column_ = column;
 }
 
-void QtChartControl::SetData(std::string_view value)
-{
+void QtChartControl::SetData(std::string_view value) {
     if (row_ < 1 || row_ > RowCount() || !ValidSeries(column_)) return;
     // Whole numbers in decimal text, tens of thousands per fill: no locale, no copy.
     double number = 0;
@@ -226,95 +221,80 @@ void QtChartControl::SetData(std::string_view value)
     Changed();
 }
 
-void QtChartControl::SetRowLabel(std::string_view label)
-{
+void QtChartControl::SetRowLabel(std::string_view label) {
     if (row_ < 1 || row_ > RowCount()) return;
     labels_[row_ - 1] = std::string(label);
     Changed();
 }
 
-void QtChartControl::SetShowLegend(bool show)
-{
+void QtChartControl::SetShowLegend(bool show) {
     showLegend_ = show;
     Changed();
 }
 
-void QtChartControl::SetSeriesLegendText(int series, std::string_view text)
-{
+void QtChartControl::SetSeriesLegendText(int series, std::string_view text) {
     if (!ValidSeries(series)) return;
     legendTexts_[series - 1] = std::string(text);
     Changed();
 }
 
-void QtChartControl::SetStatLineFlag(int series, int flag)
-{
+void QtChartControl::SetStatLineFlag(int series, int flag) {
     if (!ValidSeries(series)) return;
     statLineFlags_[series - 1] = flag;
     Changed();
 }
 
-void QtChartControl::SetStatLineStyle(int series, int lineKind, int penStyle)
-{
+void QtChartControl::SetStatLineStyle(int series, int lineKind, int penStyle) {
     // Only the regression line is ever drawn, so only its pen matters.
     if (!ValidSeries(series) || lineKind != present::kStatLineRegression) return;
     statLinePens_[series - 1] = penStyle;
     Changed();
 }
 
-void QtChartControl::SetCategoryScaleAuto(bool automatic)
-{
+void QtChartControl::SetCategoryScaleAuto(bool automatic) {
     categoryAuto_ = automatic;
     Changed();
 }
 
-void QtChartControl::SetDivisionsPerLabel(int divisions)
-{
+void QtChartControl::SetDivisionsPerLabel(int divisions) {
     divisionsPerLabel_ = std::max(divisions, 1);
     Changed();
 }
 
-void QtChartControl::SetDivisionsPerTick(int divisions)
-{
+void QtChartControl::SetDivisionsPerTick(int divisions) {
     divisionsPerTick_ = std::max(divisions, 1);
     Changed();
 }
 
-void QtChartControl::SetLabelTick(bool)
-{
+void QtChartControl::SetLabelTick(bool) {
     // Labels always sit on their tick marks with a numeric axis.
 }
 
-void QtChartControl::SetValueMinimum(double minimum)
-{
+void QtChartControl::SetValueMinimum(double minimum) {
     valueMin_ = minimum;
     Changed();
 }
 
-void QtChartControl::SetValueMaximum(double maximum)
-{
+void QtChartControl::SetValueMaximum(double maximum) {
     valueMax_ = maximum;
     Changed();
 }
 
-void QtChartControl::SetTickLength(present::Axis, float)
-{
+void QtChartControl::SetTickLength(present::Axis, float) {
     // Qt Charts draws no separate tick marks whose length could be set.
 }
 
-void QtChartControl::SetTickStyle(present::Axis axis, int style)
-{
+void QtChartControl::SetTickStyle(present::Axis axis, int style) {
     tickStyles_[axis == present::Axis::Category ? 0 : 1] = style;
     Changed();
 }
 
-void QtChartControl::SetColumnSpacing(float spacing)
-{
+void QtChartControl::SetColumnSpacing(float spacing) {
     columnSpacing_ = std::max(spacing, 0.0f);
     Changed();
 }
 
-void QtChartControl::SetRedraw(bool on)
-{
+void QtChartControl::SetRedraw(bool on) {
     if (!on) {
         if (redrawOff_++ == 0) view_->setUpdatesEnabled(false);
         return;
@@ -324,14 +304,12 @@ void QtChartControl::SetRedraw(bool on)
     if (dirty_) Flush();
 }
 
-void QtChartControl::Invalidate()
-{
+void QtChartControl::Invalidate() {
     if (dirty_ && redrawOff_ == 0) Flush();
     view_->viewport()->update();
 }
 
-void QtChartControl::Flush()
-{
+void QtChartControl::Flush() {
     dirty_ = false;
     if (kind_ == Kind::Line) {
         FlushLine();
@@ -341,8 +319,7 @@ void QtChartControl::Flush()
     chart_->legend()->setVisible(showLegend_);
 }
 
-void QtChartControl::FlushLine()
-{
+void QtChartControl::FlushLine() {
     const int rows = RowCount();
     // Ranges first: replacing the points of a series whose axes still hold the old ranges
     // makes Qt Charts lay out every point twice.
@@ -380,7 +357,8 @@ void QtChartControl::FlushLine()
 
         QPointF first;
         QPointF last;
-        const bool drawn = statLineFlags_[s] == present::kStatLineRegression && FitLine(values_[s], first, last);
+        const bool drawn =
+            statLineFlags_[s] == present::kStatLineRegression && FitLine(values_[s], first, last);
         QPen pen(kSeriesColors[s].darker(150));
         pen.setWidthF(1.5);
         pen.setStyle(PenStyleOf(statLinePens_[s]));
@@ -393,8 +371,7 @@ void QtChartControl::FlushLine()
     UpdateCategoryLabels();
 }
 
-void QtChartControl::FlushBar()
-{
+void QtChartControl::FlushBar() {
     const int rows = RowCount();
     double highest = 0;
     QList<qreal> counts;
@@ -420,8 +397,7 @@ void QtChartControl::FlushBar()
     UpdateCategoryLabels();
 }
 
-void QtChartControl::UpdateCategoryLabels()
-{
+void QtChartControl::UpdateCategoryLabels() {
     const int rows = RowCount();
     const double plotWidth = std::max(chart_->plotArea().width(), view_->width() * 0.75);
     if (kind_ == Kind::Line) {
@@ -467,59 +443,50 @@ void QtChartControl::UpdateCategoryLabels()
     }
 }
 
-bool QtChartControl::eventFilter(QObject* watched, QEvent* event)
-{
+bool QtChartControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_ && event->type() == QEvent::Resize) {
         QTimer::singleShot(0, this, [this] { UpdateCategoryLabels(); });
     }
     return QObject::eventFilter(watched, event);
 }
 
-double QtChartControl::Value(int row, int series) const
-{
+double QtChartControl::Value(int row, int series) const {
     if (row < 1 || row > RowCount() || !ValidSeries(series)) return 0;
     return values_[series - 1][row - 1];
 }
 
-std::string QtChartControl::RowLabel(int row) const
-{
+std::string QtChartControl::RowLabel(int row) const {
     if (row < 1 || row > RowCount()) return {};
     return labels_[row - 1];
 }
 
-int QtChartControl::StatLineFlag(int series) const
-{
+int QtChartControl::StatLineFlag(int series) const {
     return ValidSeries(series) ? statLineFlags_[series - 1] : 0;
 }
 
-int QtChartControl::DrawnPointCount(int series) const
-{
+int QtChartControl::DrawnPointCount(int series) const {
     if (kind_ != Kind::Line || !ValidSeries(series)) return 0;
     return static_cast<int>(lines_[series - 1]->count());
 }
 
-bool QtChartControl::DrawsRegressionLine(int series) const
-{
+bool QtChartControl::DrawsRegressionLine(int series) const {
     if (kind_ != Kind::Line || !ValidSeries(series)) return false;
     const QLineSeries* trend = trends_[series - 1];
     return trend->isVisible() && trend->count() == 2 && trend->pen().style() == Qt::SolidLine;
 }
 
-std::vector<std::pair<double, double>> QtChartControl::RegressionLine(int series) const
-{
+std::vector<std::pair<double, double>> QtChartControl::RegressionLine(int series) const {
     std::vector<std::pair<double, double>> ends;
     if (!DrawsRegressionLine(series)) return ends;
     for (const QPointF& p : trends_[series - 1]->points()) ends.emplace_back(p.x(), p.y());
     return ends;
 }
 
-double QtChartControl::DrawnTickInterval() const
-{
+double QtChartControl::DrawnTickInterval() const {
     return xAxis_ ? xAxis_->tickInterval() : 0;
 }
 
-int QtChartControl::DrawnBarCount() const
-{
+int QtChartControl::DrawnBarCount() const {
     return barSet_ ? static_cast<int>(barSet_->count()) : 0;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <array>
 #include <string>
 #include <vector>
-
-#include <QObject>
 
 #include "present/ChartControl.h"
 

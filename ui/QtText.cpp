@@ -6,8 +6,7 @@
 
 namespace obrenta::ui {
 
-QString ToQString(std::string_view cp932)
-{
+QString ToQString(std::string_view cp932) {
     // Pure ASCII is by far the common case in the lists (numbers); skip the codec for it.
     bool ascii = true;
     for (unsigned char c : cp932) {
@@ -21,20 +20,17 @@ QString ToQString(std::string_view cp932)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::optional<std::string> ToCp932(const QString& text)
-{
+std::optional<std::string> ToCp932(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return present::Utf8ToCp932(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
-std::string ToLocalPath(const QString& path)
-{
+std::string ToLocalPath(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QString FromLocalPath(const std::string& path)
-{
+QString FromLocalPath(const std::string& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 

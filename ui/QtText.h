@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <QString>
 
 namespace obrenta::ui {
 

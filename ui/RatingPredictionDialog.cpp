@@ -9,8 +9,8 @@
 
 namespace obrenta::ui {
 
-RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgRank, QWidget* parent) : QDialog(parent)
-{
+RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgRank, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("Rの予測"));
     setFont(UiFont());
     auto* layout = new QGridLayout(this);
@@ -36,15 +36,14 @@ RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgR
     }
 }
 
-void RatingPredictionDialog::OnEdited(int which)
-{
+void RatingPredictionDialog::OnEdited(int which) {
     ++recomputeCount_;
     for (int i = 0; i < 3; ++i) prediction_.texts[i] = boxes_[i]->text().toStdString();
-    Show(which == present::kBoxP ? present::RecomputeAverageRank(prediction_) : present::RecomputePredictedR(prediction_));
+    Show(which == present::kBoxP ? present::RecomputeAverageRank(prediction_)
+                                 : present::RecomputePredictedR(prediction_));
 }
 
-void RatingPredictionDialog::Show(const present::RatingUpdate& update)
-{
+void RatingPredictionDialog::Show(const present::RatingUpdate& update) {
     for (int i = 0; i < 3; ++i) {
         const QString text = QString::fromStdString(prediction_.texts[i]);
         if (!update.changed[i] || boxes_[i]->text() == text) continue;

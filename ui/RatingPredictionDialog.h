@@ -1,8 +1,7 @@
 #pragma once
 
-#include <array>
-
 #include <QDialog>
+#include <array>
 
 #include "present/RatingCalculator.h"
 

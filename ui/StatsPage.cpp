@@ -23,24 +23,21 @@ namespace {
 constexpr int kMarginUnits = 7;
 constexpr int kGapUnits = 3;
 
-void SetPageMargins(QBoxLayout* layout, const QFont& font)
-{
+void SetPageMargins(QBoxLayout* layout, const QFont& font) {
     const int x = DialogUnitsX(font, kMarginUnits);
     const int y = DialogUnitsY(font, kMarginUnits);
     layout->setContentsMargins(x, y, x, y);
     layout->setSpacing(DialogUnitsX(font, kGapUnits));
 }
 
-QBoxLayout* Row(const QFont& font)
-{
+QBoxLayout* Row(const QFont& font) {
     auto* layout = new QHBoxLayout();
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(DialogUnitsX(font, kGapUnits));
     return layout;
 }
 
-QBoxLayout* Column(const QFont& font)
-{
+QBoxLayout* Column(const QFont& font) {
     auto* layout = new QVBoxLayout();
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(DialogUnitsY(font, kGapUnits + 2));
@@ -49,13 +46,11 @@ QBoxLayout* Column(const QFont& font)
 
 }  // namespace
 
-StatsPage::StatsPage(QWidget* parent) : QWidget(parent)
-{
+StatsPage::StatsPage(QWidget* parent) : QWidget(parent) {
     setFont(UiFont());
 }
 
-ListTreeView* StatsPage::AddList(present::ListId id, int widthUnits, int heightUnits)
-{
+ListTreeView* StatsPage::AddList(present::ListId id, int widthUnits, int heightUnits) {
     auto* model = new ListModel(this);
     auto* view = new ListTreeView(model, this);
     view->SetPreferredSize(DialogUnits(font(), widthUnits, heightUnits));
@@ -63,32 +58,30 @@ ListTreeView* StatsPage::AddList(present::ListId id, int widthUnits, int heightU
     lists_.emplace_back(id, view);
     if (present::IsSortable(id)) {
         view->header()->setSectionsClickable(true);
-        connect(view->header(), &QHeaderView::sectionClicked, this, [this, id](int column) { OnColumnClick(id, column); });
+        connect(view->header(), &QHeaderView::sectionClicked, this,
+                [this, id](int column) { OnColumnClick(id, column); });
     }
     return view;
 }
 
-QtChartControl* StatsPage::AddChart(int kind, int seriesCount)
-{
-    return new QtChartControl(kind == 0 ? QtChartControl::Kind::Line : QtChartControl::Kind::Bar, seriesCount, this);
+QtChartControl* StatsPage::AddChart(int kind, int seriesCount) {
+    return new QtChartControl(kind == 0 ? QtChartControl::Kind::Line : QtChartControl::Kind::Bar, seriesCount,
+                              this);
 }
 
-ListTreeView* StatsPage::listView(present::ListId id) const
-{
+ListTreeView* StatsPage::listView(present::ListId id) const {
     for (const auto& [listId, view] : lists_) {
         if (listId == id) return view;
     }
     return nullptr;
 }
 
-void StatsPage::AttachSettings(settings::AppSettings* settings)
-{
+void StatsPage::AttachSettings(settings::AppSettings* settings) {
     settings_ = settings;
     UpdateSortIndicators();
 }
 
-void StatsPage::OnColumnClick(present::ListId id, int column)
-{
+void StatsPage::OnColumnClick(present::ListId id, int column) {
     ListTreeView* view = listView(id);
     if (settings_ == nullptr || view == nullptr) {
         // No order to keep yet: put the arrow back as it was.
@@ -99,8 +92,7 @@ void StatsPage::OnColumnClick(present::ListId id, int column)
     UpdateSortIndicators();
 }
 
-void StatsPage::UpdateSortIndicators()
-{
+void StatsPage::UpdateSortIndicators() {
     for (const auto& [id, view] : lists_) {
         if (!present::IsSortable(id)) continue;
         if (settings_ == nullptr) {
@@ -123,8 +115,7 @@ void StatsPage::UpdateSortIndicators()
     }
 }
 
-GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent)
-{
+GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent) {
     using present::ListId;
     const QFont f = font();
     auto* page = new QVBoxLayout(this);
@@ -149,16 +140,14 @@ GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent)
     page->addLayout(bottom, 94);
 }
 
-ChartPage::ChartPage(bool bars, QWidget* parent) : StatsPage(parent)
-{
+ChartPage::ChartPage(bool bars, QWidget* parent) : StatsPage(parent) {
     chart_ = AddChart(bars ? 1 : 0, bars ? 1 : 2);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(chart_->view());
 }
 
-WinsPage::WinsPage(QWidget* parent) : StatsPage(parent)
-{
+WinsPage::WinsPage(QWidget* parent) : StatsPage(parent) {
     using present::ListId;
     const QFont f = font();
     auto* page = new QVBoxLayout(this);
@@ -167,11 +156,13 @@ WinsPage::WinsPage(QWidget* parent) : StatsPage(parent)
         const char* title;
         ListId han;
         ListId yaku;
-    } groups[] = {{"自分", ListId::HanTableOwn, ListId::YakuListOwn}, {"相手", ListId::HanTableOther, ListId::YakuListOther}};
+    } groups[] = {{"自分", ListId::HanTableOwn, ListId::YakuListOwn},
+                  {"相手", ListId::HanTableOther, ListId::YakuListOther}};
     for (const auto& group : groups) {
         auto* box = new QGroupBox(QString::fromUtf8(group.title), this);
         auto* inside = new QHBoxLayout(box);
-        inside->setContentsMargins(DialogUnitsX(f, 4), DialogUnitsY(f, 4), DialogUnitsX(f, 4), DialogUnitsY(f, 4));
+        inside->setContentsMargins(DialogUnitsX(f, 4), DialogUnitsY(f, 4), DialogUnitsX(f, 4),
+                                   DialogUnitsY(f, 4));
         inside->setSpacing(DialogUnitsX(f, kGapUnits));
         inside->addWidget(AddList(group.han, 113, 101));
         inside->addWidget(AddList(group.yaku, 142, 101), 1);
@@ -179,8 +170,7 @@ WinsPage::WinsPage(QWidget* parent) : StatsPage(parent)
     }
 }
 
-HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent)
-{
+HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent) {
     using present::ListId;
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, font());
@@ -189,15 +179,13 @@ HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent)
     page->addWidget(AddList(ListId::LastHandWonTable, 261, 59), 59);
 }
 
-HourlyPage::HourlyPage(QWidget* parent) : StatsPage(parent)
-{
+HourlyPage::HourlyPage(QWidget* parent) : StatsPage(parent) {
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, font());
     page->addWidget(AddList(present::ListId::HourlyTable, 261, 249));
 }
 
-OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent)
-{
+OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent) {
     const QFont f = font();
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, f);
@@ -217,8 +205,7 @@ OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent)
     connect(upButton_, &QPushButton::clicked, this, [this] { FindOpponent(-1); });
 }
 
-void OpponentsPage::FindOpponent(int direction)
-{
+void OpponentsPage::FindOpponent(int direction) {
     ListTreeView* view = listView(present::ListId::OpponentList);
     const ListModel* model = view->listModel();
     // A character code page 932 lacks can be in no name.

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QWidget>
 #include <utility>
 #include <vector>
-
-#include <QWidget>
 
 #include "present/PageContent.h"
 

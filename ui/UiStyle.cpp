@@ -1,15 +1,13 @@
 #include "ui/UiStyle.h"
 
-#include <algorithm>
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 namespace obrenta::ui {
 
-QFont UiFont()
-{
+QFont UiFont() {
     QFont font(QStringLiteral("IPAPGothic"), 9);
     font.setStyleHint(QFont::SansSerif);
     return font;
@@ -22,8 +20,7 @@ struct BaseUnits {
     double y;
 };
 
-BaseUnits Base(const QFont& font)
-{
+BaseUnits Base(const QFont& font) {
     const QFontMetricsF metrics(font);
     const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return {metrics.horizontalAdvance(alphabet) / 52.0, metrics.height()};
@@ -31,29 +28,24 @@ BaseUnits Base(const QFont& font)
 
 }  // namespace
 
-int DialogUnitsX(const QFont& font, int units)
-{
+int DialogUnitsX(const QFont& font, int units) {
     return qRound(units * Base(font).x / 4.0);
 }
 
-int DialogUnitsY(const QFont& font, int units)
-{
+int DialogUnitsY(const QFont& font, int units) {
     return qRound(units * Base(font).y / 8.0);
 }
 
-QSize DialogUnits(const QFont& font, int width, int height)
-{
+QSize DialogUnits(const QFont& font, int width, int height) {
     return {DialogUnitsX(font, width), DialogUnitsY(font, height)};
 }
 
-double ColumnScale(const QFont& font)
-{
+double ColumnScale(const QFont& font) {
     const double digit = QFontMetricsF(font).horizontalAdvance(QStringLiteral("0123456789")) / 10.0;
     return std::max(1.0, digit / 6.0);
 }
 
-QIcon AppIcon()
-{
+QIcon AppIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128}) {
         QPixmap pixmap(size, size);

@@ -1,6 +1,5 @@
 #include "ui/ObrentaApp.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     return obrenta::ui::RunObrenta(argc, argv);
 }

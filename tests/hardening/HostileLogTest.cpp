@@ -45,7 +45,9 @@ std::string WithNulRunBetweenGames() {
     return GameText(0) + std::string(5000, '\0') + "\n" + GameText(1) + GameText(2);
 }
 
-std::string NulsOnly() { return std::string(100000, '\0'); }
+std::string NulsOnly() {
+    return std::string(100000, '\0');
+}
 
 std::string InvalidShiftJisNames() {
     // Lone lead bytes, bytes no code page 932 character uses, a lead byte right before the
@@ -71,10 +73,14 @@ std::string MegabyteLineInAGame() {
     return GameText(0) + game + GameText(2);
 }
 
-std::string MegabyteSeparatorLine() { return GameText(0) + std::string(1 << 20, '=') + "\n" + GameText(1); }
+std::string MegabyteSeparatorLine() {
+    return GameText(0) + std::string(1 << 20, '=') + "\n" + GameText(1);
+}
 
 // A line still being written: its pieces that filled the line buffer join the last block.
-std::string LongLastLineWithoutNewline() { return Games(0, 2) + std::string(1000, 'y'); }
+std::string LongLastLineWithoutNewline() {
+    return Games(0, 2) + std::string(1000, 'y');
+}
 
 // A game of exactly that many lines: header, seat line, result header, four result lines and the
 // end line make eight, and every hand two; an odd count gets a filler line between the hands.
@@ -85,9 +91,15 @@ std::string GameOfLines(int index, std::size_t lines) {
     return game;
 }
 
-std::string BlockOf1024Lines() { return GameOfLines(0, 1024) + GameText(1); }
-std::string BlockOf1025Lines() { return GameText(0) + GameOfLines(1, 1025) + GameText(2); }
-std::string BlockOf5000Lines() { return GameText(0) + GameOfLines(1, 5000) + GameText(2); }
+std::string BlockOf1024Lines() {
+    return GameOfLines(0, 1024) + GameText(1);
+}
+std::string BlockOf1025Lines() {
+    return GameText(0) + GameOfLines(1, 1025) + GameText(2);
+}
+std::string BlockOf5000Lines() {
+    return GameText(0) + GameOfLines(1, 5000) + GameText(2);
+}
 
 std::string TinyBlocks() {
     std::string text;

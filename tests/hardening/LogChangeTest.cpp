@@ -163,8 +163,7 @@ struct PartialGame {
     std::size_t (*written)(const std::string& game);
 };
 
-class PartialLastGameTest : public LogChangeTest,
-                            public testing::WithParamInterface<PartialGame> {};
+class PartialLastGameTest : public LogChangeTest, public testing::WithParamInterface<PartialGame> {};
 
 TEST_P(PartialLastGameTest, IsCountedOnlyOnceComplete) {
     const std::string game = GameText(2, 3);
@@ -194,8 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
         PartialGame{"ResultHeaderOnly", [](const std::string& g) { return UpTo(g, Sj("1位")); }},
         PartialGame{"ThreeOfFourResults", [](const std::string& g) { return UpTo(g, Sj("4位")); }},
         PartialGame{"NoEndLine", [](const std::string& g) { return UpTo(g, Sj("  終了")); }},
-        PartialGame{"EndLineCutInDate",
-                    [](const std::string& g) { return UpTo(g, Sj("  終了")) + 12; }},
+        PartialGame{"EndLineCutInDate", [](const std::string& g) { return UpTo(g, Sj("  終了")) + 12; }},
         PartialGame{"EndLineWithoutNewline", [](const std::string& g) { return g.size() - 1; }},
         PartialGame{"CutInsideADoubleByteCharacter",
                     [](const std::string& g) { return UpTo(g, Sj("試合結果")) + 1; }}),

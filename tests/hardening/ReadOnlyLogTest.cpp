@@ -57,8 +57,8 @@ TEST(ReadOnlyLog, NoPathOfTheCoreWritesTheLog) {
     TempDir dir;
     const std::string log = dir.File("mjscore.txt");
     // Odd content too: a cut last game, a rejected block, CR LF ends.
-    const std::string bytes = Games(0, 20) + GameText(20, 0, "\r\n") + "=====\n" +
-                              GameText(21).substr(0, 100);
+    const std::string bytes =
+        Games(0, 20) + GameText(20, 0, "\r\n") + "=====\n" + GameText(21).substr(0, 100);
     WriteBytes(log, bytes);
     struct timespec old {};
     old.tv_sec = 1700000000;

@@ -55,7 +55,8 @@ void ExpectUsable(const AppSettings& loaded, const TempDir& dir) {
 std::string TenThousandIds() {
     std::string text = "nUserID\t10000\n";
     for (int i = 0; i < 10000; ++i) {
-        text += "UserID" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\tid" + std::to_string(i) + "\n";
+        text +=
+            "UserID" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\tid" + std::to_string(i) + "\n";
         text += "UseID" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\t1\n";
     }
     return text;
@@ -70,7 +71,9 @@ std::string HugeWordsAndNumbers() {
     return text;
 }
 
-std::string DataFile(const char* name) { return ReadBytes(HardeningData(name)); }
+std::string DataFile(const char* name) {
+    return ReadBytes(HardeningData(name));
+}
 
 struct DamagedFile {
     const char* name;
@@ -191,9 +194,9 @@ TEST_F(FailedSaveTest, WriteErrorLeavesTheOldFileByteForByte) {
     EXPECT_FALSE(saved);
     ExpectOldFileIntact();
     // No half-written temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
+        1);
 }
 
 // The process dies in the middle of writing (the file size signal kills it): the file that was
@@ -201,7 +204,7 @@ TEST_F(FailedSaveTest, WriteErrorLeavesTheOldFileByteForByte) {
 TEST_F(FailedSaveTest, ProcessKilledDuringSaveLeavesTheOldFile) {
     const pid_t child = ::fork();
     if (child == 0) {
-        const struct rlimit noCore {0, 0};
+        const struct rlimit noCore { 0, 0 };
         ::setrlimit(RLIMIT_CORE, &noCore);
         struct rlimit small {};
         ::getrlimit(RLIMIT_FSIZE, &small);
@@ -223,8 +226,8 @@ class ReadOnlyDirectory {
 public:
     explicit ReadOnlyDirectory(const std::string& path) : path_(path) {
         if (::geteuid() != 0) {
-            std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
+            std::filesystem::permissions(
+                path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
             ok_ = true;
             return;
         }

@@ -2,8 +2,8 @@
 
 #include <clocale>
 
-#include "present/CellFormat.h"
 #include "PresentTestSupport.h"
+#include "present/CellFormat.h"
 
 namespace obrenta::present {
 namespace {
@@ -30,8 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DurationCase{"%H : %M : %S", 86400 + 3661, "01 : 01 : 01"},
                       DurationCase{"%H : %M : 00", 2 * 3600 + 59 * 60 + 59, "02 : 59 : 00"},
                       DurationCase{"%D/%H/%M/%S", 3 * 86400 + 23 * 3600 + 7 * 60 + 5, "3/23/07/05"},
-                      DurationCase{"%D", 400 * 86400LL, "400"},
-                      DurationCase{"100%% %X", 5, "100% %X"},
+                      DurationCase{"%D", 400 * 86400LL, "400"}, DurationCase{"100%% %X", 5, "100% %X"},
                       DurationCase{"%H : %M : %S", -61, "-00 : 01 : 01"},
                       DurationCase{"%D %H", -(86400 + 3600), "-1 01"},
                       DurationCase{"%D", INT64_MIN, "-106751991167300"}));

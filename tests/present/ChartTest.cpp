@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "PresentTestSupport.h"
 #include "present/InMemoryChart.h"
 #include "present/PageContent.h"
-#include "PresentTestSupport.h"
 
 namespace obrenta::present {
 namespace {
@@ -71,7 +71,7 @@ TEST_F(ScoreChartTest, BoundsMoveAtMostOneHundredPerGame) {
         {{1785, 1803, 2010, 2010}, 1700, 2100},  // the next game catches up
         {{1785, 1400}, 1600, 1800},
         {{1800}, 1800, 1900},
-        {{-50, -150}, -200, 100},                // truncation toward zero: starts at 0
+        {{-50, -150}, -200, 100},  // truncation toward zero: starts at 0
     };
     for (const Case& c : cases) {
         engine_.selectedGames.clear();
@@ -83,8 +83,8 @@ TEST_F(ScoreChartTest, BoundsMoveAtMostOneHundredPerGame) {
 }
 
 TEST_F(ScoreChartTest, LabelSpacingGrowsWithTheGames) {
-    const std::pair<int, int> cases[] = {{1, 50},    {499, 50},   {500, 100},  {999, 100},
-                                         {1000, 200}, {1999, 200}, {2000, 500}, {4999, 500}, {5000, 1000}};
+    const std::pair<int, int> cases[] = {{1, 50},     {499, 50},   {500, 100},  {999, 100},  {1000, 200},
+                                         {1999, 200}, {2000, 500}, {4999, 500}, {5000, 1000}};
     for (auto [games, spacing] : cases) {
         engine_.selectedGames.clear();
         AddGames(games);

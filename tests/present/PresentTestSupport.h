@@ -14,8 +14,12 @@
 namespace obrenta::present::test {
 
 // Code page 932 bytes of a UTF-8 literal, and back, so that expectations read as text.
-inline std::string Sj(std::string_view utf8) { return Utf8ToCp932(utf8).value(); }
-inline std::string U8(std::string_view cp932) { return Cp932ToUtf8(cp932); }
+inline std::string Sj(std::string_view utf8) {
+    return Utf8ToCp932(utf8).value();
+}
+inline std::string U8(std::string_view cp932) {
+    return Cp932ToUtf8(cp932);
+}
 
 inline std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute) {
     std::tm tm{};

@@ -95,10 +95,21 @@ TEST(RatingCalculatorTest, ParsesOnlyDecimalNumbers) {
         const char* text;
         std::optional<double> value;
     };
-    const Case cases[] = {{"12", 12.0},       {" -1.5 ", -1.5},     {"+3", 3.0},       {".5", 0.5},
-                          {"5.", 5.0},        {"1e3", 1000.0},      {"", std::nullopt}, {"-", std::nullopt},
-                          {".", std::nullopt}, {"1,5", std::nullopt}, {"inf", std::nullopt},
-                          {"nan", std::nullopt}, {"0x10", std::nullopt}, {"1e", std::nullopt}, {"12a", std::nullopt}};
+    const Case cases[] = {{"12", 12.0},
+                          {" -1.5 ", -1.5},
+                          {"+3", 3.0},
+                          {".5", 0.5},
+                          {"5.", 5.0},
+                          {"1e3", 1000.0},
+                          {"", std::nullopt},
+                          {"-", std::nullopt},
+                          {".", std::nullopt},
+                          {"1,5", std::nullopt},
+                          {"inf", std::nullopt},
+                          {"nan", std::nullopt},
+                          {"0x10", std::nullopt},
+                          {"1e", std::nullopt},
+                          {"12a", std::nullopt}};
     for (const Case& c : cases) EXPECT_EQ(ParseRatingValue(c.text), c.value) << '"' << c.text << '"';
 }
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "present/Report.h"
 #include "PresentTestSupport.h"
+#include "present/Report.h"
 
 namespace obrenta::present {
 namespace {
@@ -45,7 +45,8 @@ TEST_F(RefillTest, EmptySelection) {
     EXPECT_EQ(Cell(ListId::RankTable, 8, 2), "   0.00");
     EXPECT_EQ(Cell(ListId::StreakTable, 0, 1), "0 (  0 )");
     EXPECT_EQ(Cell(ListId::StreakTable, 4, 3), "");
-    for (ListId list : {ListId::RecentGamesList, ListId::YakuListOwn, ListId::YakuListOther, ListId::OpponentList}) {
+    for (ListId list :
+         {ListId::RecentGamesList, ListId::YakuListOwn, ListId::YakuListOther, ListId::OpponentList}) {
         EXPECT_EQ(pages_[list].RowCount(), 0) << ListName(list);
     }
     EXPECT_EQ(U8(pages_[ListId::YakuListOwn].Heading(0)), "役( 0種類 )");
@@ -71,7 +72,8 @@ TEST_F(RefillTest, EmptySelection) {
 
 TEST_F(RefillTest, RecentGamesShowTheNewestHundredOldestFirst) {
     for (int i = 1; i <= 250; ++i) {
-        engine_.selectedGames.push_back(MyGame(pool_, 1500 + i, i, 1 + i % 4, test::LocalSeconds(2024, 1, 1, 0, 0) + 60 * i));
+        engine_.selectedGames.push_back(
+            MyGame(pool_, 1500 + i, i, 1 + i % 4, test::LocalSeconds(2024, 1, 1, 0, 0) + 60 * i));
     }
     Refill();
     const InMemoryListView& view = pages_[ListId::RecentGamesList];
@@ -91,7 +93,8 @@ TEST_F(RefillTest, RecentGamesMarkBoxOutBeforeYakitori) {
         bool yakitori;
         const char* rank;
     };
-    const Case cases[] = {{false, false, "3"}, {false, true, "焼 3"}, {true, false, "箱 3"}, {true, true, "箱 3"}};
+    const Case cases[] = {
+        {false, false, "3"}, {false, true, "焼 3"}, {true, false, "箱 3"}, {true, true, "箱 3"}};
     for (const Case& c : cases) {
         scorelog::GameRecord game = MyGame(pool_, 1600, -12, 3, test::LocalSeconds(2024, 12, 31, 23, 59));
         game.boxedOut = c.boxedOut;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "present/Report.h"
 #include "PresentTestSupport.h"
+#include "present/Report.h"
 
 namespace obrenta::present {
 namespace {
@@ -32,10 +32,10 @@ TEST(FormatReportTest, SectionsInOrder) {
         ++pos;
     }
     const std::vector<std::string> expected{
-        "GameSummaryTable", "RatingTable", "PointsTable",   "RankTable",        "StreakTable",
-        "RecentGamesList",  "HanTableOwn", "HanTableOther", "YakuListOwn",      "YakuListOther",
-        "HourlyTable",      "HandOutcomeTable", "LastHandTable", "LastHandWonTable", "OpponentList",
-        "ScoreChart",       "OwnRatingDist", "OpponentRatingDist", "RatingPrediction"};
+        "GameSummaryTable", "RatingTable",      "PointsTable",        "RankTable",        "StreakTable",
+        "RecentGamesList",  "HanTableOwn",      "HanTableOther",      "YakuListOwn",      "YakuListOther",
+        "HourlyTable",      "HandOutcomeTable", "LastHandTable",      "LastHandWonTable", "OpponentList",
+        "ScoreChart",       "OwnRatingDist",    "OpponentRatingDist", "RatingPrediction"};
     EXPECT_EQ(sections, expected);
     EXPECT_NE(report.find("# ScoreChart\naxis\t1500\t1600\t50\n# OwnRatingDist\n# OpponentRatingDist\n"
                           "# RatingPrediction\n0\t0\t3000\n"),

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "PresentTestSupport.h"
 #include "present/InMemoryChart.h"
 #include "present/InMemoryListView.h"
 #include "present/PageContent.h"
 #include "present/Report.h"
-#include "PresentTestSupport.h"
 
 namespace obrenta::present {
 namespace {
@@ -44,8 +44,10 @@ TEST(SetUpListTest, StreakTableCarriesColumnTwoLabels) {
     InMemoryListView view(ListWidthPixels(ListId::StreakTable));
     SetUpList(ListId::StreakTable, view);
     EXPECT_EQ(Headings(view), (Texts{"連続記録", "", "連続なし", ""}));
-    EXPECT_EQ(Column(view, 0), (Texts{"連続1位", "連続2位", "連続3位", "連続4位", "", "連続焼鳥", "連続箱割"}));
-    EXPECT_EQ(Column(view, 2), (Texts{"1位なし", "2位なし", "3位なし", "4位なし", "", "焼鳥なし", "箱割なし"}));
+    EXPECT_EQ(Column(view, 0),
+              (Texts{"連続1位", "連続2位", "連続3位", "連続4位", "", "連続焼鳥", "連続箱割"}));
+    EXPECT_EQ(Column(view, 2),
+              (Texts{"1位なし", "2位なし", "3位なし", "4位なし", "", "焼鳥なし", "箱割なし"}));
     EXPECT_EQ(view.ColumnAlign(2), Align::Left);
     EXPECT_EQ(Column(view, 1), Texts(7, ""));
 }
@@ -82,7 +84,8 @@ TEST(SetUpListTest, VariableListsHaveNoRowsAndDoNotFill) {
     for (const Case& c : {Case{ListId::RecentGamesList, {"開始日時", "得点", "R", "順位"}, 40},
                           Case{ListId::YakuListOwn, {"役(0種類)", "回数", "%(全体)", "%(和了)"}, 55},
                           Case{ListId::OpponentList,
-                               {"名前", "試合数", "勝", "負", "分", "平均R", "平均順位", "U平均順位"}, 70}}) {
+                               {"名前", "試合数", "勝", "負", "分", "平均R", "平均順位", "U平均順位"},
+                               70}}) {
         InMemoryListView view(2000);
         SetUpList(c.list, view);
         EXPECT_EQ(Headings(view), c.headings) << ListName(c.list);

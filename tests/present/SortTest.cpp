@@ -2,9 +2,9 @@
 
 #include <random>
 
+#include "PresentTestSupport.h"
 #include "present/InMemoryListView.h"
 #include "present/PageContent.h"
-#include "PresentTestSupport.h"
 
 namespace obrenta::present {
 namespace {
@@ -43,8 +43,7 @@ TEST(ClickRuleTest, StatesFollowTheClicks) {
         {3, {0, 0, 0, 1}},  // a new column starts in its first order
         {3, {0, 0, 0, 2}},  // then reverses
         {3, {0, 0, 0, 1}},  // then back to the first order
-        {1, {0, 1, 0, 0}},
-        {0, {1, 0, 0, 0}},
+        {1, {0, 1, 0, 0}}, {0, {1, 0, 0, 0}},
     };
     for (const Step& step : steps) {
         OnColumnClick(ListId::YakuListOwn, step.column, view, s);
@@ -130,12 +129,10 @@ TEST(OpponentSortTest, ColumnsAndDirections) {
     };
     const Case cases[] = {
         {1, 1, {"y", "x", "z"}},  // integer, not text: 12 above 3
-        {1, 2, {"x", "z", "y"}},
-        {3, 1, {"y", "x", "z"}},
-        {5, 2, {"y", "x", "z"}},  // two clicks on 平均R: smallest first
-        {5, 1, {"z", "x", "y"}},
-        {6, 1, {"y", "x", "z"}},  // the worst average rank first
-        {7, 0, {"y", "x", "z"}},  // any direction but 1 is the reverse
+        {1, 2, {"x", "z", "y"}}, {3, 1, {"y", "x", "z"}},
+        {5, 2, {"y", "x", "z"}},                           // two clicks on 平均R: smallest first
+        {5, 1, {"z", "x", "y"}}, {6, 1, {"y", "x", "z"}},  // the worst average rank first
+        {7, 0, {"y", "x", "z"}},                           // any direction but 1 is the reverse
         {0, 2, {"z", "y", "x"}},
     };
     for (const Case& c : cases) {

@@ -15,21 +15,24 @@ struct DecodeCase {
 
 class Cp932ToUtf8Test : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Cp932ToUtf8Test, Decodes) { EXPECT_EQ(Cp932ToUtf8(GetParam().cp932), GetParam().utf8); }
+TEST_P(Cp932ToUtf8Test, Decodes) {
+    EXPECT_EQ(Cp932ToUtf8(GetParam().cp932), GetParam().utf8);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, Cp932ToUtf8Test,
-    ::testing::Values(
-        DecodeCase{"Ascii", "abc 123", "abc 123"},
-        DecodeCase{"DoubleByte", "\x82\xA0\x8A\xBF", "あ漢"},
-        DecodeCase{"HalfWidthKana", "\xB1", "ｱ"},
-        DecodeCase{"Undefined80", "a\x80" "b", "a" + kFffd + "b"},
-        DecodeCase{"UndefinedA0", "\xA0", kFffd},
-        DecodeCase{"UndefinedFDtoFF", "\xFD\xFE\xFF", kFffd + kFffd + kFffd},
-        DecodeCase{"LeadByteCutAtEnd", "\x82\xA0\x82", "あ" + kFffd},
-        // The lead byte alone is replaced; the blank after it is a character of its own.
-        DecodeCase{"LeadByteBeforeBlank", "\x81 x", kFffd + " x"},
-        DecodeCase{"Empty", "", ""}),
+    ::testing::Values(DecodeCase{"Ascii", "abc 123", "abc 123"},
+                      DecodeCase{"DoubleByte", "\x82\xA0\x8A\xBF", "あ漢"},
+                      DecodeCase{"HalfWidthKana", "\xB1", "ｱ"},
+                      DecodeCase{"Undefined80",
+                                 "a\x80"
+                                 "b",
+                                 "a" + kFffd + "b"},
+                      DecodeCase{"UndefinedA0", "\xA0", kFffd},
+                      DecodeCase{"UndefinedFDtoFF", "\xFD\xFE\xFF", kFffd + kFffd + kFffd},
+                      DecodeCase{"LeadByteCutAtEnd", "\x82\xA0\x82", "あ" + kFffd},
+                      // The lead byte alone is replaced; the blank after it is a character of its own.
+                      DecodeCase{"LeadByteBeforeBlank", "\x81 x", kFffd + " x"}, DecodeCase{"Empty", "", ""}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Cp932ToUtf8Test, EveryByteDecodesWithoutFailing) {
@@ -40,7 +43,9 @@ TEST(Cp932ToUtf8Test, EveryByteDecodesWithoutFailing) {
 }
 
 TEST(Utf8ToCp932Test, ConvertsAndRefuses) {
-    EXPECT_EQ(Utf8ToCp932("あ漢R").value(), "\x82\xA0\x8A\xBF" "R");
+    EXPECT_EQ(Utf8ToCp932("あ漢R").value(),
+              "\x82\xA0\x8A\xBF"
+              "R");
     EXPECT_EQ(Utf8ToCp932("").value(), "");
     EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80").has_value());  // an emoji has no code page 932 form
     EXPECT_FALSE(Utf8ToCp932("\xC3").has_value());              // cut UTF-8

@@ -37,16 +37,14 @@ TEST(FastPathTest, NamesOneByteApartKeepTheirOwnIds) {
     const std::vector<std::string> names = OneByteApart();
     NamePool pool;
     std::vector<NameId> ids;
-    for (const std::string& name : names)
-        ids.push_back(pool.Intern(name));
+    for (const std::string& name : names) ids.push_back(pool.Intern(name));
     std::vector<NameId> sorted = ids;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
 
     // Again in a shuffled order, so that names meet in the table of recent ones.
     std::vector<std::size_t> order(names.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::shuffle(order.begin(), order.end(), std::mt19937(3));
     for (int round = 0; round < 3; ++round) {
         for (std::size_t i : order) {
@@ -81,12 +79,9 @@ TEST(FastPathTest, FindLowStopFindsTheFirstStopAtEveryPlace) {
         for (std::size_t at = 0; at <= length; ++at) {
             // Control bytes that are no stop lie before the stop, to be stepped over.
             std::string text(length, '\x83');
-            for (std::size_t k = 0; k < at; k += 3)
-                text[k] = '\x01';
-            if (at < length)
-                text[at] = at % 2 == 0 ? ' ' : '\n';
-            if (at + 1 < length)
-                text[at + 1] = ' ';
+            for (std::size_t k = 0; k < at; k += 3) text[k] = '\x01';
+            if (at < length) text[at] = at % 2 == 0 ? ' ' : '\n';
+            if (at + 1 < length) text[at + 1] = ' ';
             const char* found = FindLowStop(text.data(), text.data() + text.size(), isSpace);
             ASSERT_EQ(found - text.data(), static_cast<std::ptrdiff_t>(at)) << length;
         }
@@ -103,20 +98,16 @@ struct HeaderWordCase {
 // before it one lead byte of the word (so a match that starts too early must be refused).
 TEST(FastPathTest, HeaderWordsAtEveryOffset) {
     const HeaderWordCase cases[] = {
-        {"超上級", TableKind::SuperAdvanced, false},
-        {"上級", TableKind::Advanced, false},
-        {"ランキング", TableKind::Ranking, false},
-        {"東南", TableKind::Other, true},
+        {"超上級", TableKind::SuperAdvanced, false}, {"上級", TableKind::Advanced, false},
+        {"ランキング", TableKind::Ranking, false},   {"東南", TableKind::Other, true},
         {"ランキン", TableKind::Other, false},
     };
     for (const HeaderWordCase& c : cases) {
         for (std::size_t pad = 0; pad < 24; ++pad) {
             for (const char* filler : {"x", "\x83", "\x93", "\x8f"}) {
                 std::string padding;
-                for (std::size_t k = 0; k < pad; ++k)
-                    padding += filler;
-                const std::string header =
-                    "=====" + padding + Sj(c.word) + " 2024/05/18 22:10 =====\n";
+                for (std::size_t k = 0; k < pad; ++k) padding += filler;
+                const std::string header = "=====" + padding + Sj(c.word) + " 2024/05/18 22:10 =====\n";
                 std::vector<std::string> block = {
                     header,
                     Sj("    持点35000 [1]kenji R1850 [2]ぽん太 R1850 [3]Guest977 R1700\n"),

@@ -27,16 +27,14 @@ std::int64_t TokyoSeconds(int year, int month, int day, int hour, int minute) {
 // A block from UTF-8 lines; each line gets its newline.
 std::vector<std::string> Block(std::initializer_list<const char*> lines) {
     std::vector<std::string> block;
-    for (const char* line : lines)
-        block.push_back(Sj(line) + "\n");
+    for (const char* line : lines) block.push_back(Sj(line) + "\n");
     return block;
 }
 
 std::optional<GameRecord> Parse(const std::vector<std::string>& block) {
     std::vector<std::string_view> views(block.begin(), block.end());
     GameRecord game;
-    if (!ParseGameBlock(game, views))
-        return std::nullopt;
+    if (!ParseGameBlock(game, views)) return std::nullopt;
     return game;
 }
 
@@ -76,8 +74,7 @@ std::vector<std::string> ThreePlayerGame() {
 }
 
 // Replaces the first line that starts with prefix (both UTF-8) by line.
-std::vector<std::string> With(std::vector<std::string> block, const char* prefix,
-                              const std::string& line) {
+std::vector<std::string> With(std::vector<std::string> block, const char* prefix, const std::string& line) {
     const std::string key = Sj(prefix);
     for (std::string& l : block) {
         if (l.compare(0, key.size(), key) == 0) {
@@ -89,8 +86,7 @@ std::vector<std::string> With(std::vector<std::string> block, const char* prefix
     return block;
 }
 
-std::vector<std::string> With(std::vector<std::string> block, const char* prefix,
-                              const char* line) {
+std::vector<std::string> With(std::vector<std::string> block, const char* prefix, const char* line) {
     return With(std::move(block), prefix, Sj(line) + "\n");
 }
 
@@ -162,9 +158,8 @@ TEST(ParseGameBlockTest, FindSeatByNameNeverLooksAtTheFourthSeatOfThreePlayers) 
 }
 
 TEST(ParseGameBlockTest, RatingRanksShareTheBetterNumber) {
-    auto block =
-        With(FourPlayerGame(), "    持点",
-             "    持点25000 [1]さくら R1800 [2]kenji R1600 [3]Guest042 R1800 [4]mame_x R1700");
+    auto block = With(FourPlayerGame(), "    持点",
+                      "    持点25000 [1]さくら R1800 [2]kenji R1600 [3]Guest042 R1800 [4]mame_x R1700");
     const auto game = Parse(block);
     ASSERT_TRUE(game);
     EXPECT_EQ(game->seats[0].ratingRank, 1);
@@ -191,14 +186,11 @@ TEST_P(HeaderWordTest, TableKindAndLength) {
 }
 
 const HeaderCase kHeaders[] = {
-    {"SuperAdvanced",
-     "===== 対局 超上級 東南戦 開始 2024/05/18 22:10 =====", TableKind::SuperAdvanced, true},
+    {"SuperAdvanced", "===== 対局 超上級 東南戦 開始 2024/05/18 22:10 =====", TableKind::SuperAdvanced, true},
     {"Advanced", "===== 対局 上級 東風戦 開始 2024/05/18 22:10 =====", TableKind::Advanced, false},
-    {"Ranking", "===== 対局 ランキング 東風戦 開始 2024/05/18 22:10 =====", TableKind::Ranking,
-     false},
+    {"Ranking", "===== 対局 ランキング 東風戦 開始 2024/05/18 22:10 =====", TableKind::Ranking, false},
     {"Other", "===== 対局 一般 東南戦 開始 2024/05/18 22:10 =====", TableKind::Other, true},
-    {"AdvancedBeatsRanking",
-     "===== ランキング 上級 開始 2024/05/18 22:10 =====", TableKind::Advanced, false},
+    {"AdvancedBeatsRanking", "===== ランキング 上級 開始 2024/05/18 22:10 =====", TableKind::Advanced, false},
     {"EastSouthAnywhere", "=====東南 2024/05/18 22:10 =====", TableKind::Other, true},
     {"BareSeparator", "===== 2024/05/18 22:10 =====", TableKind::Other, false},
 };
@@ -233,8 +225,8 @@ TEST(ParseGameBlockTest, FirstLineAfterSeatLineIsAHandWithoutTheHandWord) {
 }
 
 TEST(ParseGameBlockTest, StartPointsAreZeroWhenUnreadable) {
-    auto block = With(ThreePlayerGame(), "    持点",
-                      "    点35000 [1]kenji R1850 [2]ぽん太 R1850 [3]Guest977 R1700");
+    auto block =
+        With(ThreePlayerGame(), "    持点", "    点35000 [1]kenji R1850 [2]ぽん太 R1850 [3]Guest977 R1700");
     const auto game = Parse(block);
     ASSERT_TRUE(game);
     EXPECT_EQ(game->startPoints, 0);
@@ -258,16 +250,15 @@ TEST_P(RatingTokenTest, FirstByteSkippedRestReadAsAtoi) {
 
 INSTANTIATE_TEST_SUITE_P(Rating, RatingTokenTest,
                          ::testing::Values(RatingCase{"R1850", 1850}, RatingCase{"R-5", -5},
-                                           RatingCase{"R+7", 7}, RatingCase{"R", 0},
-                                           RatingCase{"Rx12", 0}, RatingCase{"R12x3", 12},
-                                           RatingCase{"X0042", 42}, RatingCase{"R--3", 0}));
+                                           RatingCase{"R+7", 7}, RatingCase{"R", 0}, RatingCase{"Rx12", 0},
+                                           RatingCase{"R12x3", 12}, RatingCase{"X0042", 42},
+                                           RatingCase{"R--3", 0}));
 
 TEST(ParseGameBlockTest, LongNamesAreCutAndStillMatch) {
     const std::string longName(70, 'a');
     const std::string otherTail = std::string(63, 'a') + "zzz";
-    auto block =
-        With(ThreePlayerGame(), "    持点",
-             Sj("    持点35000 [1]") + longName + Sj(" R1850 [2]ぽん太 R1850 [3]Guest977 R1700\n"));
+    auto block = With(ThreePlayerGame(), "    持点",
+                      Sj("    持点35000 [1]") + longName + Sj(" R1850 [2]ぽん太 R1850 [3]Guest977 R1700\n"));
     block = With(block, "2位", Sj("2位 ") + otherTail + " -8\n");
     const auto game = Parse(block);
     ASSERT_TRUE(game);
@@ -309,8 +300,7 @@ std::vector<std::string> ThreeSeatLineInFourPlayerGame() {
 const RejectCase kRejects[] = {
     {"HeaderShorterThan23Bytes", With(ThreePlayerGame(), "=====", "=====22:10")},
     {"HeaderDateUnreadable", With(ThreePlayerGame(), "=====", "===== 開始 2024/05/18 2x:10 =====")},
-    {"HeaderDateMissingMinute",
-     With(ThreePlayerGame(), "=====", "===== 開始 2024/05/18 22:ab =====")},
+    {"HeaderDateMissingMinute", With(ThreePlayerGame(), "=====", "===== 開始 2024/05/18 22:ab =====")},
     {"EndLineShort", With(ThreePlayerGame(), "  終了", "22:31")},
     {"EndLineUndated", With(ThreePlayerGame(), "  終了", "  終了 ----/--/-- --:-- -----")},
     {"EndLineMissing", Truncated(ThreePlayerGame(), 8)},
@@ -334,8 +324,7 @@ INSTANTIATE_TEST_SUITE_P(Block, RejectedBlockTest, ::testing::ValuesIn(kRejects)
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ParseGameBlockTest, DatesAfter2038) {
-    auto block =
-        With(ThreePlayerGame(), "=====", "===== 対局 上級 東風戦 開始 2040/02/29 23:50 =====");
+    auto block = With(ThreePlayerGame(), "=====", "===== 対局 上級 東風戦 開始 2040/02/29 23:50 =====");
     block = With(block, "  終了", "  終了 2040/03/01 00:20 -----");
     const auto game = Parse(block);
     ASSERT_TRUE(game);

@@ -13,8 +13,7 @@ using test::Sj;
 
 std::vector<std::string> YakuTexts(const HandRecord& hand, const NamePool& pool) {
     std::vector<std::string> texts;
-    for (NameId id : hand.yaku)
-        texts.emplace_back(pool.View(id));
+    for (NameId id : hand.yaku) texts.emplace_back(pool.View(id));
     return texts;
 }
 
@@ -38,8 +37,7 @@ TEST_P(ResultLineTest, KindClassAndYaku) {
         EXPECT_EQ(hand.hanClass, c.hanClass);
     }
     std::vector<std::string> expected;
-    for (const char* y : c.yaku)
-        expected.push_back(Sj(y));
+    for (const char* y : c.yaku) expected.push_back(Sj(y));
     EXPECT_EQ(YakuTexts(hand, pool), expected);
 }
 
@@ -67,17 +65,9 @@ const ResultLineCase kResultLines[] = {
     {"NewlineIsAToken", "    \n", HandKind::Other, HanClass::None, {}},
     {"Tsumo", "    一飜ツモ 門前清自摸和\n", HandKind::Tsumo, HanClass::Han1, {"門前清自摸和"}},
     {"Han2", "    二飜ロン 役牌 ドラ1\n", HandKind::Ron, HanClass::Han2, {"役牌", "ドラ1"}},
-    {"Han3",
-     "    三飜ツモ 立直 ツモ 平和\n",
-     HandKind::Tsumo,
-     HanClass::Han3,
-     {"立直", "ツモ", "平和"}},
+    {"Han3", "    三飜ツモ 立直 ツモ 平和\n", HandKind::Tsumo, HanClass::Han3, {"立直", "ツモ", "平和"}},
     {"Han4", "    四飜ロン 立直\n", HandKind::Ron, HanClass::Han4, {"立直"}},
-    {"SanbaimanBeforeBaiman",
-     "    ３倍満ツモ 清一色\n",
-     HandKind::Tsumo,
-     HanClass::Sanbaiman,
-     {"清一色"}},
+    {"SanbaimanBeforeBaiman", "    ３倍満ツモ 清一色\n", HandKind::Tsumo, HanClass::Sanbaiman, {"清一色"}},
     {"Baiman", "    倍満ロン 清一色\n", HandKind::Ron, HanClass::Baiman, {"清一色"}},
     {"Haneman",
      "    ハネ満ロン 混一色 対々和 役牌\n",
@@ -94,11 +84,7 @@ const ResultLineCase kResultLines[] = {
      HandKind::Ron,
      HanClass::Mangan,
      {"立直", "ドラ2"}},
-    {"TabIsNotABlank",
-     "    満貫ロン 立直\tドラ2\n",
-     HandKind::Ron,
-     HanClass::Mangan,
-     {"立直\tドラ2"}},
+    {"TabIsNotABlank", "    満貫ロン 立直\tドラ2\n", HandKind::Ron, HanClass::Mangan, {"立直\tドラ2"}},
     {"TabBeforeKeyBelongsToIt", "\t満貫ロン 立直\n", HandKind::Ron, HanClass::Mangan, {"立直"}},
     {"HanWordOnlyCountsInKeyToken", "    ロン 満貫\n", HandKind::Ron, HanClass::None, {"満貫"}},
     {"Chombo", "    チョンボ\n", HandKind::Chombo, HanClass::None, {}},
@@ -155,8 +141,7 @@ TEST(ParseHandTest, IncompletePairsAreDroppedAndLeftEmpty) {
 
 TEST(ParseHandTest, NoEntryLeavesAnEmptyWinner) {
     NamePool pool;
-    const HandRecord hand =
-        ParseHand(Sj("  南1局 0本場(リーチ0)\n"), Sj("    九種公九牌倒牌\n"), pool);
+    const HandRecord hand = ParseHand(Sj("  南1局 0本場(リーチ0)\n"), Sj("    九種公九牌倒牌\n"), pool);
     EXPECT_EQ(hand.entryCount, 0);
     EXPECT_EQ(hand.entryNames[0], kEmptyName);
     EXPECT_EQ(hand.kind, HandKind::NineTerminals);

@@ -57,8 +57,7 @@ std::vector<std::string> RandomLines(unsigned seed, int count) {
     for (int i = 0; i < count; ++i) {
         std::string line;
         const int n = static_cast<int>(random() % 14);
-        for (int k = 0; k < n; ++k)
-            line += pieces[random() % pieces.size()];
+        for (int k = 0; k < n; ++k) line += pieces[random() % pieces.size()];
         lines.push_back(line);
     }
     return lines;
@@ -97,9 +96,9 @@ std::vector<std::string> SeatLines() {
 TEST(LineScannerTest, SeatLineMatchesSscanf) {
     for (const std::string& line : SeatLines()) {
         std::vector<std::vector<char>> buf(8, std::vector<char>(line.size() + 2, '\0'));
-        int got = std::sscanf(line.c_str(), "%*s [1]%s %s [2]%s %s [3]%s %s [4]%s %s",
-                              buf[0].data(), buf[1].data(), buf[2].data(), buf[3].data(),
-                              buf[4].data(), buf[5].data(), buf[6].data(), buf[7].data());
+        int got = std::sscanf(line.c_str(), "%*s [1]%s %s [2]%s %s [3]%s %s [4]%s %s", buf[0].data(),
+                              buf[1].data(), buf[2].data(), buf[3].data(), buf[4].data(), buf[5].data(),
+                              buf[6].data(), buf[7].data());
         got = std::max(got, 0);
         const SeatLineScan scan = ScanSeatLine(line);
         ASSERT_EQ(scan.fields, got) << '"' << line << '"';
@@ -116,13 +115,12 @@ TEST(LineScannerTest, EntryLinesMatchSscanf) {
     lines.push_back("E1 a +8000\n");
     lines.push_back("E1 a +\n");
     for (int words : {1, 2}) {
-        const char* format =
-            words == 2 ? "%*s %*s %s %d %s %d %s %d %s %d" : "%*s %s %d %s %d %s %d %s %d";
+        const char* format = words == 2 ? "%*s %*s %s %d %s %d %s %d %s %d" : "%*s %s %d %s %d %s %d %s %d";
         for (const std::string& line : lines) {
             std::vector<std::vector<char>> names(4, std::vector<char>(line.size() + 2, '\0'));
             int d[4] = {};
-            int got = std::sscanf(line.c_str(), format, names[0].data(), &d[0], names[1].data(),
-                                  &d[1], names[2].data(), &d[2], names[3].data(), &d[3]);
+            int got = std::sscanf(line.c_str(), format, names[0].data(), &d[0], names[1].data(), &d[1],
+                                  names[2].data(), &d[2], names[3].data(), &d[3]);
             got = std::max(got, 0);
             const EntryScan scan = ScanEntries(line, words);
             ASSERT_EQ(scan.fields, got) << '"' << line << '"';
@@ -147,8 +145,7 @@ TEST(LineScannerTest, ResultLinesMatchSscanf) {
         std::vector<char> name(line.size() + 2, '\0');
         int rank = 0;
         int points = 0;
-        int got =
-            std::max(std::sscanf(line.c_str(), "%d\x88\xca %s %d", &rank, name.data(), &points), 0);
+        int got = std::max(std::sscanf(line.c_str(), "%d\x88\xca %s %d", &rank, name.data(), &points), 0);
         std::int32_t myRank = 0;
         std::int32_t myPoints = 0;
         std::string_view myName;
@@ -167,22 +164,20 @@ TEST(LineScannerTest, ResultLinesMatchSscanf) {
 
 TEST(LineScannerTest, DateTimeAndStartPointsMatchSscanf) {
     std::vector<std::string> lines = RandomLines(4, 6000);
-    for (const char* extra :
-         {"2024/05/18 21:04 =====\n", "  24/5/8 9:4 -----\n", "2024/-5/+8 21:04",
-          "12345/05/18 21:04", "2024/05/1821:04", "2024/05/18 21: 4",
-          "    \x8e\x9d\x93\x5f"
-          "25000 [1]",
-          "\x8e\x9d\x93\x5f -3", "  \x8e\x9d\x93\x5f"}) {
+    for (const char* extra : {"2024/05/18 21:04 =====\n", "  24/5/8 9:4 -----\n", "2024/-5/+8 21:04",
+                              "12345/05/18 21:04", "2024/05/1821:04", "2024/05/18 21: 4",
+                              "    \x8e\x9d\x93\x5f"
+                              "25000 [1]",
+                              "\x8e\x9d\x93\x5f -3", "  \x8e\x9d\x93\x5f"}) {
         lines.push_back(extra);
     }
     for (const std::string& line : lines) {
         int f[5] = {};
-        int got = std::max(
-            std::sscanf(line.c_str(), "%4d/%2d/%2d %2d:%2d", &f[0], &f[1], &f[2], &f[3], &f[4]), 0);
+        int got =
+            std::max(std::sscanf(line.c_str(), "%4d/%2d/%2d %2d:%2d", &f[0], &f[1], &f[2], &f[3], &f[4]), 0);
         std::array<std::int32_t, 5> mine{};
         ASSERT_EQ(ScanDateTime(line, mine), got) << '"' << line << '"';
-        for (int k = 0; k < got; ++k)
-            ASSERT_EQ(mine[k], f[k]) << '"' << line << '"';
+        for (int k = 0; k < got; ++k) ASSERT_EQ(mine[k], f[k]) << '"' << line << '"';
 
         int points = 0;
         got = std::max(std::sscanf(line.c_str(), "    \x8e\x9d\x93\x5f%d", &points), 0);
@@ -196,8 +191,8 @@ TEST(LineScannerTest, DateTimeAndStartPointsMatchSscanf) {
 
 TEST(LineScannerTest, AtoiMatchesTheCLibrary) {
     std::vector<std::string> texts = RandomLines(5, 4000);
-    for (const char* extra : {"-5", " \t+12x", "", "-", "2147483648", "-2147483649",
-                              "9223372036854775808", "-9223372036854775809", "0007"}) {
+    for (const char* extra : {"-5", " \t+12x", "", "-", "2147483648", "-2147483649", "9223372036854775808",
+                              "-9223372036854775809", "0007"}) {
         texts.push_back(extra);
     }
     for (const std::string& text : texts) {

@@ -14,8 +14,7 @@ namespace {
 class ZoneTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            saved_ = tz;
+        if (const char* tz = std::getenv("TZ")) saved_ = tz;
         setenv("TZ", GetParam(), 1);
         tzset();
     }
@@ -41,8 +40,7 @@ TEST_P(ZoneTest, CacheGivesMktimeResults) {
         for (int month = 1; month <= 12; ++month) {
             for (int day = 1; day <= 31; ++day) {
                 for (int hour = 0; hour < 24; ++hour) {
-                    for (int minute = 0; minute < 60;
-                         minute += (hour <= 3 || hour == 23) ? 1 : 29) {
+                    for (int minute = 0; minute < 60; minute += (hour <= 3 || hour == 23) ? 1 : 29) {
                         ASSERT_EQ(cache.ToSeconds(year, month, day, hour, minute),
                                   LocalToSeconds(year, month, day, hour, minute))
                             << year << '-' << month << '-' << day << ' ' << hour << ':' << minute;
@@ -72,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(LocalTime, ZoneTest,
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name) {
-                                 if (c == '/')
-                                     c = '_';
+                                 if (c == '/') c = '_';
                              }
                              return name;
                          });

@@ -32,8 +32,7 @@ TEST(NamePoolTest, EqualBytesEqualIds) {
 TEST(NamePoolTest, ManyNamesKeepTheirIdsAndBytes) {
     NamePool pool;
     std::vector<NameId> ids;
-    for (int i = 0; i < 20000; ++i)
-        ids.push_back(pool.Intern("name" + std::to_string(i)));
+    for (int i = 0; i < 20000; ++i) ids.push_back(pool.Intern("name" + std::to_string(i)));
     const std::string longName(100000, '\x83');
     const NameId longId = pool.Intern(longName);
     for (int i = 0; i < 20000; ++i) {

@@ -71,8 +71,7 @@ TEST(SplitLogBlocksTest, UnterminatedLastLineIsLost) {
 
 TEST(SplitLogBlocksTest, LongLinesComeIn255BytePieces) {
     const std::string line300(300, 'x');
-    EXPECT_EQ(SplitLogBlocks(line300 + "\n"),
-              (Blocks{{std::string(255, 'x'), std::string(45, 'x') + "\n"}}));
+    EXPECT_EQ(SplitLogBlocks(line300 + "\n"), (Blocks{{std::string(255, 'x'), std::string(45, 'x') + "\n"}}));
     const std::string line255(255, 'y');
     EXPECT_EQ(SplitLogBlocks(line255 + "\r\nz\n"), (Blocks{{line255, "\n", "z\n"}}));
     const std::string line254(254, 'w');
@@ -81,18 +80,15 @@ TEST(SplitLogBlocksTest, LongLinesComeIn255BytePieces) {
 
 TEST(SplitLogBlocksTest, UnterminatedPiecesThatFillTheBufferAreKept) {
     // A piece that fills the line buffer is read without meeting the end of the file.
-    EXPECT_EQ(SplitLogBlocks("a\n" + std::string(255, 'x')),
-              (Blocks{{"a\n", std::string(255, 'x')}}));
-    EXPECT_EQ(SplitLogBlocks("a\n" + std::string(256, 'x')),
-              (Blocks{{"a\n", std::string(255, 'x')}}));
+    EXPECT_EQ(SplitLogBlocks("a\n" + std::string(255, 'x')), (Blocks{{"a\n", std::string(255, 'x')}}));
+    EXPECT_EQ(SplitLogBlocks("a\n" + std::string(256, 'x')), (Blocks{{"a\n", std::string(255, 'x')}}));
     EXPECT_EQ(SplitLogBlocks(std::string(510, 'x')),
               (Blocks{{std::string(255, 'x'), std::string(255, 'x')}}));
 }
 
 TEST(SplitLogBlocksTest, LineEndsAtItsFirstNulByte) {
     using namespace std::string_literals;
-    EXPECT_EQ(SplitLogBlocks("a\0b\nc\0=====\n=====\0\nd\n"s),
-              (Blocks{{"a", "c"}, {"=====", "d\n"}}));
+    EXPECT_EQ(SplitLogBlocks("a\0b\nc\0=====\n=====\0\nd\n"s), (Blocks{{"a", "c"}, {"=====", "d\n"}}));
     // The bytes after the NUL still count toward the 255-byte piece.
     const std::string line = "q\0"s + std::string(300, 'r') + "\n";
     EXPECT_EQ(SplitLogBlocks(line), (Blocks{{"q", std::string(47, 'r') + "\n"}}));
@@ -100,11 +96,9 @@ TEST(SplitLogBlocksTest, LineEndsAtItsFirstNulByte) {
 
 TEST(SplitLogBlocksTest, BlocksOfMoreThan1024LinesAreDropped) {
     std::string bytes = "=====\n";
-    for (int i = 0; i < 1023; ++i)
-        bytes += "l\n";
+    for (int i = 0; i < 1023; ++i) bytes += "l\n";
     bytes += "=====\n";
-    for (int i = 0; i < 1024; ++i)
-        bytes += "m\n";
+    for (int i = 0; i < 1024; ++i) bytes += "m\n";
     bytes += "=====\nlast\n";
     const Blocks blocks = SplitLogBlocks(bytes);
     ASSERT_EQ(blocks.size(), 2u);
@@ -131,12 +125,10 @@ TEST(SplitLogBlocksTest, ChunkBoundariesChangeNothing) {
     for (int round = 0; round < 300; ++round) {
         std::string bytes;
         const int n = static_cast<int>(random() % 60);
-        for (int k = 0; k < n; ++k)
-            bytes += pieces[random() % std::size(pieces)];
+        for (int k = 0; k < n; ++k) bytes += pieces[random() % std::size(pieces)];
         const Blocks whole = SplitLogBlocks(bytes);
         for (std::size_t chunk : {1u, 2u, 3u, 7u, 64u, 255u, 256u, 257u, 600u}) {
-            ASSERT_EQ(SplitLogBlocks(bytes, chunk), whole)
-                << "round " << round << " chunk " << chunk;
+            ASSERT_EQ(SplitLogBlocks(bytes, chunk), whole) << "round " << round << " chunk " << chunk;
         }
     }
 }
@@ -207,9 +199,8 @@ TEST_P(RejectedBlockFileTest, OnlyTheFaultyBlockIsSkipped) {
 INSTANTIATE_TEST_SUITE_P(Fixture, RejectedBlockFileTest,
                          ::testing::Values("rank-out-of-range.txt", "header-too-short.txt",
                                            "header-undated.txt", "end-line-undated.txt",
-                                           "ends-in-result-section.txt",
-                                           "result-line-unscanned.txt", "result-name-unknown.txt",
-                                           "seat-named-twice.txt",
+                                           "ends-in-result-section.txt", "result-line-unscanned.txt",
+                                           "result-name-unknown.txt", "seat-named-twice.txt",
                                            "result-header-trailing-blank.txt"),
                          [](const auto& info) {
                              std::string name = info.param;
@@ -239,11 +230,9 @@ TEST(ScoreLogTest, LogWithoutFinalNewlineLosesItsEndLine) {
 TEST(ScoreLogTest, BlockLineLimit) {
     std::string filler;
     // The game block has 9 lines of its own.
-    for (int i = 0; i < 1024 - 9; ++i)
-        filler += "    .\n";
+    for (int i = 0; i < 1024 - 9; ++i) filler += "    .\n";
     const std::string fits = Game("2024/05/18 22:10", "2024/05/18 22:31", filler.c_str());
-    const std::string tooLong =
-        Game("2024/05/19 22:10", "2024/05/19 22:31", (filler + "    .\n").c_str());
+    const std::string tooLong = Game("2024/05/19 22:10", "2024/05/19 22:31", (filler + "    .\n").c_str());
     const auto games = Parse(fits + tooLong + Game("2024/05/20 22:10", "2024/05/20 22:31"));
     ASSERT_EQ(games.size(), 2u);
     EXPECT_LT(games[0].startTime, games[1].startTime);
@@ -252,8 +241,7 @@ TEST(ScoreLogTest, BlockLineLimit) {
 
 TEST(ScoreLogTest, LongResultLineIsCutAfter255Bytes) {
     std::string yaku = " x";
-    for (int i = 0; i < 40; ++i)
-        yaku += " yaku" + std::to_string(i);
+    for (int i = 0; i < 40; ++i) yaku += " yaku" + std::to_string(i);
     const std::string resultLine = Sj("    役満ロン") + yaku + "\n";
     ASSERT_GT(resultLine.size(), 255u);
     std::string bytes = Game("2024/05/18 22:10", "2024/05/18 22:31");
@@ -263,12 +251,10 @@ TEST(ScoreLogTest, LongResultLineIsCutAfter255Bytes) {
     ASSERT_EQ(games.size(), 1u);
     const HandRecord& hand = games[0].Hands()[0];
     std::string kept;
-    for (NameId id : hand.yaku)
-        kept += " " + std::string(games[0].Name(id));
+    for (NameId id : hand.yaku) kept += " " + std::string(games[0].Name(id));
     const std::size_t keyEnd = Sj("    役満ロン").size();
     std::string firstPiece = resultLine.substr(keyEnd, 255 - keyEnd);
-    while (firstPiece.back() == ' ')
-        firstPiece.pop_back();
+    while (firstPiece.back() == ' ') firstPiece.pop_back();
     EXPECT_EQ(kept, firstPiece);
     // The 255-byte piece ends inside a yaku name.
     EXPECT_EQ(games[0].Name(hand.yaku.back()), "yaku3");
@@ -317,8 +303,7 @@ TEST(ScoreLogTest, DamagedLogsKeepGamesConsistent) {
                     bytes[at] = kBytes[random() % (sizeof kBytes - 1)];
                     break;
             }
-            if (bytes.empty())
-                bytes = "\n";
+            if (bytes.empty()) bytes = "\n";
         }
         for (const GameRecord& game : Parse(bytes)) {
             ASSERT_TRUE(game.playerCount == 3 || game.playerCount == 4);
@@ -364,8 +349,7 @@ protected:
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << bytes;
         }
-        if (mtime)
-            SetModified(path, *mtime);
+        if (mtime) SetModified(path, *mtime);
     }
     static void SetModified(const std::string& path, timespec mtime) {
         const timespec times[2] = {mtime, mtime};

@@ -1,5 +1,3 @@
-#include "settings/AppSettings.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "settings/AppSettings.h"
 
 namespace obrenta::settings {
 namespace {
@@ -26,7 +25,9 @@ using test::TempDir;
 using test::WriteBytes;
 
 // "雀士A" in code page 932.
-const std::string kPlayerName = "\x90\x9d\x8e\x6d" "A";
+const std::string kPlayerName =
+    "\x90\x9d\x8e\x6d"
+    "A";
 
 AppSettings Defaults() {
     AppSettings settings;
@@ -113,7 +114,10 @@ TEST(LoadSettings, MissingFileGivesDefaultsAndLeavesEnabledFlags) {
     expected.iniPath = settings.iniPath;
     expected.userIdEnabled = {0, 1, 0, 1, 0};
     EXPECT_EQ(settings, expected);
-    EXPECT_EQ(settings.userIds[0], "\x82\xb1\x82\xb1\x82\xc9" "ID" "\x82\xf0");
+    EXPECT_EQ(settings.userIds[0],
+              "\x82\xb1\x82\xb1\x82\xc9"
+              "ID"
+              "\x82\xf0");
     EXPECT_EQ(settings.userIds[1], "\x93\xfc\x82\xea\x82\xc4\x89\xba\x82\xb3\x82\xa2");
     EXPECT_EQ(AppSettings().userIdEnabled, (std::array<std::int32_t, 5>{1, 1, 1, 1, 1}));
 }
@@ -200,9 +204,10 @@ TEST(ParseSettings, Scanning) {
         {"UnscannedValueIsMetAsWords", "Rank\tX 9\n", [](AppSettings& s) { s.X = 9; }},
         {"FailedScanConsumesALoneSign", "Y\t-X 4\n", [](AppSettings& s) { s.X = 4; }},
         {"RRankIsNotRank", "RRank 0 0 0 0\n",
-         [](AppSettings& s) { s.ratingRankFilter = {0, 0, 0, 0}; }},
-        {"KeysMatchWholeWordsOnly", "Xylophone 5\nTabs 3\nUserID0 x\nUseID05 0\n",
-         [](AppSettings&) {}},
+         [](AppSettings& s) {
+             s.ratingRankFilter = {0, 0, 0, 0};
+         }},
+        {"KeysMatchWholeWordsOnly", "Xylophone 5\nTabs 3\nUserID0 x\nUseID05 0\n", [](AppSettings&) {}},
         {"SortVsReadsEightValues", "SortVs 0 0 0 0 0 0 0 2\n",
          [](AppSettings& s) { s.SortVs = {0, 0, 0, 0, 0, 0, 0, 2}; }},
         {"LongWordIsCutAndItsRestSkipped", longWord, [](AppSettings& s) { s.Y = 7; }},
@@ -297,7 +302,8 @@ TEST(SaveSettings, WritesTheExactText) {
               "X\t120\n"
               "Y\t-40\n"
               "nUserID\t2\n"
-              "UserID00\t\x90\x9d\x8e\x6d" "A\n"
+              "UserID00\t\x90\x9d\x8e\x6d"
+              "A\n"
               "UseID00\t1\n"
               "UserID01\tbob\n"
               "UseID01\t0\n"
@@ -327,8 +333,8 @@ TEST(SaveSettings, TwoIdsGiveTheirLinesInOrderAndNoOthers) {
     for (const std::string& line : Lines(FormatSettings(settings))) {
         if (line.starts_with("UserID") || line.starts_with("UseID")) idLines.push_back(line);
     }
-    EXPECT_EQ(idLines, (std::vector<std::string>{"UserID00\talice", "UseID00\t1", "UserID01\tbob",
-                                                 "UseID01\t0"}));
+    EXPECT_EQ(idLines,
+              (std::vector<std::string>{"UserID00\talice", "UseID00\t1", "UserID01\tbob", "UseID01\t0"}));
 }
 
 TEST(SaveSettings, RoundTripsEveryField) {

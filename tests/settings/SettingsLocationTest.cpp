@@ -1,11 +1,10 @@
-#include "settings/SettingsLocation.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <string>
 
 #include "TestSupport.h"
+#include "settings/SettingsLocation.h"
 
 namespace obrenta::settings {
 namespace {

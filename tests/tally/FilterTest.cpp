@@ -19,7 +19,9 @@ struct FilterCase {
     bool passes;
 };
 
-void PrintTo(const FilterCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FilterCheck : public ::testing::TestWithParam<FilterCase> {};
 
@@ -40,8 +42,10 @@ TEST_P(FilterCheck, DecidesAsExpected) {
 
 auto Seats(int rank, int ownRating = 1500) {
     return [=](GameBuilder& b) {
-        b.Seats({{"me", ownRating, 0, rank}, {"A", 1600, 0, rank == 1 ? 2 : 1},
-                 {"B", 1650, 0, 3}, {"C", 1700, 0, 4}});
+        b.Seats({{"me", ownRating, 0, rank},
+                 {"A", 1600, 0, rank == 1 ? 2 : 1},
+                 {"B", 1650, 0, 3},
+                 {"C", 1700, 0, 4}});
     };
 }
 
@@ -50,53 +54,109 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FilterCase{"Baseline", nullptr, nullptr, true},
         FilterCase{"NoIdAtTable", [](AppSettings& s) { s.userIds[0] = "someone"; }, nullptr, false},
-        FilterCase{"StartAtDateFrom", nullptr,
-                   [](GameBuilder& b) { b.Start(LocalTime(2024, 5, 1)); }, true},
+        FilterCase{"StartAtDateFrom", nullptr, [](GameBuilder& b) { b.Start(LocalTime(2024, 5, 1)); }, true},
         FilterCase{"OneSecondBeforeDateFrom", nullptr,
                    [](GameBuilder& b) { b.Start(LocalTime(2024, 5, 1) - 1); }, false},
         FilterCase{"StartAtDateTo", nullptr,
                    [](GameBuilder& b) { b.Start(LocalTime(2024, 5, 31, 23, 59, 59)); }, true},
-        FilterCase{"OneSecondAfterDateTo", nullptr,
-                   [](GameBuilder& b) { b.Start(LocalTime(2024, 6, 1)); }, false},
-        FilterCase{"SuperAdvancedOff", [](AppSettings& s) { s.tableKindFilter = {0, 1, 1, 1}; },
+        FilterCase{"OneSecondAfterDateTo", nullptr, [](GameBuilder& b) { b.Start(LocalTime(2024, 6, 1)); },
+                   false},
+        FilterCase{"SuperAdvancedOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {0, 1, 1, 1};
+                   },
                    [](GameBuilder& b) { b.Kind(TableKind::SuperAdvanced); }, false},
-        FilterCase{"AdvancedOff", [](AppSettings& s) { s.tableKindFilter = {1, 0, 1, 1}; },
+        FilterCase{"AdvancedOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {1, 0, 1, 1};
+                   },
                    [](GameBuilder& b) { b.Kind(TableKind::Advanced); }, false},
-        FilterCase{"RankingOff", [](AppSettings& s) { s.tableKindFilter = {1, 1, 0, 1}; },
+        FilterCase{"RankingOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {1, 1, 0, 1};
+                   },
                    [](GameBuilder& b) { b.Kind(TableKind::Ranking); }, false},
-        FilterCase{"OtherOff", [](AppSettings& s) { s.tableKindFilter = {1, 1, 1, 0}; },
+        FilterCase{"OtherOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {1, 1, 1, 0};
+                   },
                    [](GameBuilder& b) { b.Kind(TableKind::Other); }, false},
-        FilterCase{"OtherKindsOff", [](AppSettings& s) { s.tableKindFilter = {1, 0, 0, 0}; },
+        FilterCase{"OtherKindsOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {1, 0, 0, 0};
+                   },
                    [](GameBuilder& b) { b.Kind(TableKind::SuperAdvanced); }, true},
-        FilterCase{"AllTableKindsOff", [](AppSettings& s) { s.tableKindFilter = {0, 0, 0, 0}; },
+        FilterCase{"AllTableKindsOff",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {0, 0, 0, 0};
+                   },
                    nullptr, false},
-        FilterCase{"UnknownTableKindPasses", [](AppSettings& s) { s.tableKindFilter = {0, 0, 0, 0}; },
+        FilterCase{"UnknownTableKindPasses",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {0, 0, 0, 0};
+                   },
                    [](GameBuilder& b) { b.Kind(static_cast<TableKind>(7)); }, true},
-        FilterCase{"FlagTwoIsNotOn", [](AppSettings& s) { s.tableKindFilter = {1, 1, 2, 1}; },
+        FilterCase{"FlagTwoIsNotOn",
+                   [](AppSettings& s) {
+                       s.tableKindFilter = {1, 1, 2, 1};
+                   },
                    nullptr, false},
-        FilterCase{"EastSouthOff", [](AppSettings& s) { s.gameKindFilter = {1, 1, 1, 0}; },
+        FilterCase{"EastSouthOff",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {1, 1, 1, 0};
+                   },
                    nullptr, false},
-        FilterCase{"EastOnlyOff", [](AppSettings& s) { s.gameKindFilter = {1, 1, 0, 1}; },
+        FilterCase{"EastOnlyOff",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {1, 1, 0, 1};
+                   },
                    [](GameBuilder& b) { b.EastSouth(false); }, false},
-        FilterCase{"EastOnlyOffKeepsEastSouth", [](AppSettings& s) { s.gameKindFilter = {1, 1, 0, 1}; },
+        FilterCase{"EastOnlyOffKeepsEastSouth",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {1, 1, 0, 1};
+                   },
                    nullptr, true},
-        FilterCase{"FourPlayerOff", [](AppSettings& s) { s.gameKindFilter = {0, 1, 1, 1}; },
+        FilterCase{"FourPlayerOff",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {0, 1, 1, 1};
+                   },
                    nullptr, false},
-        FilterCase{"ThreePlayerOff", [](AppSettings& s) { s.gameKindFilter = {1, 0, 1, 1}; },
-                   [](GameBuilder& b) { b.Seats({{"me", 1500, 0, 1}, {"A"}, {"B"}}); }, false},
-        FilterCase{"FourPlayerOffKeepsThree", [](AppSettings& s) { s.gameKindFilter = {0, 1, 1, 1}; },
-                   [](GameBuilder& b) { b.Seats({{"me", 1500, 0, 1}, {"A"}, {"B"}}); }, true},
-        FilterCase{"RankFlagOff", [](AppSettings& s) { s.rankFilter = {1, 1, 0, 1}; }, Seats(3),
+        FilterCase{"ThreePlayerOff",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {1, 0, 1, 1};
+                   },
+                   [](GameBuilder& b) {
+                       b.Seats({{"me", 1500, 0, 1}, {"A"}, {"B"}});
+                   },
                    false},
-        FilterCase{"OtherRankFlagOff", [](AppSettings& s) { s.rankFilter = {0, 1, 1, 1}; },
+        FilterCase{"FourPlayerOffKeepsThree",
+                   [](AppSettings& s) {
+                       s.gameKindFilter = {0, 1, 1, 1};
+                   },
+                   [](GameBuilder& b) {
+                       b.Seats({{"me", 1500, 0, 1}, {"A"}, {"B"}});
+                   },
+                   true},
+        FilterCase{"RankFlagOff",
+                   [](AppSettings& s) {
+                       s.rankFilter = {1, 1, 0, 1};
+                   },
+                   Seats(3), false},
+        FilterCase{"OtherRankFlagOff",
+                   [](AppSettings& s) {
+                       s.rankFilter = {0, 1, 1, 1};
+                   },
                    Seats(3), true},
-        FilterCase{"RankFlagTwo", [](AppSettings& s) { s.rankFilter = {1, 1, 2, 1}; }, Seats(3),
-                   false},
+        FilterCase{"RankFlagTwo",
+                   [](AppSettings& s) {
+                       s.rankFilter = {1, 1, 2, 1};
+                   },
+                   Seats(3), false},
         // me 1500 is lowest of four: rating rank 4.
-        FilterCase{"RatingRankFlagOff", [](AppSettings& s) { s.ratingRankFilter = {1, 1, 1, 0}; },
-                   Seats(1), false},
-        FilterCase{"RatingRankOtherFlagOff",
-                   [](AppSettings& s) { s.ratingRankFilter = {0, 1, 1, 1}; }, Seats(1), true},
+        FilterCase{"RatingRankFlagOff", [](AppSettings& s) { s.ratingRankFilter = {1, 1, 1, 0}; }, Seats(1),
+                   false},
+        FilterCase{"RatingRankOtherFlagOff", [](AppSettings& s) { s.ratingRankFilter = {0, 1, 1, 1}; },
+                   Seats(1), true},
         FilterCase{"RatingRankTopOff", [](AppSettings& s) { s.ratingRankFilter = {0, 1, 1, 1}; },
                    Seats(1, 1900), false},
         FilterCase{"RankZeroRejected", nullptr, Seats(0), false},
@@ -112,7 +172,9 @@ struct SeatCase {
     int seat;
 };
 
-void PrintTo(const SeatCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SeatCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class UserSeatCheck : public ::testing::TestWithParam<SeatCase> {};
 
@@ -143,34 +205,59 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SeatCase{"SecondSlot", [](AppSettings&) {}, {"A", "B", "alt", "C"}, true, 1, 2},
         SeatCase{"TwoIdsInUseAtOneTable", [](AppSettings&) {}, {"A", "me", "alt", "C"}, false, 0, 0},
-        SeatCase{"OtherIdNotInUse", [](AppSettings& s) { s.userIdEnabled[0] = 0; },
-                 {"A", "me", "alt", "C"}, true, 1, 2},
-        SeatCase{"EnabledTwoCounts", [](AppSettings& s) { s.userIdEnabled[1] = 2; },
-                 {"A", "B", "alt", "C"}, true, 1, 2},
-        SeatCase{"SameIdInTwoSlots", [](AppSettings& s) { s.userIds[1] = "me"; },
-                 {"A", "me", "B", "C"}, false, 0, 0},
+        SeatCase{"OtherIdNotInUse",
+                 [](AppSettings& s) { s.userIdEnabled[0] = 0; },
+                 {"A", "me", "alt", "C"},
+                 true,
+                 1,
+                 2},
+        SeatCase{"EnabledTwoCounts",
+                 [](AppSettings& s) { s.userIdEnabled[1] = 2; },
+                 {"A", "B", "alt", "C"},
+                 true,
+                 1,
+                 2},
+        SeatCase{"SameIdInTwoSlots",
+                 [](AppSettings& s) { s.userIds[1] = "me"; },
+                 {"A", "me", "B", "C"},
+                 false,
+                 0,
+                 0},
         SeatCase{"CaseDiffers", [](AppSettings&) {}, {"A", "Me", "B", "C"}, false, 0, 0},
         SeatCase{"TrailingBlank", [](AppSettings&) {}, {"A", "me ", "B", "C"}, false, 0, 0},
-        SeatCase{"CountZero", [](AppSettings& s) { s.userIdCount = 0; }, {"me", "A", "B", "C"},
-                 false, 0, 0},
-        SeatCase{"CountNegative", [](AppSettings& s) { s.userIdCount = -3; },
-                 {"me", "A", "B", "C"}, false, 0, 0},
-        SeatCase{"SlotPastCountIgnored", [](AppSettings& s) { s.userIdCount = 1; },
-                 {"A", "alt", "B", "C"}, false, 0, 0},
+        SeatCase{"CountZero", [](AppSettings& s) { s.userIdCount = 0; }, {"me", "A", "B", "C"}, false, 0, 0},
+        SeatCase{
+            "CountNegative", [](AppSettings& s) { s.userIdCount = -3; }, {"me", "A", "B", "C"}, false, 0, 0},
+        SeatCase{"SlotPastCountIgnored",
+                 [](AppSettings& s) { s.userIdCount = 1; },
+                 {"A", "alt", "B", "C"},
+                 false,
+                 0,
+                 0},
         SeatCase{"CountSevenUsesFifthSlot",
                  [](AppSettings& s) {
                      s.userIdCount = 7;
                      s.userIds = {"", "", "", "", "fifth"};
                      s.userIdEnabled = {0, 0, 0, 0, 1};
                  },
-                 {"A", "B", "fifth"}, true, 4, 2},
+                 {"A", "B", "fifth"},
+                 true,
+                 4,
+                 2},
         // Seat names are cut to 63 bytes, so an ID of 70 bytes never names anyone, not even
         // a seat holding its first 63 bytes.
-        SeatCase{"LongIdNeverMatches", [](AppSettings& s) { s.userIds[0] = kLongId; },
-                 {"A", kLongId.substr(0, 63), "B", "C"}, false, 0, 0},
+        SeatCase{"LongIdNeverMatches",
+                 [](AppSettings& s) { s.userIds[0] = kLongId; },
+                 {"A", kLongId.substr(0, 63), "B", "C"},
+                 false,
+                 0,
+                 0},
         SeatCase{"SixtyThreeByteIdMatches",
                  [](AppSettings& s) { s.userIds[0] = kLongId.substr(0, 63); },
-                 {"A", kLongId.substr(0, 63), "B", "C"}, true, 0, 1}),
+                 {"A", kLongId.substr(0, 63), "B", "C"},
+                 true,
+                 0,
+                 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST(FindUserSeat, FollowsPoolsAndSettingsBetweenCalls) {

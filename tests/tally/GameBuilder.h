@@ -22,8 +22,7 @@ using scorelog::NamePoolPtr;
 using scorelog::TableKind;
 
 // Seconds of a local calendar time, as the parser makes them.
-inline std::int64_t LocalTime(int year, int month, int day, int hour = 0, int minute = 0,
-                              int second = 0) {
+inline std::int64_t LocalTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     std::tm tm{};
     tm.tm_year = year - 1900;
     tm.tm_mon = month - 1;
@@ -139,8 +138,8 @@ public:
 
 private:
     NamePoolPtr pool_;
-    std::vector<SeatSpec> seats_{{"me", 1500, 10, 1}, {"A", 1600, 5, 2}, {"B", 1700, -5, 3},
-                                 {"C", 1800, -10, 4}};
+    std::vector<SeatSpec> seats_{
+        {"me", 1500, 10, 1}, {"A", 1600, 5, 2}, {"B", 1700, -5, 3}, {"C", 1800, -10, 4}};
     std::int64_t start_ = LocalTime(2024, 5, 18, 21, 4);
     std::int64_t length_ = 2640;
     TableKind kind_ = TableKind::Ranking;

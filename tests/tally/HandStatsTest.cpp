@@ -27,12 +27,11 @@ protected:
     void Add(int rank) {
         const int other[4][3] = {{2, 3, 4}, {1, 3, 4}, {1, 2, 4}, {1, 2, 3}};
         const int* o = other[rank - 1];
-        games.push_back(builder
-                            .Seats({{"me", 1500, 0, rank},
-                                    {"A", 1500, 0, o[0]},
-                                    {"B", 1500, 0, o[1]},
-                                    {"C", 1500, 0, o[2]}})
-                            .Build());
+        games.push_back(
+            builder
+                .Seats(
+                    {{"me", 1500, 0, rank}, {"A", 1500, 0, o[0]}, {"B", 1500, 0, o[1]}, {"C", 1500, 0, o[2]}})
+                .Build());
         builder.ClearHands();
     }
     void Run() { ASSERT_TRUE(engine.Tally(games)); }
@@ -77,8 +76,10 @@ TEST_F(HandStats, OutcomeCellsTruncateTheirMeans) {
 
 TEST_F(HandStats, YakuCountPerWinSide) {
     builder
-        .Hand({HandKind::Tsumo, {{"me", 3000}, {"A", -1000}, {"B", -1000}, {"C", -1000}},
-               HanClass::Han3, {"riichi", "dora", "dora"}})
+        .Hand({HandKind::Tsumo,
+               {{"me", 3000}, {"A", -1000}, {"B", -1000}, {"C", -1000}},
+               HanClass::Han3,
+               {"riichi", "dora", "dora"}})
         .Hand({HandKind::Ron, {{"B", 2000}, {"me", -2000}}, HanClass::Han2, {"riichi", "tanyao"}})
         .Hand({HandKind::Ron, {{"me", 1000}, {"B", -1000}}, HanClass::Han1, {"riichi"}})
         .Hand({HandKind::ExhaustiveDraw, {}, HanClass::None, {}});
@@ -99,10 +100,11 @@ TEST_F(HandStats, YakuCountPerWinSide) {
 
 TEST_F(HandStats, PreLastRankCountsOnlySeatsStrictlyAhead) {
     // Running sums before the last hand: me -3000, A +5000, B -3000, C +1000.
-    builder.Hand({HandKind::Ron, {{"A", 5000}, {"me", -3000}, {"B", -3000}, {"C", 1000}},
-                  HanClass::Han3, {}})
-        .Hand({HandKind::Tsumo, {{"me", 9000}, {"A", -3000}, {"B", -3000}, {"C", -3000}},
-               HanClass::Mangan, {}});
+    builder.Hand({HandKind::Ron, {{"A", 5000}, {"me", -3000}, {"B", -3000}, {"C", 1000}}, HanClass::Han3, {}})
+        .Hand({HandKind::Tsumo,
+               {{"me", 9000}, {"A", -3000}, {"B", -3000}, {"C", -3000}},
+               HanClass::Mangan,
+               {}});
     Add(1);
     // Level with everyone before the last hand.
     builder.Hand({HandKind::ExhaustiveDraw, {}, HanClass::None, {}})

@@ -92,8 +92,7 @@ TEST_F(Opponents, HoursOfDay) {
 TEST(HourOfDay, MatchesLocaltimeAcrossZoneChanges) {
     const char* saved = std::getenv("TZ");
     const std::string restore = saved != nullptr ? saved : "";
-    for (const char* zone : {"America/New_York", "Australia/Lord_Howe", "Asia/Kolkata",
-                             "Asia/Tokyo"}) {
+    for (const char* zone : {"America/New_York", "Australia/Lord_Howe", "Asia/Kolkata", "Asia/Tokyo"}) {
         setenv("TZ", zone, 1);
         tzset();
         AppSettings settings = OpenSettings();
@@ -106,9 +105,8 @@ TEST(HourOfDay, MatchesLocaltimeAcrossZoneChanges) {
         std::array<int, 24> expected{};
         // Every 7 minutes through the spring and autumn changes of 2024 (both hemispheres) and
         // a stretch of 1951.
-        const std::int64_t starts[] = {LocalTime(2024, 3, 9), LocalTime(2024, 4, 5),
-                                       LocalTime(2024, 10, 5), LocalTime(2024, 11, 2),
-                                       LocalTime(1951, 5, 4)};
+        const std::int64_t starts[] = {LocalTime(2024, 3, 9), LocalTime(2024, 4, 5), LocalTime(2024, 10, 5),
+                                       LocalTime(2024, 11, 2), LocalTime(1951, 5, 4)};
         for (std::int64_t start : starts) {
             for (std::int64_t t = start; t < start + 3 * 86400; t += 7 * 60) {
                 games.push_back(builder.Start(t).Build());

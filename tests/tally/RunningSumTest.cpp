@@ -41,10 +41,8 @@ TEST(RunningSums, EveryEntryOfTheUserInTheLastHandCountsForTheBoxOut) {
     EXPECT_TRUE(engine.selectedGames[0].boxedOut);
     EXPECT_FALSE(engine.selectedGames[1].boxedOut);
     // The user's change in a hand is the last entry that names the user.
-    EXPECT_EQ(engine.handOutcome[static_cast<int>(PointChange::Loss)]
-                                [static_cast<int>(HandKind::Chombo)]
-                                    .count,
-              2);
+    EXPECT_EQ(
+        engine.handOutcome[static_cast<int>(PointChange::Loss)][static_cast<int>(HandKind::Chombo)].count, 2);
     EXPECT_EQ(engine.handOutcomeTotal[static_cast<int>(PointChange::Loss)].count, 3);
 }
 
@@ -71,8 +69,8 @@ TEST(RunningSums, SelectionsInTurnMatchAFreshEngine) {
     }
     AppSettings s = OpenSettings();
     TallyEngine engine(s);
-    const std::vector<std::array<int, 4>> rankFilters = {
-        {1, 1, 1, 1}, {0, 1, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 0}, {0, 0, 0, 0}, {1, 1, 0, 1}};
+    const std::vector<std::array<int, 4>> rankFilters = {{1, 1, 1, 1}, {0, 1, 0, 1}, {1, 1, 1, 1},
+                                                         {1, 0, 0, 0}, {0, 0, 0, 0}, {1, 1, 0, 1}};
     for (const auto& filter : rankFilters) {
         s.rankFilter = filter;
         ASSERT_TRUE(engine.Tally(games));

@@ -88,8 +88,8 @@ TEST_F(Summary, StartingExtremesHoldWhenNoValueBeatsThem) {
 }
 
 TEST_F(Summary, ThreePlayerGameLeavesFourthPlaceStreaksAlone) {
-    const std::vector<SeatSpec> fourth{{"me", 1500, -30, 4}, {"A", 1500, 30, 1}, {"B", 1500, 10, 2},
-                                       {"C", 1500, -10, 3}};
+    const std::vector<SeatSpec> fourth{
+        {"me", 1500, -30, 4}, {"A", 1500, 30, 1}, {"B", 1500, 10, 2}, {"C", 1500, -10, 3}};
     Add(fourth);
     Add({{"me", 1500, 40, 1}, {"A", 1500, -10, 2}, {"B", 1500, -30, 3}});
     Add(fourth);
@@ -147,8 +147,10 @@ TEST_F(Summary, BoxOutAtExactlyZeroIsNone) {
 }
 
 TEST_F(Summary, YakitoriIgnoresWinsThatAreNotTsumoOrRon) {
-    builder.Hand({HandKind::NagashiMangan, {{"me", 12000}, {"A", -4000}, {"B", -4000}, {"C", -4000}},
-                  HanClass::None, {}});
+    builder.Hand({HandKind::NagashiMangan,
+                  {{"me", 12000}, {"A", -4000}, {"B", -4000}, {"C", -4000}},
+                  HanClass::None,
+                  {}});
     Add({{"me", 1500, 10, 1}, {"A", 1500, 0, 2}, {"B", 1500, 0, 3}, {"C", 1500, 0, 4}});
     builder.ClearHands().Hand(
         {HandKind::Tsumo, {{"me", 1500}, {"A", -500}, {"B", -500}, {"C", -500}}, HanClass::Han1, {}});

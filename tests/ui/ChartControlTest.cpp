@@ -1,7 +1,6 @@
 #include <QChartView>
 #include <QLineSeries>
 #include <QTest>
-
 #include <cmath>
 
 #include "UiTestSupport.h"
@@ -14,8 +13,7 @@ class ChartControlTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void lineChartTakesGridAndFitsRegression()
-    {
+    void lineChartTakesGridAndFitsRegression() {
         QtChartControl chart(QtChartControl::Kind::Line, 2);
         chart.SetRedraw(false);
         chart.SetRowCount(3);
@@ -45,8 +43,7 @@ private slots:
         QVERIFY(!chart.DrawsRegressionLine(1));
     }
 
-    void scoreChartSpacingAndBoundsAsFilled()
-    {
+    void scoreChartSpacingAndBoundsAsFilled() {
         // 600 games: labels every 100 rows, and the value axis as the fill left it.
         QtChartControl chart(QtChartControl::Kind::Line, 2);
         chart.view()->resize(2000, 400);
@@ -67,8 +64,7 @@ private slots:
         QCOMPARE(std::fmod(chart.DrawnTickInterval(), 100.0), 0.0);
     }
 
-    void histogramBarsFromPresent()
-    {
+    void histogramBarsFromPresent() {
         QtChartControl chart(QtChartControl::Kind::Bar, 1);
         std::array<std::int32_t, tally::kHistogramBins> histogram{};
         histogram[150] = 2;
@@ -88,8 +84,7 @@ private slots:
 
     // A very long line is drawn from fewer points, but never loses its ends or its extremes,
     // and its regression line is still fitted to every row.
-    void longLineDrawnFromItsOutlineAndFittedToEveryRow()
-    {
+    void longLineDrawnFromItsOutlineAndFittedToEveryRow() {
         const int rows = 30001;
         QtChartControl chart(QtChartControl::Kind::Line, 2);
         chart.SetRedraw(false);
@@ -127,8 +122,7 @@ private slots:
         QVERIFY(std::abs(midY - sumY / rows) < 1e-6);
     }
 
-    void changesWithDrawingOnReachTheChartFromTheEventLoop()
-    {
+    void changesWithDrawingOnReachTheChartFromTheEventLoop() {
         QtChartControl chart(QtChartControl::Kind::Line, 2);
         chart.SetRowCount(2);
         QCOMPARE(chart.DrawnPointCount(1), 0);

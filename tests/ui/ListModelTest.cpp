@@ -12,8 +12,7 @@ class ListModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void rowsInsertedAtTopEndInReverseOrder()
-    {
+    void rowsInsertedAtTopEndInReverseOrder() {
         ListModel model;
         model.InsertColumn(0, "name", 50, present::Align::Left);
         model.InsertColumn(1, "n", 30, present::Align::Right);
@@ -30,8 +29,7 @@ private slots:
         QCOMPARE(model.Cell(7, 0), std::string());
     }
 
-    void firstColumnAlwaysLeftAligned()
-    {
+    void firstColumnAlwaysLeftAligned() {
         ListModel model;
         model.InsertColumn(0, "a", 10, present::Align::Right);
         model.InsertColumn(1, "b", 10, present::Align::Right);
@@ -40,19 +38,17 @@ private slots:
         QVERIFY(model.index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     }
 
-    void cellTextShownAsUtf8()
-    {
+    void cellTextShownAsUtf8() {
         ListModel model;
         model.InsertColumn(0, "\x96\xbc\x91\x4f", 50, present::Align::Left);  // 名前
-        model.InsertRow(0, "\x82\xb3\x82\xad\x82\xe7");                     // さくら
+        model.InsertRow(0, "\x82\xb3\x82\xad\x82\xe7");                       // さくら
         QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前"));
         QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("さくら"));
         model.SetFirstHeading("\x96\xbc\x91\x4f( 1\x90\x6c )");
         QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前( 1人 )"));
     }
 
-    void suspendedRedrawIsOneReset()
-    {
+    void suspendedRedrawIsOneReset() {
         ListModel model;
         model.InsertColumn(0, "a", 10, present::Align::Left);
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
@@ -67,8 +63,7 @@ private slots:
         QCOMPARE(model.Cell(0, 0), std::string("19999"));
     }
 
-    void sortKeepsEqualRowsAndSelection()
-    {
+    void sortKeepsEqualRowsAndSelection() {
         ListModel model;
         model.InsertColumn(0, "k", 10, present::Align::Left);
         model.InsertColumn(1, "tag", 10, present::Align::Left);
@@ -86,8 +81,7 @@ private slots:
         QCOMPARE(view.SelectedRow(), 3);
     }
 
-    void viewTakesWidthsFillAndHiddenColumn()
-    {
+    void viewTakesWidthsFillAndHiddenColumn() {
         ListModel model;
         ListTreeView view(&model);
         view.resize(400, 200);
@@ -112,8 +106,7 @@ private slots:
         QCOMPARE(view.selectionMode(), QAbstractItemView::SingleSelection);
     }
 
-    void copyTextIsSelectedRowOrWholeList()
-    {
+    void copyTextIsSelectedRowOrWholeList() {
         ListModel model;
         model.InsertColumn(0, "h1", 10, present::Align::Left);
         model.InsertColumn(1, "h2", 10, present::Align::Right);

@@ -1,6 +1,3 @@
-#include <ctime>
-#include <memory>
-
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <ctime>
+#include <memory>
 
 #include "UiTestSupport.h"
 #include "present/Report.h"
@@ -39,8 +38,7 @@ namespace {
 using Command = MainDialog::Command;
 using present::ListId;
 
-std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second)
-{
+std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
     std::tm tm{};
     tm.tm_year = year - 1900;
     tm.tm_mon = month - 1;
@@ -52,20 +50,18 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
     return std::mktime(&tm);
 }
 
-std::string Sjis(const char* utf8)
-{
+std::string Sjis(const char* utf8) {
     return *present::Utf8ToCp932(utf8);
 }
 
-void ClickHeading(ListTreeView* view, int column)
-{
+void ClickHeading(ListTreeView* view, int column) {
     QHeaderView* header = view->header();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-std::vector<std::string> Column(const ListModel& model, int column)
-{
+std::vector<std::string> Column(const ListModel& model, int column) {
     std::vector<std::string> cells;
     for (int r = 0; r < model.RowCount(); ++r) cells.push_back(model.Cell(r, column));
     return cells;
@@ -83,11 +79,11 @@ private:
     QString SettingsPath() const { return dir_->filePath(QStringLiteral("Obrenta.ini")); }
 
     // A window over the small test log with the user's one ID, plus any further settings lines.
-    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true)
-    {
+    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true) {
         if (withLog) {
-            WriteSettingsFile(SettingsPath(), QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n%2")
-                                                  .arg(SmallLogPath(), extraLines));
+            WriteSettingsFile(SettingsPath(),
+                              QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n%2")
+                                  .arg(SmallLogPath(), extraLines));
         }
         MainDialogOptions options;
         options.settingsPath = SettingsPath().toStdString();
@@ -96,23 +92,20 @@ private:
         return std::make_unique<MainDialog>(std::move(options));
     }
 
-    settings::AppSettings SavedSettings() const { return settings::AppSettings(SettingsPath().toStdString()); }
+    settings::AppSettings SavedSettings() const {
+        return settings::AppSettings(SettingsPath().toStdString());
+    }
 
 private slots:
-    void init()
-    {
+    void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         openedUrls_.clear();
         QDir::setCurrent(dir_->path());
     }
 
-    void cleanup()
-    {
-        dir_.reset();
-    }
+    void cleanup() { dir_.reset(); }
 
-    void keysRunTallyAndTheWindowStays()
-    {
+    void keysRunTallyAndTheWindowStays() {
         auto window = MakeWindow();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -121,9 +114,12 @@ private slots:
             QWidget* target;
             Qt::Key key;
         } const presses[] = {
-            {window.get(), Qt::Key_F5},          {window->recentEdit(), Qt::Key_Return},
-            {window->dateFromEdit(), Qt::Key_Return}, {window->dateToEdit(), Qt::Key_Enter},
-            {window->userIdList(), Qt::Key_Return},   {window->recentEdit(), Qt::Key_Escape},
+            {window.get(), Qt::Key_F5},
+            {window->recentEdit(), Qt::Key_Return},
+            {window->dateFromEdit(), Qt::Key_Return},
+            {window->dateToEdit(), Qt::Key_Enter},
+            {window->userIdList(), Qt::Key_Return},
+            {window->recentEdit(), Qt::Key_Escape},
             {window.get(), Qt::Key_Escape},
         };
         int expected = 1;
@@ -138,20 +134,26 @@ private slots:
         QCOMPARE(window->tallyCount(), expected + 2);
     }
 
-    void menusAsSpecified()
-    {
+    void menusAsSpecified() {
         auto window = MakeWindow();
         const struct {
             Command command;
             const char* text;
         } items[] = {
-            {Command::Open, "開く\tCtrl+O"},         {Command::Edit, "編集\tF4"},
-            {Command::Tally, "集計\tF5"},            {Command::RatingPrediction, "R予測\tCtrl+R"},
-            {Command::Exit, "終了"},                 {Command::MenuBarTally, "集計"},
-            {Command::RegressionR, "回帰直線( R値 )"}, {Command::RegressionPoints, "回帰直線( 得点 )"},
-            {Command::TodayOnly, "今日だけ\tF7"},     {Command::AllTime, "ずっと\tF8"},
-            {Command::SeparateChart, "別グラフ\tF9"}, {Command::Help, "ヘルプ"},
-            {Command::About, "Obrentaについて"},     {Command::AuthorPage, "作者のHPへ"},
+            {Command::Open, "開く\tCtrl+O"},
+            {Command::Edit, "編集\tF4"},
+            {Command::Tally, "集計\tF5"},
+            {Command::RatingPrediction, "R予測\tCtrl+R"},
+            {Command::Exit, "終了"},
+            {Command::MenuBarTally, "集計"},
+            {Command::RegressionR, "回帰直線( R値 )"},
+            {Command::RegressionPoints, "回帰直線( 得点 )"},
+            {Command::TodayOnly, "今日だけ\tF7"},
+            {Command::AllTime, "ずっと\tF8"},
+            {Command::SeparateChart, "別グラフ\tF9"},
+            {Command::Help, "ヘルプ"},
+            {Command::About, "Obrentaについて"},
+            {Command::AuthorPage, "作者のHPへ"},
             {Command::ServicePage, "MurvellのHPへ"},
         };
         for (const auto& item : items) {
@@ -166,8 +168,7 @@ private slots:
         QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
     }
 
-    void tabMapping_data()
-    {
+    void tabMapping_data() {
         QTest::addColumn<int>("savedTab");
         QTest::addColumn<int>("shownTab");
         QTest::newRow("3 is the hand info page") << 3 << 3;
@@ -176,14 +177,14 @@ private slots:
         QTest::newRow("9 shows the general page") << 9 << 0;
         QTest::newRow("-1 shows the general page") << -1 << 0;
     }
-    void tabMapping()
-    {
+    void tabMapping() {
         QFETCH(int, savedTab);
         QFETCH(int, shownTab);
         auto window = MakeWindow(QStringLiteral("Tab\t%1\n").arg(savedTab));
         QCOMPARE(window->currentPage(), window->PageForTab(shownTab));
-        const QWidget* expected[] = {window->generalPage(), window->graphPage(),     window->winsPage(),
-                                     window->handInfoPage(), window->hourlyPage(),   window->opponentsPage(),
+        const QWidget* expected[] = {window->generalPage(),     window->graphPage(),
+                                     window->winsPage(),        window->handInfoPage(),
+                                     window->hourlyPage(),      window->opponentsPage(),
                                      window->ratingDistPage(0), window->ratingDistPage(1)};
         QCOMPARE(window->currentPage(), expected[shownTab]);
         QVERIFY(window->ratingDistPage(0) != window->ratingDistPage(1));
@@ -193,8 +194,7 @@ private slots:
         QCOMPARE(SavedSettings().Tab, 1);
     }
 
-    void headingClicksSortAndSurviveTally()
-    {
+    void headingClicksSortAndSurviveTally() {
         auto window = MakeWindow();
         window->show();
         window->tabBar()->setCurrentIndex(2);
@@ -241,8 +241,7 @@ private slots:
         QCOMPARE(Column(window->list(ListId::HourlyTable), 1), before);
     }
 
-    void addAndDeleteUserIds()
-    {
+    void addAndDeleteUserIds() {
         auto window = MakeWindow();
         QListWidget* ids = window->userIdList();
         QCOMPARE(ids->count(), 1);
@@ -300,8 +299,7 @@ private slots:
         QCOMPARE(SavedSettings().userIdCount, 0);
     }
 
-    void opponentSearchWrapsAndStarts()
-    {
+    void opponentSearchWrapsAndStarts() {
         auto window = MakeWindow();
         window->show();
         window->tabBar()->setCurrentIndex(5);
@@ -334,8 +332,7 @@ private slots:
         QCOMPARE(list->SelectedRow(), aki);
     }
 
-    void todayOnlyAndAllTime()
-    {
+    void todayOnlyAndAllTime() {
         auto window = MakeWindow();
         window->action(Command::TodayOnly)->trigger();
         const QDate today = QDate::currentDate();
@@ -353,8 +350,7 @@ private slots:
         QCOMPARE(SavedSettings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
     }
 
-    void regressionToggles()
-    {
+    void regressionToggles() {
         auto window = MakeWindow(QStringLiteral("StatLine2\t5\n"));
         QAction* rLine = window->action(Command::RegressionR);
         QAction* pointsLine = window->action(Command::RegressionPoints);
@@ -387,8 +383,7 @@ private slots:
         QVERIFY(!window->windowScoreChart().DrawsRegressionLine(1));
     }
 
-    void separateChartTwiceAndCaptionClose()
-    {
+    void separateChartTwiceAndCaptionClose() {
         auto window = MakeWindow();
         window->show();
         QAction* toggle = window->action(Command::SeparateChart);
@@ -415,15 +410,13 @@ private slots:
         QVERIFY(!graph->isVisible());
     }
 
-    void closeSavesPanelPositionAndSettings_data()
-    {
+    void closeSavesPanelPositionAndSettings_data() {
         QTest::addColumn<int>("how");
         QTest::newRow("close box") << 0;
         QTest::newRow("終了") << 1;
         QTest::newRow("Alt+F4") << 2;
     }
-    void closeSavesPanelPositionAndSettings()
-    {
+    void closeSavesPanelPositionAndSettings() {
         QFETCH(int, how);
         auto window = MakeWindow();
         window->show();
@@ -455,8 +448,7 @@ private slots:
         QCOMPARE(next->currentPage(), static_cast<QWidget*>(next->hourlyPage()));
     }
 
-    void secondInstanceExitsAtOnce()
-    {
+    void secondInstanceExitsAtOnce() {
         auto lock = AcquireInstanceLock();
         QVERIFY(lock != nullptr);
         QProcess second;
@@ -469,8 +461,7 @@ private slots:
         QVERIFY(AcquireInstanceLock() == nullptr);
     }
 
-    void lockOfADeadHolderIsTakenOver()
-    {
+    void lockOfADeadHolderIsTakenOver() {
         QProcess holder;
         holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), dir_->path()});
         QVERIFY(holder.waitForReadyRead(10000));
@@ -481,8 +472,7 @@ private slots:
         QVERIFY(AcquireInstanceLock(dir_->path()) != nullptr);
     }
 
-    void missingLogAndSettingsGiveAnEmptyWorkingWindow()
-    {
+    void missingLogAndSettingsGiveAnEmptyWorkingWindow() {
         auto window = MakeWindow(QString(), false);
         window->show();
         QCOMPARE(window->tallyCount(), 1);
@@ -490,7 +480,8 @@ private slots:
         QCOMPARE(window->engine().gameCount, 0);
         QCOMPARE(window->list(ListId::GameSummaryTable).Cell(0, 1), std::string("0"));
         QCOMPARE(window->list(ListId::OpponentList).RowCount(), 0);
-        QCOMPARE(window->list(ListId::OpponentList).headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前( 0人 )"));
+        QCOMPARE(window->list(ListId::OpponentList).headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("名前( 0人 )"));
         QCOMPARE(window->scoreChart().RowCount(), 0);
         QCOMPARE(window->scoreChart().ValueMinimum(), 1500.0);
         QVERIFY(QFile::exists(SettingsPath()));
@@ -498,8 +489,7 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
-    void everyListEqualsTheReport()
-    {
+    void everyListEqualsTheReport() {
         auto window = MakeWindow(QStringLiteral("SortVs\t0 0 0 0 0 0 1 0\n"));
         QVERIFY(window->engine().gameCount >= 10);
         settings::AppSettings settings = SavedSettings();
@@ -514,7 +504,8 @@ private slots:
             const std::string name(present::ListName(id));
             const std::string shown = present::FormatListSection(name, window->list(id));
             const std::string reported = present::FormatListSection(name, pages[id]);
-            if (shown != reported) qWarning("%s differs:\n%s\n---\n%s", name.c_str(), shown.c_str(), reported.c_str());
+            if (shown != reported)
+                qWarning("%s differs:\n%s\n---\n%s", name.c_str(), shown.c_str(), reported.c_str());
             QCOMPARE(shown, reported);
         }
         const struct {
@@ -537,15 +528,15 @@ private slots:
         QVERIFY(window->opponentRatingDistChart().DrawnBarCount() > 1);
     }
 
-    void editAsksFirst()
-    {
+    void editAsksFirst() {
         auto window = MakeWindow();
         for (auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
             WhenModalOpens([button](QWidget* modal) {
                 auto* box = qobject_cast<QMessageBox*>(modal);
                 QVERIFY(box != nullptr);
                 QCOMPARE(box->windowTitle(), QStringLiteral("Obrenta"));
-                QCOMPARE(box->text(), QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"));
+                QCOMPARE(box->text(),
+                         QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"));
                 box->button(button)->click();
             });
             window->action(Command::Edit)->trigger();
@@ -554,8 +545,7 @@ private slots:
         QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(SmallLogPath()));
     }
 
-    void helpOpensManualThenReadme()
-    {
+    void helpOpensManualThenReadme() {
         auto window = MakeWindow();
         window->action(Command::Help)->trigger();
         QCOMPARE(openedUrls_.size(), std::size_t(2));
@@ -563,8 +553,7 @@ private slots:
         QCOMPARE(openedUrls_[1].scheme(), QStringLiteral("https"));
     }
 
-    void droppedTextFileIsOpened()
-    {
+    void droppedTextFileIsOpened() {
         auto window = MakeWindow(QString(), false);
         QCOMPARE(window->engine().gameCount, 0);
         window->userIdList()->clear();
@@ -589,8 +578,7 @@ private slots:
 
     // The recent games list ends on the newest game, in view, after every refill: also when the
     // refill ran before the window was shown or while another page was on top.
-    void recentGamesShowTheNewestRow_data()
-    {
+    void recentGamesShowTheNewestRow_data() {
         QTest::addColumn<int>("savedTab");
         QTest::addColumn<bool>("tallyOnAnotherPage");
         QTest::addColumn<bool>("generalShownBefore");
@@ -599,16 +587,17 @@ private slots:
         QTest::newRow("tally on another page, then 全般") << 5 << true << false;
         QTest::newRow("scrolled up, tally on another page, then 全般") << 5 << true << true;
     }
-    void recentGamesShowTheNewestRow()
-    {
+    void recentGamesShowTheNewestRow() {
         QFETCH(int, savedTab);
         QFETCH(bool, tallyOnAnotherPage);
         QFETCH(bool, generalShownBefore);
         const QString log = dir_->filePath(QStringLiteral("mjscore.txt"));
         WriteFile(log, MakeScoreLog(60));
-        WriteSettingsFile(SettingsPath(), QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\nTab\t%2\n")
-                                              .arg(log)
-                                              .arg(savedTab));
+        WriteSettingsFile(
+            SettingsPath(),
+            QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\nTab\t%2\n")
+                .arg(log)
+                .arg(savedTab));
         auto window = MakeWindow(QString(), false);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -632,14 +621,14 @@ private slots:
         // Enough rows that the list has to scroll at all.
         QVERIFY(!viewport.contains(recent->visualRect(recent->listModel()->index(0, 0))));
         const QRect last = recent->visualRect(recent->listModel()->index(rows - 1, 0));
-        QVERIFY2(viewport.contains(last), qPrintable(QStringLiteral("last row at y %1 height %2, viewport height %3")
-                                                         .arg(last.y())
-                                                         .arg(last.height())
-                                                         .arg(viewport.height())));
+        QVERIFY2(viewport.contains(last),
+                 qPrintable(QStringLiteral("last row at y %1 height %2, viewport height %3")
+                                .arg(last.y())
+                                .arg(last.height())
+                                .arg(viewport.height())));
     }
 
-    void ctrlCCopiesTheSelectedRow()
-    {
+    void ctrlCCopiesTheSelectedRow() {
         auto window = MakeWindow();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

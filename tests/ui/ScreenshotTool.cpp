@@ -8,12 +8,11 @@
 
 #include "ui/GraphWindow.h"
 #include "ui/ListTreeView.h"
-#include "ui/StatsPage.h"
 #include "ui/MainDialog.h"
+#include "ui/StatsPage.h"
 #include "ui/UiStyle.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
         fprintf(stderr, "usage: %s SETTINGS_FILE OUTPUT_DIR\n", argv[0]);
@@ -30,7 +29,8 @@ int main(int argc, char** argv)
     QTest::qWait(200);
 
     const QDir out(QString::fromLocal8Bit(argv[2]));
-    const char* names[] = {"general", "graph", "wins", "handinfo", "hourly", "opponents", "ratingdist-own", "ratingdist-opponents"};
+    const char* names[] = {"general", "graph",     "wins",           "handinfo",
+                           "hourly",  "opponents", "ratingdist-own", "ratingdist-opponents"};
     for (int tab = 0; tab < 8; ++tab) {
         window.tabBar()->setCurrentIndex(tab);
         QTest::qWait(150);

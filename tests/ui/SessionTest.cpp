@@ -7,10 +7,6 @@
 #include <unistd.h>
 #endif
 
-#include <cerrno>
-#include <memory>
-#include <vector>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -23,6 +19,9 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <memory>
+#include <vector>
 
 #include "UiTestSupport.h"
 #include "present/RatingCalculator.h"
@@ -45,15 +44,13 @@ struct FileStamp {
     QByteArray bytes;
     timespec mtime{};
     off_t size = 0;
-    bool operator==(const FileStamp& other) const
-    {
-        return bytes == other.bytes && mtime.tv_sec == other.mtime.tv_sec && mtime.tv_nsec == other.mtime.tv_nsec &&
-               size == other.size;
+    bool operator==(const FileStamp& other) const {
+        return bytes == other.bytes && mtime.tv_sec == other.mtime.tv_sec &&
+               mtime.tv_nsec == other.mtime.tv_nsec && size == other.size;
     }
 };
 
-FileStamp Stamp(const QString& path)
-{
+FileStamp Stamp(const QString& path) {
     FileStamp stamp;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) stamp.bytes = file.readAll();
@@ -65,20 +62,19 @@ FileStamp Stamp(const QString& path)
     return stamp;
 }
 
-QStringList Entries(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+QStringList Entries(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                               QDir::Name);
 }
 
-bool IsSettingsFileName(const QString& name)
-{
+bool IsSettingsFileName(const QString& name) {
     return name == QLatin1String("Obrenta.ini") || name.startsWith(QLatin1String("Obrenta.ini.tmp-"));
 }
 
-void ClickHeading(ListTreeView* view, int column)
-{
+void ClickHeading(ListTreeView* view, int column) {
     QHeaderView* header = view->header();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
@@ -93,20 +89,17 @@ public:
     };
 
     FileWatch() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
-    ~FileWatch()
-    {
+    ~FileWatch() {
         if (fd_ >= 0) ::close(fd_);
     }
     FileWatch(const FileWatch&) = delete;
     FileWatch& operator=(const FileWatch&) = delete;
 
     bool ok() const { return fd_ >= 0; }
-    int Add(const QString& path, std::uint32_t mask)
-    {
+    int Add(const QString& path, std::uint32_t mask) {
         return ::inotify_add_watch(fd_, QFile::encodeName(path).constData(), mask);
     }
-    std::vector<Event> Drain()
-    {
+    std::vector<Event> Drain() {
         std::vector<Event> events;
         alignas(inotify_event) char buffer[16 * 1024];
         for (;;) {
@@ -114,7 +107,8 @@ public:
             if (got <= 0) break;
             for (ssize_t at = 0; at < got;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                events.push_back({event->wd, event->mask, event->len > 0 ? QFile::decodeName(event->name) : QString()});
+                events.push_back(
+                    {event->wd, event->mask, event->len > 0 ? QFile::decodeName(event->name) : QString()});
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
         }
@@ -132,19 +126,20 @@ class SessionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void wholeSessionLeavesTheLogUntouched()
-    {
+    void wholeSessionLeavesTheLogUntouched() {
         QTemporaryDir logDir;
         QTemporaryDir settingsDir;
         QVERIFY(logDir.isValid() && settingsDir.isValid());
         const QString log = logDir.filePath(QStringLiteral("mjscore.txt"));
         const QString ini = settingsDir.filePath(QStringLiteral("Obrenta.ini"));
         WriteFile(log, MakeScoreLog(40));
-        WriteSettingsFile(ini, QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n").arg(log));
+        WriteSettingsFile(
+            ini, QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n").arg(log));
         // A time stamp in the past, so that any write, even one within the same second, shows.
         QFile logFile(log);
         QVERIFY(logFile.open(QIODevice::ReadWrite));
-        QVERIFY(logFile.setFileTime(QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0, 123)), QFileDevice::FileModificationTime));
+        QVERIFY(logFile.setFileTime(QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0, 123)),
+                                    QFileDevice::FileModificationTime));
         logFile.close();
         const FileStamp before = Stamp(log);
         QVERIFY(!before.bytes.isEmpty());
@@ -156,7 +151,8 @@ private slots:
         const std::uint32_t dirChanges = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM;
         const int logDirWatch = watch.Add(logDir.path(), dirChanges);
         const int settingsDirWatch = watch.Add(settingsDir.path(), dirChanges);
-        const int logWatch = watch.Add(log, IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE | IN_ATTRIB);
+        const int logWatch =
+            watch.Add(log, IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE | IN_ATTRIB);
         QVERIFY(logDirWatch >= 0 && settingsDirWatch >= 0 && logWatch >= 0);
 #endif
 
@@ -220,11 +216,13 @@ private slots:
             }
         }
         window->tabBar()->setCurrentIndex(5);
-        for (int column = 0; column < 8; ++column) ClickHeading(window->listView(ListId::OpponentList), column);
+        for (int column = 0; column < 8; ++column)
+            ClickHeading(window->listView(ListId::OpponentList), column);
         QTest::keyClick(window.get(), Qt::Key_F5);
 
         // Charts: both regression lines on and off, the separate chart shown and hidden.
-        for (Command command : {Command::RegressionR, Command::RegressionPoints, Command::RegressionR, Command::SeparateChart}) {
+        for (Command command : {Command::RegressionR, Command::RegressionPoints, Command::RegressionR,
+                                Command::SeparateChart}) {
             window->action(command)->trigger();
         }
         QVERIFY(window->graphWindow()->isVisible());
@@ -297,12 +295,14 @@ private slots:
         for (const FileWatch::Event& event : watch.Drain()) {
             if (event.watch == logWatch) {
                 QVERIFY2((event.mask & (IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB)) == 0,
-                         qPrintable(QStringLiteral("the log was opened for writing or changed (mask %1)").arg(event.mask, 0, 16)));
+                         qPrintable(QStringLiteral("the log was opened for writing or changed (mask %1)")
+                                        .arg(event.mask, 0, 16)));
                 if (event.mask & IN_CLOSE_NOWRITE) ++reads;
             } else if (event.watch == logDirWatch) {
-                QFAIL(qPrintable(QStringLiteral("%1 was created, replaced or removed beside the log (mask %2)")
-                                     .arg(event.name)
-                                     .arg(event.mask, 0, 16)));
+                QFAIL(
+                    qPrintable(QStringLiteral("%1 was created, replaced or removed beside the log (mask %2)")
+                                   .arg(event.name)
+                                   .arg(event.mask, 0, 16)));
             } else if (event.watch == settingsDirWatch) {
                 QVERIFY2(IsSettingsFileName(event.name),
                          qPrintable(QStringLiteral("%1 appeared beside the settings file").arg(event.name)));

@@ -12,8 +12,7 @@ namespace obrenta::ui::test {
 
 namespace {
 
-std::string Sjis(const char* utf8)
-{
+std::string Sjis(const char* utf8) {
     return *present::Utf8ToCp932(utf8);
 }
 
@@ -23,8 +22,7 @@ class TextRulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void stripIdBlanks_data()
-    {
+    void stripIdBlanks_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("id");
         QTest::newRow("space, full-width space, tab") << QStringLiteral(" ab　c\t") << QStringLiteral("abc");
@@ -33,8 +31,7 @@ private slots:
         // "ａ@" is 0x82 0x81 0x40: its 0x81 0x40 straddles a character boundary.
         QTest::newRow("no false full-width space") << QStringLiteral("ａ@") << QStringLiteral("ａ@");
     }
-    void stripIdBlanks()
-    {
+    void stripIdBlanks() {
         QFETCH(QString, typed);
         QFETCH(QString, id);
         const QByteArray utf8 = typed.toUtf8();
@@ -42,8 +39,7 @@ private slots:
         QCOMPARE(QString::fromStdString(present::Cp932ToUtf8(StripIdBlanks(cp932))), id);
     }
 
-    void cp932SearchRules()
-    {
+    void cp932SearchRules() {
         // "ソ" is 0x83 0x5C: its trail byte is a backslash, which must not match on its own.
         QVERIFY(!Cp932Contains(Sjis("ソフト"), "\\"));
         QVERIFY(Cp932Contains(Sjis("ソフト"), Sjis("フ")));
@@ -58,8 +54,7 @@ private slots:
         QCOMPARE(CutAtCharBoundary("a" + Sjis("あ"), 2), std::string("a"));
     }
 
-    void searchWalk_data()
-    {
+    void searchWalk_data() {
         QTest::addColumn<int>("selected");
         QTest::addColumn<int>("direction");
         QTest::addColumn<QString>("needle");
@@ -75,19 +70,19 @@ private slots:
         QTest::newRow("selected row itself comes last") << 0 << 1 << QStringLiteral("ax") << 0;
         QTest::newRow("no match") << 0 << 1 << QStringLiteral("zz") << -1;
     }
-    void searchWalk()
-    {
+    void searchWalk() {
         QFETCH(int, selected);
         QFETCH(int, direction);
         QFETCH(QString, needle);
         QFETCH(int, found);
         const std::vector<std::string> names = {"ax", "b", "ay", "c"};
-        QCOMPARE(FindMatchingRow(4, selected, direction, needle.toStdString(), [&](int r) { return names[r]; }), found);
+        QCOMPARE(
+            FindMatchingRow(4, selected, direction, needle.toStdString(), [&](int r) { return names[r]; }),
+            found);
         QCOMPARE(FindMatchingRow(0, -1, 1, "", [&](int r) { return names[r]; }), -1);
     }
 
-    void addDialogRefusesAndExplains()
-    {
+    void addDialogRefusesAndExplains() {
         AddUserIdDialog dialog;
         dialog.show();
         dialog.edit()->setText(QStringLiteral("ab😀"));
@@ -105,8 +100,7 @@ private slots:
         QCOMPARE(dialog.userId(), std::string(127, 'x'));
     }
 
-    void ratingDialogRecomputesOncePerEdit()
-    {
+    void ratingDialogRecomputesOncePerEdit() {
         RatingPredictionDialog dialog(1500.0, 2.5);
         dialog.show();
         QLineEdit* a = dialog.box(present::kBoxA);
@@ -135,8 +129,7 @@ private slots:
         QCOMPARE(p->text(), QStringLiteral("-300"));
     }
 
-    void ratingDialogOpensFromResults()
-    {
+    void ratingDialogOpensFromResults() {
         RatingPredictionDialog dialog(1623.4567, 2.34567);
         QCOMPARE(dialog.box(present::kBoxA)->text(), QStringLiteral("1623.45"));
         QCOMPARE(dialog.box(present::kBoxK)->text(), QStringLiteral("2.345"));

@@ -8,20 +8,18 @@
 //    alone and with the repaint that follows, median of N runs (default 5).
 // The settings are copied into a temporary directory first: the Tally command saves them, and
 // the given file must stay as it is. Wall and CPU (this thread) times in milliseconds.
-#include <ctime>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
 
 #include "present/TextCodec.h"
 #include "ui/ListModel.h"
@@ -31,15 +29,13 @@
 
 namespace {
 
-double CpuMs()
-{
+double CpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-double WallMs()
-{
+double WallMs() {
     using Clock = std::chrono::steady_clock;
     return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
 }
@@ -55,8 +51,7 @@ struct Stopwatch {
     Sample Read() const { return {WallMs() - wall0, CpuMs() - cpu0}; }
 };
 
-Sample Median(std::vector<Sample> samples)
-{
+Sample Median(std::vector<Sample> samples) {
     auto pick = [&](double Sample::*field) {
         std::vector<double> values;
         for (const Sample& s : samples) values.push_back(s.*field);
@@ -73,8 +68,7 @@ public:
     int paints = 0;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && watched->isWidgetType() &&
             static_cast<QWidget*>(watched)->window() == window_)
             ++paints;
@@ -86,31 +80,27 @@ private:
 };
 
 // Runs the event loop until nothing is left to do (posted events, paints, zero timers).
-void Settle()
-{
+void Settle() {
     for (int i = 0; i < 5; ++i) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
 }
 
-void Usage(const char* program)
-{
+void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s --settings INI [--tab T] [--runs N]\n"
                  "       %s --log LOG --id NAME [--recent N] [--tab T] [--runs N]\n",
                  program, program);
 }
 
-void Print(const char* what, const Sample& s)
-{
+void Print(const char* what, const Sample& s) {
     std::printf("%-44s %9.1f ms wall %9.1f ms cpu\n", what, s.wall, s.cpu);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QString settingsIn;
     QString log;
@@ -150,7 +140,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Obrenta.ini"));
     if (!settingsIn.isEmpty()) {
-        if (!QFile::copy(settingsIn, ini) || !QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner)) {
+        if (!QFile::copy(settingsIn, ini) ||
+            !QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner)) {
             std::fprintf(stderr, "obrenta-ui-bench: cannot read %s\n", qPrintable(settingsIn));
             return 2;
         }
@@ -173,7 +164,8 @@ int main(int argc, char** argv)
     if (tab >= 0) {
         // A later line of a key overrides an earlier one.
         QFile out(ini);
-        if (!out.open(QIODevice::Append) || out.write(QByteArray("Tab\t") + QByteArray::number(tab) + '\n') < 0) {
+        if (!out.open(QIODevice::Append) ||
+            out.write(QByteArray("Tab\t") + QByteArray::number(tab) + '\n') < 0) {
             std::fprintf(stderr, "obrenta-ui-bench: cannot write %s\n", qPrintable(ini));
             return 2;
         }
@@ -190,7 +182,8 @@ int main(int argc, char** argv)
     PaintCounter painted(&window);
     app.installEventFilter(&painted);
     window.show();
-    while (painted.paints == 0) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    while (painted.paints == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     Settle();
     const Sample shown = startUp.Read();
     const Sample sinceProcess = process.Read();

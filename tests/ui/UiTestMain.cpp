@@ -1,21 +1,19 @@
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
-#include <QApplication>
-#include <QLockFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "UiTestSupport.h"
 #include "ui/ObrentaApp.h"
 #include "ui/UiStyle.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // A helper process for the lock tests: take the lock, say so, then wait to be killed.
     if (argc == 3 && std::strcmp(argv[1], "--hold-lock") == 0) {
         auto lock = obrenta::ui::AcquireInstanceLock(QString::fromLocal8Bit(argv[2]));

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QObject>
+#include <QString>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-
-#include <QByteArray>
-#include <QObject>
-#include <QString>
 
 class QWidget;
 
@@ -18,8 +17,7 @@ std::map<std::string, SuiteFactory>& Suites();
 
 template <typename T>
 struct RegisterSuite {
-    explicit RegisterSuite(const char* name)
-    {
+    explicit RegisterSuite(const char* name) {
         Suites()[name] = [] { return std::make_unique<T>(); };
     }
 };

@@ -64,8 +64,7 @@ void AppendInt(std::string& out, std::int64_t value) {
 }
 
 void AppendSigned(std::string& out, std::int64_t value) {
-    if (value >= 0)
-        out += '+';
+    if (value >= 0) out += '+';
     AppendInt(out, value);
 }
 
@@ -108,13 +107,11 @@ std::vector<std::string> MakeNamePool(Random& random, std::string_view player) {
     std::set<std::string> seen{std::string(player)};
     std::vector<std::string> names;
     auto add = [&](std::string name) {
-        if (seen.insert(name).second)
-            names.push_back(std::move(name));
+        if (seen.insert(name).second) names.push_back(std::move(name));
     };
     while (names.size() < 140) {
         std::string name(kAsciiStems[random.Below(std::size(kAsciiStems))]);
-        if (random.Chance(0.3))
-            name[0] = static_cast<char>(name[0] - 'a' + 'A');
+        if (random.Chance(0.3)) name[0] = static_cast<char>(name[0] - 'a' + 'A');
         name += kAsciiEndings[random.Below(std::size(kAsciiEndings))];
         add(std::move(name));
     }
@@ -201,16 +198,11 @@ int BasePoints(int hanClass, int han, int fu) {
 }
 
 int HanClassOf(int han, int fu) {
-    if (han >= 13)
-        return 9;
-    if (han >= 11)
-        return 8;
-    if (han >= 8)
-        return 7;
-    if (han >= 6)
-        return 6;
-    if (han == 5 || (fu << (2 + han)) > 2000)
-        return 5;
+    if (han >= 13) return 9;
+    if (han >= 11) return 8;
+    if (han >= 8) return 7;
+    if (han >= 6) return 6;
+    if (han == 5 || (fu << (2 + han)) > 2000) return 5;
     return han;
 }
 
@@ -239,12 +231,10 @@ double Random::Bell() {
 
 int Random::Pick(const std::vector<double>& weights) {
     double total = 0;
-    for (double weight : weights)
-        total += weight;
+    for (double weight : weights) total += weight;
     double x = Unit() * total;
     for (std::size_t i = 0; i < weights.size(); ++i) {
-        if (x < weights[i])
-            return static_cast<int>(i);
+        if (x < weights[i]) return static_cast<int>(i);
         x -= weights[i];
     }
     return static_cast<int>(weights.size()) - 1;
@@ -265,8 +255,7 @@ struct LogGenerator::State {
     int sessionGamesLeft = 0;
     std::int64_t gameIndex = 0;
 
-    explicit State(const GeneratorOptions& o)
-        : options(o), random(o.seed), newline(o.crlf ? "\r\n" : "\n") {
+    explicit State(const GeneratorOptions& o) : options(o), random(o.seed), newline(o.crlf ? "\r\n" : "\n") {
         user.name = options.player.empty() ? std::string(w::kDefaultPlayer) : options.player;
         user.skill = 1680;
         user.rating = 1500;
@@ -275,19 +264,16 @@ struct LogGenerator::State {
             person.name = std::move(name);
             person.skill = std::clamp(1600 + 140 * random.Bell(), 1150.0, 2150.0);
             person.rating = static_cast<int>(std::lround(person.skill + 90 * random.Bell()));
-            if (person.name.starts_with("Guest"))
-                person.rating = 1500;
+            if (person.name.starts_with("Guest")) person.rating = 1500;
             pool.push_back(std::move(person));
         }
         // Zipf-like popularity: some opponents turn up in a tenth of the games.
-        for (std::size_t i = 0; i < pool.size(); ++i)
-            poolWeights.push_back(1.0 / static_cast<double>(i + 8));
+        for (std::size_t i = 0; i < pool.size(); ++i) poolWeights.push_back(1.0 / static_cast<double>(i + 8));
 
         const std::int64_t expected = std::max<std::int64_t>(
             1, options.sizeBytes > 0 ? options.sizeBytes / kAverageGameBytes : options.games);
         const std::int64_t sessions = std::max<std::int64_t>(1, expected / kMeanSessionGames);
-        meanSessionGap =
-            std::max<std::int64_t>(10, kSpanMinutes / sessions - kMeanSessionGames * 36);
+        meanSessionGap = std::max<std::int64_t>(10, kSpanMinutes / sessions - kMeanSessionGames * 36);
         // The first session starts somewhere in the first half of a gap, not on New Year.
         firstMinute = DaysFromCivil(options.firstYear, 1, 1) * 1440;
         clock = firstMinute - meanSessionGap / 2;
@@ -301,23 +287,19 @@ struct LogGenerator::State {
         sessionGamesLeft = random.Between(0, 2 * kMeanSessionGames - 2);
         // Half to one and a half times the mean, so that a small log still ends within the span.
         const double gap = (0.5 + random.Unit()) * static_cast<double>(meanSessionGap);
-        if (meanSessionGap < 1440)
-            return clock + 10 + static_cast<std::int64_t>(gap);
+        if (meanSessionGap < 1440) return clock + 10 + static_cast<std::int64_t>(gap);
         const std::int64_t day = FloorDiv(clock, 1440) + static_cast<std::int64_t>(gap / 1440.0);
         std::vector<double> hours(kHourWeights.begin(), kHourWeights.end());
         std::int64_t start = day * 1440 + random.Pick(hours) * 60 + random.Below(60);
-        while (start < clock + 15 || start < firstMinute)
-            start += 1440;
+        while (start < clock + 15 || start < firstMinute) start += 1440;
         return start;
     }
 
     // The opponents drawn for a game have played elsewhere since they were last seen here.
     void Refresh(Person& person) {
-        const double steps =
-            std::min<double>(200, static_cast<double>(gameIndex - person.lastSeen));
+        const double steps = std::min<double>(200, static_cast<double>(gameIndex - person.lastSeen));
         person.lastSeen = gameIndex;
-        if (person.name.starts_with("Guest") || steps <= 0)
-            return;
+        if (person.name.starts_with("Guest") || steps <= 0) return;
         double r = person.rating + 2.5 * std::sqrt(steps) * random.Bell();
         r += (person.skill - r) * 0.3 * steps / 200.0;
         person.rating = std::clamp(static_cast<int>(std::lround(r)), 1000, 2500);
@@ -349,10 +331,8 @@ Win MakeWin(Random& random, bool riichi, bool tsumo) {
         win.hanClass = 9;
         win.han = 13;
         win.yaku.emplace_back(w::kYakuman[random.Below(std::size(w::kYakuman))]);
-        if (random.Chance(0.05))
-            win.yaku.emplace_back(w::kYakuman[random.Below(std::size(w::kYakuman))]);
-        if (win.yaku.size() == 2 && win.yaku[0] == win.yaku[1])
-            win.yaku.pop_back();
+        if (random.Chance(0.05)) win.yaku.emplace_back(w::kYakuman[random.Below(std::size(w::kYakuman))]);
+        if (win.yaku.size() == 2 && win.yaku[0] == win.yaku[1]) win.yaku.pop_back();
         return win;
     }
     const int targetHan = target <= 4   ? target
@@ -373,8 +353,7 @@ Win MakeWin(Random& random, bool riichi, bool tsumo) {
         ++win.han;
     }
     std::vector<double> yakuWeights;
-    for (const w::Yaku& yaku : w::kYaku)
-        yakuWeights.push_back(yaku.weight);
+    for (const w::Yaku& yaku : w::kYaku) yakuWeights.push_back(yaku.weight);
     unsigned shape = tsumo ? w::kTsumoWin : w::kRonWin;
     unsigned excludes = 0;
     for (int tries = 0; tries < 8 && win.han < targetHan && win.yaku.size() < 3; ++tries) {
@@ -402,12 +381,10 @@ Win MakeWin(Random& random, bool riichi, bool tsumo) {
                          : random.Chance(0.3)         ? w::kRedDora
                                                       : w::kDora);
         AppendInt(name, count);
-        const bool duplicate =
-            std::find_if(win.yaku.begin(), win.yaku.end(), [&](const std::string& y) {
-                return y.substr(0, 2) == name.substr(0, 2);
-            }) != win.yaku.end();
-        if (duplicate && !last)
-            continue;
+        const bool duplicate = std::find_if(win.yaku.begin(), win.yaku.end(), [&](const std::string& y) {
+                                   return y.substr(0, 2) == name.substr(0, 2);
+                               }) != win.yaku.end();
+        if (duplicate && !last) continue;
         win.yaku.push_back(std::move(name));
         win.han += count;
         rest -= count;
@@ -431,8 +408,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
 
     // Seats: the user (unless this is someone else's game) and opponents by popularity.
     std::vector<Person*> seats;
-    if (withUser)
-        seats.push_back(&user);
+    if (withUser) seats.push_back(&user);
     while (static_cast<int>(seats.size()) < n) {
         Person* person = &pool[random.Pick(poolWeights)];
         if (std::find(seats.begin(), seats.end(), person) == seats.end()) {
@@ -440,8 +416,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
             seats.push_back(person);
         }
     }
-    for (int i = n - 1; i > 0; --i)
-        std::swap(seats[i], seats[random.Below(i + 1)]);
+    for (int i = n - 1; i > 0; --i) std::swap(seats[i], seats[random.Below(i + 1)]);
 
     const std::int64_t start = NextStart();
     const int startPoints = n == 4 ? 25000 : 35000;
@@ -501,16 +476,14 @@ void LogGenerator::State::WriteGame(std::string& out) {
     std::array<int, 4> scores{};
     std::fill_n(scores.begin(), n, startPoints);
     std::vector<double> winWeights(n);
-    for (int i = 0; i < n; ++i)
-        winWeights[i] = std::clamp(1.0 + (seats[i]->skill - 1600) / 700, 0.4, 2.0);
+    for (int i = 0; i < n; ++i) winWeights[i] = std::clamp(1.0 + (seats[i]->skill - 1600) / 700, 0.4, 2.0);
     const int lastRound = eastSouth ? 1 : 0;
     int round = 0, dealer = 0, honba = 0, pot = 0, hands = 0;
     static const std::vector<double> outcomeWeights4 = {470, 330, 160, 2, 12, 3, 1, 1, 1, 3};
     static const std::vector<double> outcomeWeights3 = {470, 340, 150, 2, 12, 0, 0, 0, 1, 3};
     bool gameOver = false;
     while (!gameOver) {
-        Outcome outcome =
-            static_cast<Outcome>(random.Pick(n == 4 ? outcomeWeights4 : outcomeWeights3));
+        Outcome outcome = static_cast<Outcome>(random.Pick(n == 4 ? outcomeWeights4 : outcomeWeights3));
         std::array<int, 4> delta{};
         std::array<bool, 4> riichi{};
         int declared = 0;
@@ -521,8 +494,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 ++declared;
             }
         };
-        if (outcome == Outcome::FourRiichi &&
-            *std::min_element(scores.begin(), scores.begin() + n) < 1000) {
+        if (outcome == Outcome::FourRiichi && *std::min_element(scores.begin(), scores.begin() + n) < 1000) {
             outcome = Outcome::Draw;
         }
         // Seats listed first on the hand's line: the winner (then the discarder), the nagashi
@@ -537,37 +509,32 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 const bool tsumo = outcome == Outcome::Tsumo;
                 const int winner = random.Pick(winWeights);
                 lead.push_back(winner);
-                if (random.Chance(0.42))
-                    declare(winner);
+                if (random.Chance(0.42)) declare(winner);
                 for (int i = 0; i < n; ++i) {
-                    if (i != winner && random.Chance(0.12))
-                        declare(i);
+                    if (i != winner && random.Chance(0.12)) declare(i);
                 }
                 const Win win = MakeWin(random, riichi[winner], tsumo);
                 const int base = BasePoints(win.hanClass, win.han, win.fu);
                 int gain = 0;
                 if (tsumo) {
                     for (int i = 0; i < n; ++i) {
-                        if (i == winner)
-                            continue;
+                        if (i == winner) continue;
                         const int pay =
-                            RoundUp100((winner == dealer || i == dealer ? 2 : 1) * base) +
-                            100 * honba;
+                            RoundUp100((winner == dealer || i == dealer ? 2 : 1) * base) + 100 * honba;
                         delta[i] -= pay;
                         gain += pay;
                     }
                 } else {
                     int loser = random.Below(n - 1);
-                    if (loser >= winner)
-                        ++loser;
+                    if (loser >= winner) ++loser;
                     const int pay = RoundUp100((winner == dealer ? 6 : 4) * base) + 300 * honba;
                     delta[loser] -= pay;
                     gain += pay;
                     lead.push_back(loser);
                 }
                 delta[winner] += gain + 1000 * (pot + declared);
-                const bool showFu = win.hanClass <= 4 ? random.Chance(0.6)
-                                                      : win.hanClass == 5 && random.Chance(0.2);
+                const bool showFu =
+                    win.hanClass <= 4 ? random.Chance(0.6) : win.hanClass == 5 && random.Chance(0.2);
                 if (showFu) {
                     AppendInt(result, win.fu);
                     result += w::kFuWord;
@@ -586,8 +553,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 std::array<bool, 4> tenpai{};
                 int tenpaiCount = 0;
                 for (int i = 0; i < n; ++i) {
-                    if (random.Chance(0.14))
-                        declare(i);
+                    if (random.Chance(0.14)) declare(i);
                     tenpai[i] = riichi[i] || random.Chance(0.4);
                     tenpaiCount += tenpai[i];
                 }
@@ -603,8 +569,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 const int player = random.Below(n);
                 lead.push_back(player);
                 for (int i = 0; i < n; ++i) {
-                    if (i == player)
-                        continue;
+                    if (i == player) continue;
                     const int pay = (player == dealer || i == dealer) ? 4000 : 2000;
                     delta[i] -= pay;
                     delta[player] += pay;
@@ -613,14 +578,12 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 break;
             }
             case Outcome::FourRiichi:
-                for (int i = 0; i < n; ++i)
-                    declare(i);
+                for (int i = 0; i < n; ++i) declare(i);
                 dealerKeeps = true;
                 break;
             case Outcome::TripleRon:
             case Outcome::FourKans:
-                if (random.Chance(0.3))
-                    declare(random.Below(n));
+                if (random.Chance(0.3)) declare(random.Below(n));
                 dealerKeeps = true;
                 break;
             case Outcome::NineTerminals:
@@ -631,8 +594,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
                 const int offender = random.Below(n);
                 lead.push_back(offender);
                 for (int i = 0; i < n; ++i) {
-                    if (i == offender)
-                        continue;
+                    if (i == offender) continue;
                     const int pay = (offender == dealer || i == dealer) ? 4000 : 2000;
                     delta[i] += pay;
                     delta[offender] -= pay;
@@ -643,8 +605,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
             }
         }
         const bool isWin = outcome == Outcome::Ron || outcome == Outcome::Tsumo;
-        if (!isWin && outcome != Outcome::Chombo)
-            result += w::kDrawWords[DrawWordIndex(outcome)];
+        if (!isWin && outcome != Outcome::Chombo) result += w::kDrawWords[DrawWordIndex(outcome)];
         // The label shows the sticks on the table: those left from draws and this hand's.
         const int sticks = pot + declared;
         pot = isWin ? 0 : sticks;
@@ -661,12 +622,10 @@ void LogGenerator::State::WriteGame(std::string& out) {
         AppendInt(line, sticks);
         line += ')';
         for (int i = 0; i < n; ++i) {
-            if (std::find(lead.begin(), lead.end(), i) == lead.end())
-                lead.push_back(i);
+            if (std::find(lead.begin(), lead.end(), i) == lead.end()) lead.push_back(i);
         }
         for (const int i : lead) {
-            if (delta[i] == 0)
-                continue;
+            if (delta[i] == 0) continue;
             line += ' ';
             line += seats[i]->name;
             line += ' ';
@@ -674,25 +633,19 @@ void LogGenerator::State::WriteGame(std::string& out) {
         }
         AppendLine(out, line);
         AppendLine(out, result);
-        for (int i = 0; i < n; ++i)
-            scores[i] += delta[i];
+        for (int i = 0; i < n; ++i) scores[i] += delta[i];
         ++hands;
 
         // Who deals next, and whether the game is over.
-        if (hands >= kMaxHandsPerGame)
-            break;
-        if (*std::min_element(scores.begin(), scores.begin() + n) < 0)
-            break;  // someone is boxed out
-        if (!advance)
-            continue;
+        if (hands >= kMaxHandsPerGame) break;
+        if (*std::min_element(scores.begin(), scores.begin() + n) < 0) break;  // someone is boxed out
+        if (!advance) continue;
         if (dealerKeeps) {
             ++honba;
             const bool allLast = round == lastRound && dealer == n - 1;
             bool dealerTop = true;
-            for (int i = 0; i < n; ++i)
-                dealerTop = dealerTop && (i == dealer || scores[i] < scores[dealer]);
-            if (allLast && dealerTop)
-                gameOver = true;
+            for (int i = 0; i < n; ++i) dealerTop = dealerTop && (i == dealer || scores[i] < scores[dealer]);
+            if (allLast && dealerTop) gameOver = true;
         } else {
             honba = isWin ? 0 : honba + 1;
             if (++dealer == n) {
@@ -704,10 +657,8 @@ void LogGenerator::State::WriteGame(std::string& out) {
 
     // Result section: placings by final score, the earlier seat ahead on equal scores.
     std::vector<int> byRank(n);
-    for (int i = 0; i < n; ++i)
-        byRank[i] = i;
-    std::stable_sort(byRank.begin(), byRank.end(),
-                     [&](int a, int b) { return scores[a] > scores[b]; });
+    for (int i = 0; i < n; ++i) byRank[i] = i;
+    std::stable_sort(byRank.begin(), byRank.end(), [&](int a, int b) { return scores[a] > scores[b]; });
     static constexpr int kUma4[] = {0, 10, -10, -20};
     static constexpr int kUma3[] = {0, 0, -20};
     const int returnPoints = n == 4 ? 30000 : 40000;
@@ -740,8 +691,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
         Person& person = *seats[byRank[r]];
         double othersAverage = 0;
         for (int i = 0; i < n; ++i) {
-            if (seats[i] != &person)
-                othersAverage += seats[i]->rating;
+            if (seats[i] != &person) othersAverage += seats[i]->rating;
         }
         othersAverage /= n - 1;
         const double k = std::max(0.2, 1.0 - 0.002 * static_cast<double>(person.gamesPlayed));
@@ -750,14 +700,13 @@ void LogGenerator::State::WriteGame(std::string& out) {
         newRatings[byRank[r]] = person.rating + static_cast<int>(std::lround(change));
     }
     for (int i = 0; i < n; ++i) {
-        if (!seats[i]->name.starts_with("Guest"))
-            seats[i]->rating = newRatings[i];
+        if (!seats[i]->name.starts_with("Guest")) seats[i]->rating = newRatings[i];
         ++seats[i]->gamesPlayed;
     }
 
     // End line.
-    const int minutes = std::clamp(
-        static_cast<int>(hands * random.Between(20, 32) / 10) + random.Between(2, 6), 10, 60);
+    const int minutes =
+        std::clamp(static_cast<int>(hands * random.Between(20, 32) / 10) + random.Between(2, 6), 10, 60);
     clock = start + minutes;
     line = "  ";
     line += w::kEndWord;
@@ -769,8 +718,7 @@ void LogGenerator::State::WriteGame(std::string& out) {
 
 // ---------------------------------------------------------------------------------------------
 
-LogGenerator::LogGenerator(const GeneratorOptions& options)
-    : state_(std::make_unique<State>(options)) {}
+LogGenerator::LogGenerator(const GeneratorOptions& options) : state_(std::make_unique<State>(options)) {}
 
 LogGenerator::~LogGenerator() = default;
 
@@ -797,12 +745,10 @@ std::int64_t WriteLog(const GeneratorOptions& options, std::FILE* file) {
     LogGenerator generator(options);
     std::string chunk;
     std::int64_t written = 0;
-    while (options.sizeBytes > 0 ? written < options.sizeBytes
-                                 : generator.gamesWritten() < options.games) {
+    while (options.sizeBytes > 0 ? written < options.sizeBytes : generator.gamesWritten() < options.games) {
         chunk.clear();
         generator.WriteGame(chunk);
-        if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size())
-            return -1;
+        if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size()) return -1;
         written += static_cast<std::int64_t>(chunk.size());
     }
     return std::fflush(file) == 0 ? generator.gamesWritten() : -1;
@@ -810,8 +756,7 @@ std::int64_t WriteLog(const GeneratorOptions& options, std::FILE* file) {
 
 bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     std::string in(utf8);
     std::string out(in.size() * 2 + 8, '\0');
     char* inPtr = in.data();
@@ -820,8 +765,7 @@ bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
     std::size_t outLeft = out.size();
     const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
-    if (rc == static_cast<std::size_t>(-1) || inLeft != 0)
-        return false;
+    if (rc == static_cast<std::size_t>(-1) || inLeft != 0) return false;
     out.resize(out.size() - outLeft);
     cp932 = std::move(out);
     return true;

@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
             outPath = value;
         } else if (arg == "--player") {
             if (!obrenta::tools::Utf8ToCp932(value, options.player) || options.player.empty() ||
-                options.player.size() > 63 ||
-                options.player.find_first_of(" \t\r\n") != std::string::npos) {
+                options.player.size() > 63 || options.player.find_first_of(" \t\r\n") != std::string::npos) {
                 std::fprintf(stderr,
                              "mjlog-gen: the player ID must be 1 to 63 bytes of code page 932 "
                              "without blanks: %s\n",
@@ -77,8 +76,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--others-share" && isNumber && number >= 0 && number <= 1) {
             options.othersShare = number;
         } else {
-            std::fprintf(stderr, "mjlog-gen: bad option or value: %s %s\n%s", argv[i - 1], value,
-                         kUsage);
+            std::fprintf(stderr, "mjlog-gen: bad option or value: %s %s\n%s", argv[i - 1], value, kUsage);
             return 2;
         }
     }
@@ -87,8 +85,7 @@ int main(int argc, char** argv) {
     if (!outPath.empty()) {
         file = std::fopen(outPath.c_str(), "wb");
         if (file == nullptr) {
-            std::fprintf(stderr, "mjlog-gen: cannot write %s: %s\n", outPath.c_str(),
-                         std::strerror(errno));
+            std::fprintf(stderr, "mjlog-gen: cannot write %s: %s\n", outPath.c_str(), std::strerror(errno));
             return 2;
         }
     }

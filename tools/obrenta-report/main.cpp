@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
-        if (arg != "--settings" && arg != "--log" && arg != "--id") return UsageError("unknown option " + arg);
+        if (arg != "--settings" && arg != "--log" && arg != "--id")
+            return UsageError("unknown option " + arg);
         if (i + 1 >= argc) return UsageError(arg + " needs a value");
         std::string value = argv[++i];
         if (arg == "--settings") {
@@ -91,7 +92,8 @@ int main(int argc, char** argv) {
     std::string bytes;
     std::string reason;
     if (!ReadFile(options.settingsPath, bytes, reason)) {
-        std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": " << reason << "\n";
+        std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": " << reason
+                  << "\n";
         return kExitFailure;
     }
     AppSettings settings;

@@ -31,8 +31,7 @@ constexpr std::string_view kSakuraUtf8 = "\xe3\x81\x95\xe3\x81\x8f\xe3\x82\x89";
 std::size_t CountSeparatorLines(const std::string& text) {
     std::size_t count = 0;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        count += line.find("=====") != std::string::npos;
+    for (std::string line; std::getline(in, line);) count += line.find("=====") != std::string::npos;
     return count;
 }
 
@@ -78,8 +77,7 @@ TEST_P(EveryBlockParses, OneGamePerSeparatorLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, EveryBlockParses,
-                         testing::Values(Shape{"CrLf", 1, 500, 0.2, true},
-                                         Shape{"Lf", 2, 500, 0.2, false},
+                         testing::Values(Shape{"CrLf", 1, 500, 0.2, true}, Shape{"Lf", 2, 500, 0.2, false},
                                          Shape{"AllFourPlayers", 3, 300, 0.0, true},
                                          Shape{"AllThreePlayers", 4, 300, 1.0, true},
                                          Shape{"OneGame", 5, 1, 0.2, true}),
@@ -105,8 +103,7 @@ TEST(LogGenerator, CrLfAndLfLogsHoldTheSameGames) {
         EXPECT_EQ(a[g].startTime, b[g].startTime);
         EXPECT_EQ(a[g].endTime, b[g].endTime);
         EXPECT_EQ(a[g].handCount, b[g].handCount);
-        for (int s = 0; s < a[g].playerCount; ++s)
-            EXPECT_EQ(a[g].SeatName(s), b[g].SeatName(s));
+        for (int s = 0; s < a[g].playerCount; ++s) EXPECT_EQ(a[g].SeatName(s), b[g].SeatName(s));
     }
 }
 
@@ -120,19 +117,16 @@ TEST(LogGenerator, DateTimesBegin23BytesBeforeTheTextModeLineEnd) {
         std::istringstream in(GenerateLog(options));
         int dated = 0;
         for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             line += '\n';
             const bool header = line.find("=====") != std::string::npos;
             const bool end = line.ends_with(" -----\n");
-            if (!header && !end)
-                continue;
+            if (!header && !end) continue;
             ASSERT_GE(line.size(), 23u);
             const std::string dateTime = line.substr(line.size() - 23, 16);
             int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-            ASSERT_EQ(std::sscanf(dateTime.c_str(), "%4d/%2d/%2d %2d:%2d", &year, &month, &day,
-                                  &hour, &minute),
-                      5)
+            ASSERT_EQ(
+                std::sscanf(dateTime.c_str(), "%4d/%2d/%2d %2d:%2d", &year, &month, &day, &hour, &minute), 5)
                 << dateTime;
             EXPECT_EQ(dateTime[4], '/');
             EXPECT_EQ(dateTime[13], ':');
@@ -203,8 +197,7 @@ TEST(LogGenerator, ResultsAgreeWithTheScoreChanges) {
         for (int s = 0; s < n; ++s) {
             points += game.seats[s].points;
             for (int t = 0; t < n; ++t) {
-                if (t == s)
-                    continue;
+                if (t == s) continue;
                 const bool ahead = score[s] > score[t] || (score[s] == score[t] && s < t);
                 EXPECT_EQ(ahead, game.seats[s].rank < game.seats[t].rank);
             }
@@ -248,12 +241,10 @@ TEST(LogGenerator, CoversEveryKindOfGameAndHand) {
         years.insert(local.tm_year + 1900);
         for (const auto& hand : game.Hands()) {
             handKinds.insert(static_cast<int>(hand.kind));
-            if (hand.IsWin())
-                hanClasses.insert(static_cast<int>(hand.hanClass));
+            if (hand.IsWin()) hanClasses.insert(static_cast<int>(hand.hanClass));
         }
         for (int s = 0; own >= 0 && s < game.playerCount; ++s) {
-            if (s != own)
-                ++metCount[std::string(game.SeatName(s))];
+            if (s != own) ++metCount[std::string(game.SeatName(s))];
         }
     }
     EXPECT_NEAR(withPlayer / 3000.0, 0.97, 0.015);
@@ -267,8 +258,7 @@ TEST(LogGenerator, CoversEveryKindOfGameAndHand) {
     EXPECT_GE(years.size(), 6u);
     EXPECT_GE(metCount.size(), 200u);
     int mostMet = 0;
-    for (const auto& [name, count] : metCount)
-        mostMet = std::max(mostMet, count);
+    for (const auto& [name, count] : metCount) mostMet = std::max(mostMet, count);
     EXPECT_GT(mostMet, 150);
 }
 
@@ -278,8 +268,7 @@ TEST(LogGenerator, ConvertsThePlayerIdToCodePage932) {
     EXPECT_EQ(cp932, kSakuraCp932);
     EXPECT_TRUE(Utf8ToCp932("kenji", cp932));
     EXPECT_EQ(cp932, "kenji");
-    EXPECT_FALSE(Utf8ToCp932("\xf0\x9f\x80\x84", cp932))
-        << "a mahjong tile emoji has no code page 932 form";
+    EXPECT_FALSE(Utf8ToCp932("\xf0\x9f\x80\x84", cp932)) << "a mahjong tile emoji has no code page 932 form";
 }
 
 class CommandLine : public testing::Test {
@@ -298,16 +287,14 @@ protected:
 
 TEST_F(CommandLine, WritesTheNamedPlayersGamesToTheFile) {
     const auto out = dir / "log.txt";
-    ASSERT_EQ(Run("--games 20 --lf --seed 3 --player " + std::string(kSakuraUtf8) + " --out " +
-                  out.string()),
+    ASSERT_EQ(Run("--games 20 --lf --seed 3 --player " + std::string(kSakuraUtf8) + " --out " + out.string()),
               0);
     const std::string text = ReadFile(out);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     const std::vector<GameRecord> games = Parse(text);
     ASSERT_EQ(games.size(), 20u);
     int withPlayer = 0;
-    for (const GameRecord& game : games)
-        withPlayer += game.FindSeatByName(kSakuraCp932) >= 0;
+    for (const GameRecord& game : games) withPlayer += game.FindSeatByName(kSakuraCp932) >= 0;
     EXPECT_GE(withPlayer, 17);
 }
 
