@@ -19,7 +19,6 @@ namespace {
 // The loader's word buffer holds 1024 bytes with its terminator, the path line buffer as well.
 constexpr std::size_t kMaxWordBytes = 1023;
 constexpr std::size_t kMaxLineBytes = 1023;
-constexpr std::int32_t kDefaultRecentCount = 10000;
 
 // "ここにIDを" and "入れて下さい": together they ask the user to enter an ID.
 constexpr std::string_view kDefaultUserId0 =

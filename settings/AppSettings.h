@@ -10,6 +10,8 @@ namespace obrenta::settings {
 inline constexpr int kMaxUserIds = 5;
 // IDs longer than this many bytes are cut.
 inline constexpr std::size_t kMaxUserIdBytes = 127;
+// The recent-games count of a new settings file, and what a negative count stands for.
+inline constexpr std::int32_t kDefaultRecentCount = 10000;
 
 // Every persisted setting of the program, with the defaults it starts from. Text is code page
 // 932 bytes.

@@ -3,33 +3,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <ctime>
 
-#include "ui/AddUserIdDialog.h"
+#include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
-#include "ui/NameSearch.h"
 #include "ui/QtChartControl.h"
 #include "ui/QtText.h"
 #include "ui/RatingPredictionDialog.h"
@@ -53,55 +43,8 @@ namespace obrenta::ui {
 
 namespace {
 
-constexpr int kMaxListEntries = settings::kMaxUserIds;
 const char* const kTabTexts[MainDialog::kTabCount] = {"全般",   "グラフ",   "和了",        "局情報",
                                                       "時間別", "対戦相手", "R分布(自分)", "R分布(相手)"};
-
-// Seconds of a local calendar time, with daylight saving time taken as not in effect.
-std::int64_t LocalSeconds(QDate date, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = date.year() - 1900;
-    tm.tm_mon = date.month() - 1;
-    tm.tm_mday = date.day();
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = 0;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
-
-QDate LocalDate(std::int64_t seconds) {
-    const std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    localtime_r(&time, &tm);
-    return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-}
-
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string EntryId(const QListWidgetItem* item) {
-    const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-QCheckBox* AddCheckBox(QBoxLayout* layout, const char* text) {
-    auto* box = new QCheckBox(QString::fromUtf8(text));
-    layout->addWidget(box);
-    return box;
-}
-
-// A group box of four check boxes, one under the other.
-QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts,
-                      std::array<QCheckBox*, 4>& boxes) {
-    auto* group = new QGroupBox(QString::fromUtf8(title));
-    auto* layout = new QVBoxLayout(group);
-    layout->setSpacing(1);
-    layout->setContentsMargins(4, 2, 2, 2);
-    for (int i = 0; i < 4; ++i) boxes[i] = AddCheckBox(layout, texts[i]);
-    return group;
-}
 
 void InvalidateLayouts(QLayout* layout) {
     if (layout == nullptr) return;
@@ -131,7 +74,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     const int margin = DialogUnitsX(font(), 7);
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->setSpacing(DialogUnitsX(font(), 5));
-    layout->addWidget(BuildFilterPanel());
+    filterPanel_ = new FilterPanel();
+    layout->addWidget(filterPanel_);
     layout->addWidget(BuildPages(), 1);
     setCentralWidget(central);
     BuildMenus();
@@ -228,65 +172,6 @@ void MainDialog::BuildMenus() {
     exitKey->setShortcutContext(Qt::WindowShortcut);
     connect(exitKey, &QAction::triggered, this, &QWidget::close);
     addAction(exitKey);
-}
-
-QWidget* MainDialog::BuildFilterPanel() {
-    const QFont f = font();
-    auto* panel = new QGroupBox(QStringLiteral("フィルタ設定"));
-    panel->setFixedWidth(DialogUnitsX(f, 100));
-    auto* layout = new QVBoxLayout(panel);
-    layout->setSpacing(DialogUnitsY(f, 3));
-
-    layout->addWidget(new QLabel(QStringLiteral("ユーザID")));
-    userIdList_ = new QListWidget();
-    userIdList_->setSelectionMode(QAbstractItemView::MultiSelection);
-    userIdList_->setFixedHeight(DialogUnitsY(f, 45));
-    userIdList_->setMinimumWidth(DialogUnitsX(f, 69));
-    layout->addWidget(userIdList_);
-
-    auto* buttons = new QHBoxLayout();
-    addButton_ = new QPushButton(QStringLiteral("追加"));
-    deleteButton_ = new QPushButton(QStringLiteral("削除"));
-    buttons->addWidget(addButton_);
-    buttons->addWidget(deleteButton_);
-    layout->addLayout(buttons);
-    connect(addButton_, &QPushButton::clicked, this, &MainDialog::OnAddUserId);
-    connect(deleteButton_, &QPushButton::clicked, this, &MainDialog::OnDeleteUserIds);
-
-    auto dateRow = [&](QDateEdit*& edit, const char* text) {
-        auto* row = new QHBoxLayout();
-        edit = new QDateEdit();
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        row->addWidget(edit, 1);
-        row->addWidget(new QLabel(QString::fromUtf8(text)));
-        layout->addLayout(row);
-    };
-    dateRow(dateFrom_, "から");
-    dateRow(dateTo_, "まで");
-
-    auto* recentRow = new QHBoxLayout();
-    recent_ = new QLineEdit();
-    recent_->setAlignment(Qt::AlignCenter);
-    recent_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), recent_));
-    recent_->setFixedWidth(DialogUnitsX(f, 30));
-    recentRow->addWidget(new QLabel(QStringLiteral("最近の")));
-    recentRow->addWidget(recent_);
-    recentRow->addWidget(new QLabel(QStringLiteral("試合")));
-    recentRow->addStretch(1);
-    layout->addLayout(recentRow);
-
-    auto* upper = new QHBoxLayout();
-    upper->addWidget(CheckGroup("卓種類", {"超ラン", "上ラン", "ラン卓", "その他"}, tableKindBoxes_));
-    upper->addWidget(CheckGroup("順位", {"1位", "2位", "3位", "4位"}, rankBoxes_));
-    layout->addLayout(upper);
-    auto* lower = new QHBoxLayout();
-    lower->addWidget(CheckGroup("対戦種類", {"4人打", "3人打", "東風戦", "東南戦"}, gameKindBoxes_));
-    lower->addWidget(CheckGroup("R順位", {"1位", "2位", "3位", "4位"}, ratingRankBoxes_));
-    layout->addLayout(lower);
-    layout->addStretch(1);
-    return panel;
 }
 
 QWidget* MainDialog::BuildPages() {
@@ -409,57 +294,13 @@ void MainDialog::ShowSelectedPage() {
 
 void MainDialog::FillFilterPanel() {
     settings_.LoadSettings();
-
-    userIdList_->clear();
-    const int count = settings_.UsableIdCount();
-    for (int i = 0; i < count; ++i) {
-        auto* item = new QListWidgetItem(ToQString(settings_.userIds[i]), userIdList_);
-        item->setData(Qt::UserRole, Bytes(settings_.userIds[i]));
-    }
-    for (int i = 0; i < count; ++i) userIdList_->item(i)->setSelected(settings_.userIdEnabled[i] != 0);
-
-    dateFrom_->setDate(LocalDate(settings_.dateFrom));
-    dateTo_->setDate(LocalDate(settings_.dateTo));
-    recent_->setText(QString::number(settings_.recentCount < 0 ? 10000 : settings_.recentCount));
-
-    for (int i = 0; i < 4; ++i) {
-        tableKindBoxes_[i]->setChecked(settings_.tableKindFilter[i] != 0);
-        gameKindBoxes_[i]->setChecked(settings_.gameKindFilter[i] != 0);
-        rankBoxes_[i]->setChecked(settings_.rankFilter[i] != 0);
-        ratingRankBoxes_[i]->setChecked(settings_.ratingRankFilter[i] != 0);
-    }
-
+    filterPanel_->Load(settings_);
     if (settings_.Tab >= 0 && settings_.Tab < tabBar_->count()) tabBar_->setCurrentIndex(settings_.Tab);
     ShowSelectedPage();
 }
 
 void MainDialog::ReadFilterPanel() {
-    const int entries = userIdList_->count();
-    settings_.userIdCount = entries;
-    for (int i = 0; i < entries && i < kMaxListEntries; ++i) {
-        const QListWidgetItem* item = userIdList_->item(i);
-        settings_.userIds[i] = CutAtCharBoundary(EntryId(item), settings::kMaxUserIdBytes);
-        settings_.userIdEnabled[i] = item->isSelected() ? 1 : 0;
-    }
-
-    settings_.dateFrom = LocalSeconds(dateFrom_->date(), 0, 0, 0);
-    settings_.dateTo = LocalSeconds(dateTo_->date(), 23, 59, 59);
-
-    bool ok = false;
-    const int recent = recent_->text().toInt(&ok);
-    if (ok) {
-        settings_.recentCount = recent < 0 ? 10000 : recent;
-    } else {
-        // An empty box keeps the count it had; show it again rather than run on a blank.
-        recent_->setText(QString::number(settings_.recentCount));
-    }
-
-    for (int i = 0; i < 4; ++i) {
-        settings_.tableKindFilter[i] = tableKindBoxes_[i]->isChecked() ? 1 : 0;
-        settings_.gameKindFilter[i] = gameKindBoxes_[i]->isChecked() ? 1 : 0;
-        settings_.rankFilter[i] = rankBoxes_[i]->isChecked() ? 1 : 0;
-        settings_.ratingRankFilter[i] = ratingRankBoxes_[i]->isChecked() ? 1 : 0;
-    }
+    filterPanel_->Store(settings_);
     settings_.Tab = tabBar_->currentIndex();
 }
 
@@ -524,14 +365,12 @@ void MainDialog::OnRatingPrediction() {
 
 void MainDialog::OnTodayOnly() {
     const QDate today = QDate::currentDate();
-    dateFrom_->setDate(today);
-    dateTo_->setDate(today);
+    filterPanel_->SetDateRange(today, today);
     RunTally();
 }
 
 void MainDialog::OnAllTime() {
-    dateFrom_->setDate(QDate(1998, 1, 1));
-    dateTo_->setDate(QDate(2037, 12, 31));
+    filterPanel_->SetDateRange(QDate(1998, 1, 1), QDate(2037, 12, 31));
     RunTally();
 }
 
@@ -572,27 +411,6 @@ void MainDialog::OnAbout() {
     box.setInformativeText(details);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-}
-
-void MainDialog::OnAddUserId() {
-    if (userIdList_->count() >= kMaxListEntries) return;
-    AddUserIdDialog dialog(this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    AppendUserId(dialog.userId());
-}
-
-bool MainDialog::AppendUserId(const std::string& cp932) {
-    if (cp932.empty() || userIdList_->count() >= kMaxListEntries) return false;
-    auto* item = new QListWidgetItem(ToQString(cp932), userIdList_);
-    item->setData(Qt::UserRole, Bytes(cp932));
-    item->setSelected(true);
-    return true;
-}
-
-void MainDialog::OnDeleteUserIds() {
-    for (int i = userIdList_->count() - 1; i >= 0; --i) {
-        if (userIdList_->item(i)->isSelected()) delete userIdList_->takeItem(i);
-    }
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {

@@ -12,16 +12,12 @@
 #include "tally/TallyEngine.h"
 
 class QAction;
-class QCheckBox;
-class QDateEdit;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
 class QStackedWidget;
 class QTabBar;
 
 namespace obrenta::ui {
 
+class FilterPanel;
 class GraphWindow;
 class ListModel;
 class ListTreeView;
@@ -45,7 +41,8 @@ struct MainDialogOptions {
 };
 
 // The main window: the filter panel on the left, the eight statistics pages on the right, the
-// menu commands, and the separate chart window. It owns the settings and the tally engine.
+// menu commands, and the separate chart window. It owns the settings and the tally engine and
+// wires the panel, the pages and the menus together; each of those draws itself.
 class MainDialog : public QMainWindow {
     Q_OBJECT
 
@@ -98,17 +95,7 @@ public:
     GraphWindow* graphWindow() const { return graphWindow_.get(); }
     bool separateChartShown() const { return separateChart_; }
 
-    QListWidget* userIdList() const { return userIdList_; }
-    QPushButton* addUserIdButton() const { return addButton_; }
-    QPushButton* deleteUserIdsButton() const { return deleteButton_; }
-    QDateEdit* dateFromEdit() const { return dateFrom_; }
-    QDateEdit* dateToEdit() const { return dateTo_; }
-    QLineEdit* recentEdit() const { return recent_; }
-    // The check boxes in the order of their settings arrays.
-    const std::array<QCheckBox*, 4>& tableKindBoxes() const { return tableKindBoxes_; }
-    const std::array<QCheckBox*, 4>& gameKindBoxes() const { return gameKindBoxes_; }
-    const std::array<QCheckBox*, 4>& rankBoxes() const { return rankBoxes_; }
-    const std::array<QCheckBox*, 4>& ratingRankBoxes() const { return ratingRankBoxes_; }
+    FilterPanel* filterPanel() const { return filterPanel_; }
 
     // How many times the Tally command has run since the window was made.
     int tallyCount() const { return tallyCount_; }
@@ -129,10 +116,6 @@ public slots:
     void OnToggleSeparateChart();
     void OnHelp();
     void OnAbout();
-    void OnAddUserId();
-    void OnDeleteUserIds();
-    // Appends a code page 932 ID and selects it; an empty ID or a full list is ignored.
-    bool AppendUserId(const std::string& cp932);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -141,7 +124,6 @@ protected:
 
 private:
     void BuildMenus();
-    QWidget* BuildFilterPanel();
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
@@ -153,16 +135,7 @@ private:
     tally::TallyEngine engine_;
 
     std::array<QAction*, kCommandCount> actions_{};
-    QListWidget* userIdList_ = nullptr;
-    QPushButton* addButton_ = nullptr;
-    QPushButton* deleteButton_ = nullptr;
-    QDateEdit* dateFrom_ = nullptr;
-    QDateEdit* dateTo_ = nullptr;
-    QLineEdit* recent_ = nullptr;
-    std::array<QCheckBox*, 4> tableKindBoxes_{};
-    std::array<QCheckBox*, 4> gameKindBoxes_{};
-    std::array<QCheckBox*, 4> rankBoxes_{};
-    std::array<QCheckBox*, 4> ratingRankBoxes_{};
+    FilterPanel* filterPanel_ = nullptr;
 
     QTabBar* tabBar_ = nullptr;
     QStackedWidget* stack_ = nullptr;

@@ -23,6 +23,7 @@
 #include "present/Report.h"
 #include "present/TextCodec.h"
 #include "ui/AddUserIdDialog.h"
+#include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
@@ -115,11 +116,11 @@ private slots:
             Qt::Key key;
         } const presses[] = {
             {window.get(), Qt::Key_F5},
-            {window->recentEdit(), Qt::Key_Return},
-            {window->dateFromEdit(), Qt::Key_Return},
-            {window->dateToEdit(), Qt::Key_Enter},
-            {window->userIdList(), Qt::Key_Return},
-            {window->recentEdit(), Qt::Key_Escape},
+            {window->filterPanel()->recentEdit(), Qt::Key_Return},
+            {window->filterPanel()->dateFromEdit(), Qt::Key_Return},
+            {window->filterPanel()->dateToEdit(), Qt::Key_Enter},
+            {window->filterPanel()->userIdList(), Qt::Key_Return},
+            {window->filterPanel()->recentEdit(), Qt::Key_Escape},
             {window.get(), Qt::Key_Escape},
         };
         int expected = 1;
@@ -243,7 +244,7 @@ private slots:
 
     void addAndDeleteUserIds() {
         auto window = MakeWindow();
-        QListWidget* ids = window->userIdList();
+        QListWidget* ids = window->filterPanel()->userIdList();
         QCOMPARE(ids->count(), 1);
         auto addThroughDialog = [&](const QString& typed, bool accept) {
             WhenModalOpens([typed, accept](QWidget* modal) {
@@ -253,7 +254,7 @@ private slots:
                 dialog->edit()->setText(typed);
                 accept ? dialog->accept() : dialog->reject();
             });
-            window->addUserIdButton()->click();
+            window->filterPanel()->addUserIdButton()->click();
         };
         addThroughDialog(QStringLiteral(" ab　c\t"), true);
         QCOMPARE(ids->count(), 2);
@@ -273,14 +274,14 @@ private slots:
                 modal->close();
             }
         });
-        window->addUserIdButton()->click();
+        window->filterPanel()->addUserIdButton()->click();
         QTest::qWait(400);
         QVERIFY(!dialogOpened);
         QCOMPARE(ids->count(), 5);
 
         // Delete entries 1 and 3: 0, 2 and 4 move up with their selection.
         for (int i = 0; i < 5; ++i) ids->item(i)->setSelected(i == 1 || i == 3);
-        window->deleteUserIdsButton()->click();
+        window->filterPanel()->deleteUserIdsButton()->click();
         QCOMPARE(ids->count(), 3);
         for (int i = 0; i < 3; ++i) ids->item(i)->setSelected(i != 1);
         window->RunTally();
@@ -294,7 +295,7 @@ private slots:
         QCOMPARE(saved.userIdEnabled[2], 1);
 
         ids->selectAll();
-        window->deleteUserIdsButton()->click();
+        window->filterPanel()->deleteUserIdsButton()->click();
         window->RunTally();
         QCOMPARE(SavedSettings().userIdCount, 0);
     }
@@ -342,8 +343,8 @@ private slots:
         QCOMPARE(window->engine().gameCount, 0);
 
         window->action(Command::AllTime)->trigger();
-        QCOMPARE(window->dateFromEdit()->date(), QDate(1998, 1, 1));
-        QCOMPARE(window->dateToEdit()->date(), QDate(2037, 12, 31));
+        QCOMPARE(window->filterPanel()->dateFromEdit()->date(), QDate(1998, 1, 1));
+        QCOMPARE(window->filterPanel()->dateToEdit()->date(), QDate(2037, 12, 31));
         QCOMPARE(window->settings().dateFrom, LocalSeconds(1998, 1, 1, 0, 0, 0));
         QCOMPARE(window->settings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
         QVERIFY(window->engine().gameCount > 0);
@@ -424,9 +425,9 @@ private slots:
         window->move(33, 44);
         QTest::qWait(20);
         const QPoint at = window->pos();
-        window->tableKindBoxes()[3]->setChecked(false);
-        window->gameKindBoxes()[2]->setChecked(false);
-        window->recentEdit()->setText(QStringLiteral("25"));
+        window->filterPanel()->tableKindBoxes()[3]->setChecked(false);
+        window->filterPanel()->gameKindBoxes()[2]->setChecked(false);
+        window->filterPanel()->recentEdit()->setText(QStringLiteral("25"));
         window->tabBar()->setCurrentIndex(4);
         if (how == 0) window->close();
         if (how == 1) window->action(Command::Exit)->trigger();
@@ -443,8 +444,8 @@ private slots:
         // And the next window starts from all of it.
         auto next = MakeWindow(QString(), false);
         QCOMPARE(next->pos(), at);
-        QVERIFY(!next->tableKindBoxes()[3]->isChecked());
-        QCOMPARE(next->recentEdit()->text(), QStringLiteral("25"));
+        QVERIFY(!next->filterPanel()->tableKindBoxes()[3]->isChecked());
+        QCOMPARE(next->filterPanel()->recentEdit()->text(), QStringLiteral("25"));
         QCOMPARE(next->currentPage(), static_cast<QWidget*>(next->hourlyPage()));
     }
 
@@ -476,7 +477,7 @@ private slots:
         auto window = MakeWindow(QString(), false);
         window->show();
         QCOMPARE(window->tallyCount(), 1);
-        QCOMPARE(window->userIdList()->count(), 2);
+        QCOMPARE(window->filterPanel()->userIdList()->count(), 2);
         QCOMPARE(window->engine().gameCount, 0);
         QCOMPARE(window->list(ListId::GameSummaryTable).Cell(0, 1), std::string("0"));
         QCOMPARE(window->list(ListId::OpponentList).RowCount(), 0);
@@ -556,8 +557,8 @@ private slots:
     void droppedTextFileIsOpened() {
         auto window = MakeWindow(QString(), false);
         QCOMPARE(window->engine().gameCount, 0);
-        window->userIdList()->clear();
-        window->AppendUserId(SmallLogUser());
+        window->filterPanel()->userIdList()->clear();
+        window->filterPanel()->AppendUserId(SmallLogUser());
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(SmallLogPath())});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -609,7 +610,7 @@ private slots:
             window->tabBar()->setCurrentIndex(savedTab);
         }
         if (tallyOnAnotherPage) {
-            window->recentEdit()->setText(QStringLiteral("45"));
+            window->filterPanel()->recentEdit()->setText(QStringLiteral("45"));
             window->RunTally();
         }
         const int rows = recent->listModel()->RowCount();

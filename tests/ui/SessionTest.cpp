@@ -26,6 +26,7 @@
 #include "UiTestSupport.h"
 #include "present/RatingCalculator.h"
 #include "ui/AddUserIdDialog.h"
+#include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
@@ -175,8 +176,9 @@ private slots:
         window->action(Command::MenuBarTally)->trigger();
 
         // Every filter box off and on again, each with a tally.
-        for (const auto* group : {&window->tableKindBoxes(), &window->gameKindBoxes(), &window->rankBoxes(),
-                                  &window->ratingRankBoxes()}) {
+        for (const auto* group :
+             {&window->filterPanel()->tableKindBoxes(), &window->filterPanel()->gameKindBoxes(),
+              &window->filterPanel()->rankBoxes(), &window->filterPanel()->ratingRankBoxes()}) {
             for (QCheckBox* box : *group) {
                 box->click();
                 QTest::keyClick(window.get(), Qt::Key_F5);
@@ -185,18 +187,18 @@ private slots:
             }
         }
         QCOMPARE(window->engine().gameCount, 40);
-        window->dateFromEdit()->setDate(QDate(2024, 1, 11));
-        window->dateToEdit()->setDate(QDate(2024, 1, 30));
+        window->filterPanel()->dateFromEdit()->setDate(QDate(2024, 1, 11));
+        window->filterPanel()->dateToEdit()->setDate(QDate(2024, 1, 30));
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(window->engine().gameCount, 20);
-        window->recentEdit()->setText(QStringLiteral("7"));
+        window->filterPanel()->recentEdit()->setText(QStringLiteral("7"));
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(window->engine().gameCount, 7);
-        window->userIdList()->item(0)->setSelected(false);
+        window->filterPanel()->userIdList()->item(0)->setSelected(false);
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(window->engine().gameCount, 0);
-        window->userIdList()->item(0)->setSelected(true);
-        window->recentEdit()->setText(QStringLiteral("10000"));
+        window->filterPanel()->userIdList()->item(0)->setSelected(true);
+        window->filterPanel()->recentEdit()->setText(QStringLiteral("10000"));
 
         window->action(Command::TodayOnly)->trigger();
         QCOMPARE(window->engine().gameCount, 0);
@@ -263,13 +265,13 @@ private slots:
             dialog->edit()->setText(QStringLiteral("kenji"));
             dialog->accept();
         });
-        window->addUserIdButton()->click();
-        QCOMPARE(window->userIdList()->count(), 2);
+        window->filterPanel()->addUserIdButton()->click();
+        QCOMPARE(window->filterPanel()->userIdList()->count(), 2);
         QTest::keyClick(window.get(), Qt::Key_F5);
-        window->userIdList()->item(0)->setSelected(false);
-        window->deleteUserIdsButton()->click();
-        QCOMPARE(window->userIdList()->count(), 1);
-        window->userIdList()->item(0)->setSelected(true);
+        window->filterPanel()->userIdList()->item(0)->setSelected(false);
+        window->filterPanel()->deleteUserIdsButton()->click();
+        QCOMPARE(window->filterPanel()->userIdList()->count(), 1);
+        window->filterPanel()->userIdList()->item(0)->setSelected(true);
         QTest::keyClick(window.get(), Qt::Key_F5);
 
         // The same log through the open path, then close.

@@ -1,0 +1,204 @@
+#include "ui/FilterPanel.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <ctime>
+
+#include "settings/AppSettings.h"
+#include "ui/AddUserIdDialog.h"
+#include "ui/NameSearch.h"
+#include "ui/QtText.h"
+#include "ui/UiStyle.h"
+
+namespace obrenta::ui {
+
+namespace {
+
+constexpr int kMaxListEntries = settings::kMaxUserIds;
+
+// Seconds of a local calendar time, with daylight saving time taken as not in effect.
+std::int64_t LocalSeconds(QDate date, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = date.year() - 1900;
+    tm.tm_mon = date.month() - 1;
+    tm.tm_mday = date.day();
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = 0;
+    return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+QDate LocalDate(std::int64_t seconds) {
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    localtime_r(&time, &tm);
+    return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+}
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string EntryId(const QListWidgetItem* item) {
+    const QByteArray bytes = item->data(Qt::UserRole).toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// A group box of four check boxes, one under the other.
+QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts,
+                      std::array<QCheckBox*, 4>& boxes) {
+    auto* group = new QGroupBox(QString::fromUtf8(title));
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(1);
+    layout->setContentsMargins(4, 2, 2, 2);
+    for (int i = 0; i < 4; ++i) {
+        boxes[i] = new QCheckBox(QString::fromUtf8(texts[i]));
+        layout->addWidget(boxes[i]);
+    }
+    return group;
+}
+
+}  // namespace
+
+FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィルタ設定"), parent) {
+    // Sized in dialog units of the window's font, which the panel inherits once it is placed.
+    const QFont f = UiFont();
+    setFixedWidth(DialogUnitsX(f, 100));
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(DialogUnitsY(f, 3));
+
+    layout->addWidget(new QLabel(QStringLiteral("ユーザID")));
+    userIdList_ = new QListWidget();
+    userIdList_->setSelectionMode(QAbstractItemView::MultiSelection);
+    userIdList_->setFixedHeight(DialogUnitsY(f, 45));
+    userIdList_->setMinimumWidth(DialogUnitsX(f, 69));
+    layout->addWidget(userIdList_);
+
+    auto* buttons = new QHBoxLayout();
+    addButton_ = new QPushButton(QStringLiteral("追加"));
+    deleteButton_ = new QPushButton(QStringLiteral("削除"));
+    buttons->addWidget(addButton_);
+    buttons->addWidget(deleteButton_);
+    layout->addLayout(buttons);
+    connect(addButton_, &QPushButton::clicked, this, &FilterPanel::OnAddUserId);
+    connect(deleteButton_, &QPushButton::clicked, this, &FilterPanel::OnDeleteUserIds);
+
+    auto dateRow = [&](QDateEdit*& edit, const char* text) {
+        auto* row = new QHBoxLayout();
+        edit = new QDateEdit();
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        row->addWidget(edit, 1);
+        row->addWidget(new QLabel(QString::fromUtf8(text)));
+        layout->addLayout(row);
+    };
+    dateRow(dateFrom_, "から");
+    dateRow(dateTo_, "まで");
+
+    auto* recentRow = new QHBoxLayout();
+    recent_ = new QLineEdit();
+    recent_->setAlignment(Qt::AlignCenter);
+    recent_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), recent_));
+    recent_->setFixedWidth(DialogUnitsX(f, 30));
+    recentRow->addWidget(new QLabel(QStringLiteral("最近の")));
+    recentRow->addWidget(recent_);
+    recentRow->addWidget(new QLabel(QStringLiteral("試合")));
+    recentRow->addStretch(1);
+    layout->addLayout(recentRow);
+
+    auto* upper = new QHBoxLayout();
+    upper->addWidget(CheckGroup("卓種類", {"超ラン", "上ラン", "ラン卓", "その他"}, tableKindBoxes_));
+    upper->addWidget(CheckGroup("順位", {"1位", "2位", "3位", "4位"}, rankBoxes_));
+    layout->addLayout(upper);
+    auto* lower = new QHBoxLayout();
+    lower->addWidget(CheckGroup("対戦種類", {"4人打", "3人打", "東風戦", "東南戦"}, gameKindBoxes_));
+    lower->addWidget(CheckGroup("R順位", {"1位", "2位", "3位", "4位"}, ratingRankBoxes_));
+    layout->addLayout(lower);
+    layout->addStretch(1);
+}
+
+void FilterPanel::Load(const settings::AppSettings& settings) {
+    userIdList_->clear();
+    const int count = settings.UsableIdCount();
+    for (int i = 0; i < count; ++i) {
+        auto* item = new QListWidgetItem(ToQString(settings.userIds[i]), userIdList_);
+        item->setData(Qt::UserRole, Bytes(settings.userIds[i]));
+    }
+    for (int i = 0; i < count; ++i) userIdList_->item(i)->setSelected(settings.userIdEnabled[i] != 0);
+
+    SetDateRange(LocalDate(settings.dateFrom), LocalDate(settings.dateTo));
+    recent_->setText(
+        QString::number(settings.recentCount < 0 ? settings::kDefaultRecentCount : settings.recentCount));
+
+    for (int i = 0; i < 4; ++i) {
+        tableKindBoxes_[i]->setChecked(settings.tableKindFilter[i] != 0);
+        gameKindBoxes_[i]->setChecked(settings.gameKindFilter[i] != 0);
+        rankBoxes_[i]->setChecked(settings.rankFilter[i] != 0);
+        ratingRankBoxes_[i]->setChecked(settings.ratingRankFilter[i] != 0);
+    }
+}
+
+void FilterPanel::Store(settings::AppSettings& settings) {
+    const int entries = userIdList_->count();
+    settings.userIdCount = entries;
+    for (int i = 0; i < entries && i < kMaxListEntries; ++i) {
+        const QListWidgetItem* item = userIdList_->item(i);
+        settings.userIds[i] = CutAtCharBoundary(EntryId(item), settings::kMaxUserIdBytes);
+        settings.userIdEnabled[i] = item->isSelected() ? 1 : 0;
+    }
+
+    settings.dateFrom = LocalSeconds(dateFrom_->date(), 0, 0, 0);
+    settings.dateTo = LocalSeconds(dateTo_->date(), 23, 59, 59);
+
+    bool ok = false;
+    const int recent = recent_->text().toInt(&ok);
+    if (ok) {
+        settings.recentCount = recent < 0 ? settings::kDefaultRecentCount : recent;
+    } else {
+        // An empty box keeps the count it had; show it again rather than run on a blank.
+        recent_->setText(QString::number(settings.recentCount));
+    }
+
+    for (int i = 0; i < 4; ++i) {
+        settings.tableKindFilter[i] = tableKindBoxes_[i]->isChecked() ? 1 : 0;
+        settings.gameKindFilter[i] = gameKindBoxes_[i]->isChecked() ? 1 : 0;
+        settings.rankFilter[i] = rankBoxes_[i]->isChecked() ? 1 : 0;
+        settings.ratingRankFilter[i] = ratingRankBoxes_[i]->isChecked() ? 1 : 0;
+    }
+}
+
+void FilterPanel::SetDateRange(const QDate& from, const QDate& to) {
+    dateFrom_->setDate(from);
+    dateTo_->setDate(to);
+}
+
+void FilterPanel::OnAddUserId() {
+    if (userIdList_->count() >= kMaxListEntries) return;
+    AddUserIdDialog dialog(window());
+    if (dialog.exec() != QDialog::Accepted) return;
+    AppendUserId(dialog.userId());
+}
+
+bool FilterPanel::AppendUserId(const std::string& cp932) {
+    if (cp932.empty() || userIdList_->count() >= kMaxListEntries) return false;
+    auto* item = new QListWidgetItem(ToQString(cp932), userIdList_);
+    item->setData(Qt::UserRole, Bytes(cp932));
+    item->setSelected(true);
+    return true;
+}
+
+void FilterPanel::OnDeleteUserIds() {
+    for (int i = userIdList_->count() - 1; i >= 0; --i) {
+        if (userIdList_->item(i)->isSelected()) delete userIdList_->takeItem(i);
+    }
+}
+
+}  // namespace obrenta::ui
