@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,46 +16,15 @@
 #include <string>
 #include <string_view>
 
+#include "support/TestSupport.h"
+
 namespace obrenta::hardening::test {
 
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = testing::TempDir() + "obrenta-hardening-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline void AppendBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using obrenta::test::AppendBytes;
+using obrenta::test::ReadBytes;
+using obrenta::test::Sj;
+using obrenta::test::TempDir;
+using obrenta::test::WriteBytes;
 
 // Writes the bytes to a new file and renames it over path, as an editor saving a file does.
 inline void ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -80,24 +48,6 @@ inline void SetModifiedTime(const std::string& path, struct timespec when) {
 
 inline bool operator==(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// The tests write their Japanese text as UTF-8; the log and the settings file are code page 932.
-inline std::string Sj(std::string_view utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
-    std::string out(utf8.size() * 2 + 1, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
-        throw std::runtime_error("not convertible to CP932: " + std::string(utf8));
-    }
-    out.resize(out.size() - outLeft);
-    return out;
 }
 
 struct GameDate {

@@ -10,26 +10,16 @@
 #include "scorelog/GameRecord.h"
 #include "scorelog/NamePool.h"
 #include "settings/AppSettings.h"
+#include "support/TestSupport.h"
 
 namespace obrenta::present::test {
 
-// Code page 932 bytes of a UTF-8 literal, and back, so that expectations read as text.
-inline std::string Sj(std::string_view utf8) {
-    return Utf8ToCp932(utf8).value();
-}
+using obrenta::test::LocalSeconds;
+using obrenta::test::Sj;
+
+// Code page 932 text back to UTF-8, so that expectations read as text.
 inline std::string U8(std::string_view cp932) {
     return Cp932ToUtf8(cp932);
-}
-
-inline std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
 // Settings whose only user ID in use is "me".

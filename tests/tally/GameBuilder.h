@@ -10,6 +10,7 @@
 #include "scorelog/GameRecord.h"
 #include "scorelog/NamePool.h"
 #include "settings/AppSettings.h"
+#include "support/TestSupport.h"
 
 namespace obrenta::tally::test {
 
@@ -23,15 +24,7 @@ using scorelog::TableKind;
 
 // Seconds of a local calendar time, as the parser makes them.
 inline std::int64_t LocalTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return obrenta::test::LocalSeconds(year, month, day, hour, minute, second);
 }
 
 struct SeatSpec {

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What the tests of every folder share: code page 932 text from UTF-8 literals, whole-file reads
+// and writes, local calendar times, temporary directories and environment variables.
+namespace obrenta::test {
+
+// Code page 932 bytes of a UTF-8 literal (the log and the settings file are code page 932, the
+// tests are written in UTF-8). Throws when the text has no code page 932 form.
+std::string Sj(std::string_view utf8);
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, std::string_view bytes);
+void AppendBytes(const std::string& path, std::string_view bytes);
+
+// A file under tests/data, e.g. DataPath("settings/full.ini").
+std::string DataPath(std::string_view relative);
+
+// Seconds of a local calendar time, as the log's reader makes them (daylight saving left to the
+// library).
+std::int64_t LocalSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+// A fresh directory, removed with everything in it at the end of the test (made writable first,
+// so a test may take its permissions away).
+class TempDir {
+public:
+    explicit TempDir(std::string_view prefix = "obrenta");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Sets (or, with nullptr, removes) an environment variable for one scope and puts the old value
+// back afterwards; TZ changes take effect at once.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace obrenta::test
