@@ -44,16 +44,22 @@ QBoxLayout* Column(const QFont& font) {
     return layout;
 }
 
+// Lists share a page's height in the proportions of their places on the page.
+int HeightUnits(present::ListId id) {
+    return present::ListSizeUnits(id).height;
+}
+
 }  // namespace
 
 StatsPage::StatsPage(QWidget* parent) : QWidget(parent) {
     setFont(UiFont());
 }
 
-ListTreeView* StatsPage::AddList(present::ListId id, int widthUnits, int heightUnits) {
+ListTreeView* StatsPage::AddList(present::ListId id) {
     auto* model = new ListModel(this);
     auto* view = new ListTreeView(model, this);
-    view->SetPreferredSize(DialogUnits(font(), widthUnits, heightUnits));
+    const present::ListSize size = present::ListSizeUnits(id);
+    view->SetPreferredSize(DialogUnits(font(), size.width, size.height));
     view->setObjectName(ToQString(present::ListName(id)));
     lists_.emplace_back(id, view);
     if (present::IsSortable(id)) {
@@ -125,19 +131,19 @@ GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent) {
     auto* left = Column(f);
     // Widths follow each list's size hint (its place on the template, or its columns when
     // they need more); heights keep the template's proportions.
-    left->addWidget(AddList(ListId::GameSummaryTable, 134, 82), 82);
+    left->addWidget(AddList(ListId::GameSummaryTable), HeightUnits(ListId::GameSummaryTable));
     auto* ratingPoints = Row(f);
-    ratingPoints->addWidget(AddList(ListId::RatingTable, 81, 63));
-    ratingPoints->addWidget(AddList(ListId::PointsTable, 50, 63));
-    left->addLayout(ratingPoints, 63);
+    ratingPoints->addWidget(AddList(ListId::RatingTable));
+    ratingPoints->addWidget(AddList(ListId::PointsTable));
+    left->addLayout(ratingPoints, HeightUnits(ListId::RatingTable));
     top->addLayout(left);
-    top->addWidget(AddList(ListId::RecentGamesList, 124, 150));
-    page->addLayout(top, 150);
+    top->addWidget(AddList(ListId::RecentGamesList));
+    page->addLayout(top, HeightUnits(ListId::RecentGamesList));
 
     auto* bottom = Row(f);
-    bottom->addWidget(AddList(ListId::RankTable, 110, 94));
-    bottom->addWidget(AddList(ListId::StreakTable, 148, 94));
-    page->addLayout(bottom, 94);
+    bottom->addWidget(AddList(ListId::RankTable));
+    bottom->addWidget(AddList(ListId::StreakTable));
+    page->addLayout(bottom, HeightUnits(ListId::RankTable));
 }
 
 ChartPage::ChartPage(bool bars, QWidget* parent) : StatsPage(parent) {
@@ -164,8 +170,8 @@ WinsPage::WinsPage(QWidget* parent) : StatsPage(parent) {
         inside->setContentsMargins(DialogUnitsX(f, 4), DialogUnitsY(f, 4), DialogUnitsX(f, 4),
                                    DialogUnitsY(f, 4));
         inside->setSpacing(DialogUnitsX(f, kGapUnits));
-        inside->addWidget(AddList(group.han, 113, 101));
-        inside->addWidget(AddList(group.yaku, 142, 101), 1);
+        inside->addWidget(AddList(group.han));
+        inside->addWidget(AddList(group.yaku), 1);
         page->addWidget(box);
     }
 }
@@ -174,22 +180,22 @@ HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent) {
     using present::ListId;
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, font());
-    page->addWidget(AddList(ListId::HandOutcomeTable, 261, 122), 122);
-    page->addWidget(AddList(ListId::LastHandTable, 261, 59), 59);
-    page->addWidget(AddList(ListId::LastHandWonTable, 261, 59), 59);
+    page->addWidget(AddList(ListId::HandOutcomeTable), HeightUnits(ListId::HandOutcomeTable));
+    page->addWidget(AddList(ListId::LastHandTable), HeightUnits(ListId::LastHandTable));
+    page->addWidget(AddList(ListId::LastHandWonTable), HeightUnits(ListId::LastHandWonTable));
 }
 
 HourlyPage::HourlyPage(QWidget* parent) : StatsPage(parent) {
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, font());
-    page->addWidget(AddList(present::ListId::HourlyTable, 261, 249));
+    page->addWidget(AddList(present::ListId::HourlyTable));
 }
 
 OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent) {
     const QFont f = font();
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, f);
-    page->addWidget(AddList(present::ListId::OpponentList, 261, 232), 1);
+    page->addWidget(AddList(present::ListId::OpponentList), 1);
     auto* search = Row(f);
     searchEdit_ = new QLineEdit(this);
     searchEdit_->setMinimumWidth(DialogUnitsX(f, 63));

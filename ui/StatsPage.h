@@ -38,8 +38,8 @@ public:
     void OnColumnClick(present::ListId id, int column);
 
 protected:
-    // A list of the page, sized by its place on the page (dialog units).
-    ListTreeView* AddList(present::ListId id, int widthUnits, int heightUnits);
+    // A list of the page, sized by its place on the page.
+    ListTreeView* AddList(present::ListId id);
     QtChartControl* AddChart(int kind, int seriesCount);
 
 private:

@@ -140,8 +140,9 @@ TEST_F(RefillTest, SummaryFormats) {
     EXPECT_EQ(Cell(ListId::GameSummaryTable, 5, 1), "-00 : 01 : 00");
     EXPECT_EQ(Cell(ListId::GameSummaryTable, 6, 1), "1日間 01時間 01分");
     EXPECT_EQ(Cell(ListId::RankTable, 0, 2), "25.000 %");
-    EXPECT_EQ(Cell(ListId::RankTable, 8, 1), " 2.000");
-    EXPECT_EQ(Cell(ListId::RankTable, 8, 2), "1799.99");
+    const int avgRankRow = RowOfLabel(ListId::RankTable, "平均順位");
+    EXPECT_EQ(Cell(ListId::RankTable, avgRankRow, 1), " 2.000");
+    EXPECT_EQ(Cell(ListId::RankTable, avgRankRow, 2), "1799.99");
     EXPECT_EQ(Cell(ListId::PointsTable, 0, 1), "-3.250");
     EXPECT_EQ(Cell(ListId::StreakTable, 0, 1), "12 (  3 )");
     EXPECT_EQ(Cell(ListId::HanTableOwn, 0, 2), "  3.50 %");

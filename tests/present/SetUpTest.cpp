@@ -112,6 +112,21 @@ TEST(SetUpListTest, LastHandTablesDifferOnlyInFirstHeading) {
     EXPECT_EQ(Column(won, 0), (Texts{"1位", "2位", "3位", "4位", "計"}));
 }
 
+// Every label a fixed-row list shows after set-up leads back to its row (the first of equal ones).
+TEST(SetUpListTest, RowOfLabelFindsEveryShownLabel) {
+    for (int i = 0; i < kListCount; ++i) {
+        const ListId list = static_cast<ListId>(i);
+        InMemoryListView view;
+        SetUpList(list, view);
+        for (int r = 0; r < view.RowCount(); ++r) {
+            const std::string label = U8(view.Cell(r, 0));
+            EXPECT_EQ(U8(view.Cell(RowOfLabel(list, label), 0)), label) << ListName(list) << " row " << r;
+        }
+    }
+    EXPECT_EQ(RowOfLabel(ListId::RankTable, "割合"), -1);
+    EXPECT_EQ(RowOfLabel(ListId::OpponentList, "名前"), -1);
+}
+
 TEST(ListNamesTest, NamesAndSortability) {
     EXPECT_EQ(ListName(ListId::GameSummaryTable), "GameSummaryTable");
     EXPECT_EQ(ListName(ListId::OpponentList), "OpponentList");

@@ -1,8 +1,10 @@
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "UiTestSupport.h"
+#include "present/PageContent.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 
@@ -104,6 +106,31 @@ private slots:
         QVERIFY(view.rootIsDecorated() == false);
         QCOMPARE(view.selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(view.selectionMode(), QAbstractItemView::SingleSelection);
+    }
+
+    // The model keeps Qt's rules through present/'s set-up, refills (a fixed-row list written live,
+    // a variable list rebuilt with redrawing suspended) and a click sort.
+    void modelRulesHoldThroughRefillAndSort() {
+        settings::AppSettings settings;
+        tally::TallyEngine engine(settings);
+        engine.opponentStats["b"] = {1, 2, 3, 1523.456, 1, 0, 0};
+        engine.opponentStats["a"] = {2, 2.5, 2.5, 1600, 1, 1, 0};
+        engine.opponentStats["c"] = {3, 1, 1, 1490, 3, 0, 0};
+        engine.avgRank = 2.5;
+        for (present::ListId id : {present::ListId::OpponentList, present::ListId::RankTable}) {
+            ListModel model;
+            QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+            ListTreeView view(&model);
+            present::SetUpList(id, model);
+            for (int refill = 0; refill < 2; ++refill) present::FillList(id, model, engine, settings);
+            if (id == present::ListId::OpponentList) {
+                present::OnColumnClick(id, 5, model, settings);
+                QCOMPARE(model.Cell(0, 0), std::string("a"));
+                QCOMPARE(model.rowCount(), 3);
+            } else {
+                QCOMPARE(model.Cell(present::RowOfLabel(id, "平均順位"), 1), std::string(" 2.500"));
+            }
+        }
     }
 
     void copyTextIsSelectedRowOrWholeList() {

@@ -1,0 +1,537 @@
+#include "present/ListDefinitions.h"
+
+#include <cmath>
+#include <ctime>
+
+#include "present/CellFormat.h"
+#include "present/TextCodec.h"
+
+namespace obrenta::present {
+
+Cp932Text::Cp932Text(const char* utf8) : bytes(Cp932Literal(utf8)) {}
+Cp932Text::Cp932Text(const std::string& utf8) : bytes(Cp932Literal(utf8)) {}
+
+CellValue CellValue::Duration(std::int64_t seconds) {
+    CellValue value(seconds);
+    value.kind = Kind::Duration;
+    return value;
+}
+
+CellValue CellValue::Pair(std::int64_t a, std::int64_t b) {
+    CellValue value(a);
+    value.kind = Kind::Pair;
+    value.second = b;
+    return value;
+}
+
+CellValue CellValue::LocalTime(std::int64_t seconds) {
+    CellValue value(seconds);
+    value.kind = Kind::LocalTime;
+    return value;
+}
+
+CellValue CellValue::Text(std::string_view text) {
+    CellValue value;
+    value.kind = Kind::Text;
+    value.text = text;
+    return value;
+}
+
+CellValue CellValue::Dashes() {
+    CellValue value;
+    value.kind = Kind::Dashes;
+    return value;
+}
+
+namespace {
+
+// A quotient whose divisor was 0 is shown as 0 in its cell's format, should a NaN ever reach here.
+double Shown(double value) {
+    return std::isnan(value) ? 0.0 : value;
+}
+
+std::string LocalTimeText(const char* format, std::int64_t seconds) {
+    std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr) local = std::tm{};
+    return FormatCell(format, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+}
+
+std::string Formatted(const std::string& format, const CellValue& value) {
+    const char* f = format.c_str();
+    switch (value.kind) {
+        case CellValue::Kind::None:
+            return FormatCell(f, 0);
+        case CellValue::Kind::Integer:
+            return format == "%d" ? std::to_string(value.first)
+                                  : FormatCell(f, static_cast<int>(value.first));
+        case CellValue::Kind::Decimal:
+            return FormatCell(f, Shown(value.decimal));
+        case CellValue::Kind::Duration:
+            return FormatDuration(format, value.first);
+        case CellValue::Kind::Pair:
+            return FormatCell(f, static_cast<int>(value.first), static_cast<int>(value.second));
+        case CellValue::Kind::LocalTime:
+            return LocalTimeText(f, value.first);
+        case CellValue::Kind::Text:
+            return std::string(value.text);
+        case CellValue::Kind::Dashes:
+            return "---";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CellText(const std::string& format, const CellValue& value) {
+    if (value.kind == CellValue::Kind::Text || value.text.empty()) return Formatted(format, value);
+    return std::string(value.text) + Formatted(format, value);
+}
+
+namespace {
+
+using R = tally::TallyResults;
+constexpr Align L = Align::Left;
+constexpr Align Rt = Align::Right;
+
+// Value getters of the fixed rows, by where the value sits in the results.
+template <auto field>
+CellValue Get(const R& r, int) {
+    return r.*field;
+}
+template <auto field>
+CellValue Seconds(const R& r, int) {
+    return CellValue::Duration(r.*field);
+}
+// The element of the row's index.
+template <auto field>
+CellValue At(const R& r, int i) {
+    return (r.*field)[i];
+}
+template <auto field, int k>
+CellValue AtK(const R& r, int) {
+    return (r.*field)[k];
+}
+template <auto longest, auto current>
+CellValue Streak(const R& r, int) {
+    return CellValue::Pair(r.*longest, r.*current);
+}
+template <auto longest, auto current>
+CellValue StreakAt(const R& r, int i) {
+    return CellValue::Pair((r.*longest)[i], (r.*current)[i]);
+}
+template <auto field>
+CellValue Hour(const R& r, int h) {
+    return r.hourStats[h].*field;
+}
+template <int k>
+CellValue HourRank(const R& r, int h) {
+    return r.hourStats[h].rankCount[k];
+}
+template <auto field>
+CellValue HourOrDashes(const R& r, int h) {
+    const tally::HourStats& hour = r.hourStats[h];
+    return hour.games == 0 ? CellValue::Dashes() : CellValue(hour.*field);
+}
+template <int g>
+CellValue OutcomeCount(const R& r, int kind) {
+    return r.handOutcome[g][kind].count;
+}
+template <int g, auto field>
+CellValue OutcomeOrDashes(const R& r, int kind) {
+    const tally::HandOutcomeStats& s = r.handOutcome[g][kind];
+    return s.count == 0 ? CellValue::Dashes() : CellValue(s.*field);
+}
+template <int g, auto field>
+CellValue OutcomeTotal(const R& r, int) {
+    return r.handOutcomeTotal[g].*field;
+}
+// rankTransition[pre-last rank of the row][final rank f]
+template <auto table, int f>
+CellValue Transition(const R& r, int p) {
+    return (r.*table)[p][f];
+}
+CellValue NoValue(const R&, int) {
+    return {};
+}
+
+// An empty row that no refill writes.
+RowDef Separator() {
+    return {"", 0, {}};
+}
+
+using O = tally::HandOutcomeStats;
+using H = tally::HourStats;
+
+// Streak cells: "longest ( current )".
+constexpr const char* kStreak = "%d ( %2d )";
+constexpr auto RankStreak = StreakAt<&R::longestRankStreak, &R::currentRankStreak>;
+constexpr auto NoRankStreak = StreakAt<&R::longestNoRankStreak, &R::currentNoRankStreak>;
+constexpr auto YakitoriStreak = Streak<&R::longestYakitoriStreak, &R::currentYakitoriStreak>;
+constexpr auto NoYakitoriStreak = Streak<&R::longestNoYakitoriStreak, &R::currentNoYakitoriStreak>;
+constexpr auto BoxOutStreak = Streak<&R::longestBoxOutStreak, &R::currentBoxOutStreak>;
+constexpr auto NoBoxOutStreak = Streak<&R::longestNoBoxOutStreak, &R::currentNoBoxOutStreak>;
+
+std::vector<RowDef> HourRows() {
+    const std::vector<CellDef> hourCells{
+        {1, "%d", Hour<&H::games>},
+        {2, "%d", HourRank<1>},
+        {3, "%d", HourRank<2>},
+        {4, "%d", HourRank<3>},
+        {5, "%d", HourRank<4>},
+        {6, "%6.3f", HourOrDashes<&H::avgRank>},
+        {7, "%6.3f", HourOrDashes<&H::avgPoints>},
+    };
+    std::vector<RowDef> rows;
+    for (int h = 0; h < 24; ++h) rows.push_back({FormatCell("%02d - %02d", h, h + 1), h, hourCells});
+    rows.push_back(Separator());
+    rows.push_back({"計",
+                    0,
+                    {{1, "%d", Get<&R::gameCount>},
+                     {2, "%d", AtK<&R::rankCount, 1>},
+                     {3, "%d", AtK<&R::rankCount, 2>},
+                     {4, "%d", AtK<&R::rankCount, 3>},
+                     {5, "%d", AtK<&R::rankCount, 4>},
+                     {6, "%6.3f", Get<&R::avgRank>},
+                     {7, "%6.3f", Get<&R::pointsMean>}}});
+    return rows;
+}
+
+// The rows of a han table; the row's index is its han class.
+template <auto count, auto rateOfHands, auto rateOfWins, auto winCount, auto winRate>
+std::vector<RowDef> HanRows() {
+    const std::vector<CellDef> cells{
+        {1, "%d", At<count>}, {2, "%6.2f %%", At<rateOfHands>}, {3, "%6.2f %%", At<rateOfWins>}};
+    return {
+        {"一飜", 1, cells},
+        {"二飜", 2, cells},
+        {"三飜", 3, cells},
+        {"四飜", 4, cells},
+        {"満貫", 5, cells},
+        {"ハネ満", 6, cells},
+        {"倍満", 7, cells},
+        {"３倍満", 8, cells},
+        {"役満", 9, cells},
+        {"合計", 0, {{1, "%d", Get<winCount>}, {2, "%5.2f %%", Get<winRate>}, {3, "100.00 %%", NoValue}}},
+    };
+}
+
+// The rows of a last-hand table; the row's index is the rank before the last hand.
+template <auto preLastCount, auto transition, auto avgChange, auto byFinalRank, auto total, auto avgChangeAll>
+std::vector<RowDef> LastHandRows() {
+    const std::vector<CellDef> cells{
+        {1, "%d", At<preLastCount>},          {2, "%d", Transition<transition, 1>},
+        {3, "%d", Transition<transition, 2>}, {4, "%d", Transition<transition, 3>},
+        {5, "%d", Transition<transition, 4>}, {6, "%+4.2f", At<avgChange>},
+    };
+    return {
+        {"1位", 1, cells},
+        {"2位", 2, cells},
+        {"3位", 3, cells},
+        {"4位", 4, cells},
+        {"計",
+         0,
+         {{1, "%d", Get<total>},
+          {2, "%d", AtK<byFinalRank, 1>},
+          {3, "%d", AtK<byFinalRank, 2>},
+          {4, "%d", AtK<byFinalRank, 3>},
+          {5, "%d", AtK<byFinalRank, 4>},
+          {6, "%+4.2f", Get<avgChangeAll>}}},
+    };
+}
+
+std::vector<RowDef> HandOutcomeRows() {
+    // Three groups of count, rate and average change: score gained, unchanged, lost.
+    const std::vector<CellDef> cells{
+        {1, "%d", OutcomeCount<0>},
+        {2, "%5.2f%%", OutcomeOrDashes<0, &O::rate>},
+        {3, "%d", OutcomeOrDashes<0, &O::avgPointChange>},
+        {4, "%d", OutcomeCount<1>},
+        {5, "%5.2f%%", OutcomeOrDashes<1, &O::rate>},
+        {6, "%d", OutcomeOrDashes<1, &O::avgPointChange>},
+        {7, "%d", OutcomeCount<2>},
+        {8, "%5.2f%%", OutcomeOrDashes<2, &O::rate>},
+        {9, "%d", OutcomeOrDashes<2, &O::avgPointChange>},
+    };
+    const std::vector<CellDef> totals{
+        {1, "%d", OutcomeTotal<0, &O::count>},          {2, "%5.2f%%", OutcomeTotal<0, &O::rate>},
+        {3, "%d", OutcomeTotal<0, &O::avgPointChange>}, {4, "%d", OutcomeTotal<1, &O::count>},
+        {5, "%5.2f%%", OutcomeTotal<1, &O::rate>},      {6, "%d", OutcomeTotal<1, &O::avgPointChange>},
+        {7, "%d", OutcomeTotal<2, &O::count>},          {8, "%5.2f%%", OutcomeTotal<2, &O::rate>},
+        {9, "%d", OutcomeTotal<2, &O::avgPointChange>},
+    };
+    // The row's index is its hand kind.
+    return {
+        {"ツモ", 1, cells},
+        {"ロン", 2, cells},
+        {"流局", 3, cells},
+        {"流し満貫", 4, cells},
+        {"チョンボ", 5, cells},
+        {"九種九牌", 6, cells},
+        {"四風連打", 7, cells},
+        {"四家立直", 8, cells},
+        {"三家和", 9, cells},
+        {"四開槓", 10, cells},
+        Separator(),
+        {"合計", 0, totals},
+    };
+}
+
+// --- the variable lists' columns ----------------------------------------------------------
+
+CellValue RankWithMark(const RecentGame& game) {
+    static const std::string boxedOut = Cp932Literal("箱 ");
+    static const std::string yakitori = Cp932Literal("焼 ");
+    CellValue value(game.user.rank);
+    if (game.boxedOut) {
+        value.text = boxedOut;
+    } else if (game.yakitori) {
+        value.text = yakitori;
+    }
+    return value;
+}
+
+template <class Entry>
+CellValue Key(const Entry& entry) {
+    return CellValue::Text(entry.first);
+}
+template <class Entry, auto field>
+CellValue Stat(const Entry& entry) {
+    return entry.second.*field;
+}
+template <auto field>
+constexpr auto YakuStat = &Stat<YakuEntry, field>;
+template <auto field>
+constexpr auto OpponentStat = &Stat<OpponentEntry, field>;
+
+template <class Record>
+std::vector<ColumnDef> ColumnsOf(const std::vector<RecordColumn<Record>>& columns) {
+    std::vector<ColumnDef> out;
+    for (const auto& column : columns) out.push_back(column.column);
+    return out;
+}
+
+std::vector<ListDef> MakeListDefs() {
+    const std::vector<ColumnDef> hanColumns{
+        {"飜数", 45, L}, {"回数", 37, Rt}, {"%(全体)", 55, Rt}, {"%(和了)", 55, Rt}};
+    auto lastHandColumns = [](const char* first) {
+        return std::vector<ColumnDef>{{first, 60, L},  {"回数", 60, Rt}, {"1位", 65, Rt}, {"2位", 65, Rt},
+                                      {"3位", 65, Rt}, {"4位", 65, Rt},  {"平均", 60, Rt}};
+    };
+
+    // In ListId order: name, size on the page (dialog units), whether the columns fill, whether
+    // the rows are many, columns, fixed rows.
+    return {
+        {"GameSummaryTable",
+         {134, 82},
+         true,
+         false,
+         {{"対局情報", 70, L}, {"", 120, Rt}},
+         {
+             {"ゲーム数", 0, {{1, "%d", Get<&R::gameCount>}}},
+             {"局数", 0, {{1, "%d", Get<&R::totalHandCount>}}},
+             {"平均局数", 0, {{1, "%4.2f", Get<&R::avgHandsPerGame>}}},
+             {"平均時間", 0, {{1, "%H : %M : %S", Seconds<&R::avgGameSeconds>}}},
+             // The shortest and longest times show their seconds as a literal 00.
+             {"最短時間", 0, {{1, "%H : %M : 00", Seconds<&R::shortestGameSeconds>}}},
+             {"最長時間", 0, {{1, "%H : %M : 00", Seconds<&R::longestGameSeconds>}}},
+             {"合計時間", 0, {{1, "%D日間 %H時間 %M分", Seconds<&R::totalGameSeconds>}}},
+         }},
+        {"RatingTable",
+         {81, 63},
+         true,
+         false,
+         {{"R値", 35, L}, {"自分", 50, Rt}, {"相手", 50, Rt}},
+         {
+             {"平均", 0, {{1, "%4.2f", Get<&R::ownRMean>}, {2, "%4.2f", Get<&R::opponentRMean>}}},
+             {"偏差", 0, {{1, "%4.2f", Get<&R::ownRDeviation>}, {2, "%4.2f", Get<&R::opponentRDeviation>}}},
+             {"最高", 0, {{1, "%d", Get<&R::ownRMax>}, {2, "%d", Get<&R::opponentRMax>}}},
+             {"最低", 0, {{1, "%d", Get<&R::ownRMin>}, {2, "%d", Get<&R::opponentRMin>}}},
+             {"最終", 0, {{1, "%d", Get<&R::ownRLast>}}},
+         }},
+        {"PointsTable",
+         {50, 63},
+         true,
+         false,
+         {{"得点", 38, L}, {"", 40, Rt}},
+         {
+             {"平均", 0, {{1, "%6.3f", Get<&R::pointsMean>}}},
+             {"偏差", 0, {{1, "%6.3f", Get<&R::pointsDeviation>}}},
+             {"最高", 0, {{1, "%d", Get<&R::pointsMax>}}},
+             {"最低", 0, {{1, "%d", Get<&R::pointsMin>}}},
+             {"合計", 0, {{1, "%d", Get<&R::pointsTotal>}}},
+         }},
+        {"RankTable",
+         {110, 94},
+         true,
+         false,
+         {{"順位", 60, L}, {"回数", 60, Rt}, {"割合", 60, Rt}},
+         {
+             {"1位", 1, {{1, "%d 回", At<&R::rankCount>}, {2, "%6.3f %%", At<&R::rankRate>}}},
+             {"2位", 2, {{1, "%d 回", At<&R::rankCount>}, {2, "%6.3f %%", At<&R::rankRate>}}},
+             {"3位", 3, {{1, "%d 回", At<&R::rankCount>}, {2, "%6.3f %%", At<&R::rankRate>}}},
+             {"4位", 4, {{1, "%d 回", At<&R::rankCount>}, {2, "%6.3f %%", At<&R::rankRate>}}},
+             Separator(),
+             {"焼鳥", 0, {{1, "%d 回", Get<&R::yakitoriCount>}, {2, "%6.3f %%", Get<&R::yakitoriRate>}}},
+             {"箱割", 0, {{1, "%d 回", Get<&R::boxOutCount>}, {2, "%6.3f %%", Get<&R::boxOutRate>}}},
+             Separator(),
+             // The predicted R stands in the rate column.
+             {"平均順位", 0, {{1, "%6.3f", Get<&R::avgRank>}, {2, "%7.2f", Get<&R::predictedR>}}},
+         }},
+        {"StreakTable",
+         {148, 94},
+         true,
+         false,
+         {{"連続記録", 60, L}, {"", 60, Rt}, {"連続なし", 60, L}, {"", 60, Rt}},
+         {
+             // Column 2 holds fixed labels.
+             {"連続1位", 1, {{1, kStreak, RankStreak}, {2, "1位なし"}, {3, kStreak, NoRankStreak}}},
+             {"連続2位", 2, {{1, kStreak, RankStreak}, {2, "2位なし"}, {3, kStreak, NoRankStreak}}},
+             {"連続3位", 3, {{1, kStreak, RankStreak}, {2, "3位なし"}, {3, kStreak, NoRankStreak}}},
+             {"連続4位", 4, {{1, kStreak, RankStreak}, {2, "4位なし"}, {3, kStreak, NoRankStreak}}},
+             Separator(),
+             {"連続焼鳥", 0, {{1, kStreak, YakitoriStreak}, {2, "焼鳥なし"}, {3, kStreak, NoYakitoriStreak}}},
+             {"連続箱割", 0, {{1, kStreak, BoxOutStreak}, {2, "箱割なし"}, {3, kStreak, NoBoxOutStreak}}},
+         }},
+        {"RecentGamesList", {124, 150}, false, true, ColumnsOf(RecentGameColumns()), {}},
+        {"HanTableOwn",
+         {113, 101},
+         true,
+         false,
+         hanColumns,
+         HanRows<&R::ownHanCount, &R::ownHanRateOfHands, &R::ownHanRateOfWins, &R::ownWinCount,
+                 &R::ownWinRate>()},
+        {"HanTableOther",
+         {113, 101},
+         true,
+         false,
+         hanColumns,
+         HanRows<&R::otherHanCount, &R::otherHanRateOfHands, &R::otherHanRateOfWins, &R::otherWinCount,
+                 &R::otherWinRate>()},
+        {"YakuListOwn", {142, 101}, false, true, ColumnsOf(YakuColumns()), {}, "役( %d種類 )"},
+        {"YakuListOther", {142, 101}, false, true, ColumnsOf(YakuColumns()), {}, "役( %d種類 )"},
+        {"HourlyTable",
+         {261, 249},
+         true,
+         true,
+         {{"時間", 60, L},
+          {"試合数", 60, Rt},
+          {"1位", 50, Rt},
+          {"2位", 50, Rt},
+          {"3位", 50, Rt},
+          {"4位", 50, Rt},
+          {"平均順位", 60, Rt},
+          {"平均得点", 60, Rt}},
+         HourRows()},
+        {"HandOutcomeTable",
+         {261, 122},
+         true,
+         true,
+         // Only the first column of each group has a heading; column 6, the average change of the
+         // hands that left the score as it was, is hidden.
+         {{"", 60, L},
+          {"得点", 40, Rt},
+          {"", 50, Rt},
+          {"", 50, Rt},
+          {"なし", 50, Rt},
+          {"", 50, Rt},
+          {"", 0, Rt},
+          {"失点", 50, Rt},
+          {"", 50, Rt},
+          {"", 50, Rt}},
+         HandOutcomeRows()},
+        {"LastHandTable",
+         {261, 59},
+         true,
+         true,
+         lastHandColumns("オーラス"),
+         LastHandRows<&R::preLastRankCount, &R::rankTransition, &R::avgRankChange, &R::rankCount,
+                      &R::gameCount, &R::avgRankChangeAll>()},
+        {"LastHandWonTable",
+         {261, 59},
+         true,
+         true,
+         lastHandColumns("和了時"),
+         LastHandRows<&R::preLastRankWonCount, &R::rankTransitionWon, &R::avgRankChangeWon,
+                      &R::lastHandWinByFinalRank, &R::lastHandWinCount, &R::avgRankChangeAllWon>()},
+        {"OpponentList", {261, 232}, false, true, ColumnsOf(OpponentColumns()), {}, "名前( %d人 )"},
+    };
+}
+
+}  // namespace
+
+const std::vector<RecordColumn<RecentGame>>& RecentGameColumns() {
+    static const std::vector<RecordColumn<RecentGame>> columns{
+        {{"開始日時", 75, L},
+         "%02d/%02d  %02d:%02d",
+         [](const RecentGame& g) { return CellValue::LocalTime(g.startTime); }},
+        {{"得点", 40, Rt}, "%d", [](const RecentGame& g) { return CellValue(g.user.points); }},
+        {{"R", 40, Rt}, "%d", [](const RecentGame& g) { return CellValue(g.user.rating); }},
+        // "箱 " or else "焼 " in front of the rank.
+        {{"順位", 40, Rt}, "%d", RankWithMark},
+    };
+    return columns;
+}
+
+const std::vector<RecordColumn<YakuEntry>>& YakuColumns() {
+    using Y = tally::YakuStats;
+    // The heading of column 0 gives way to the number of yaku at the first refill.
+    static const std::vector<RecordColumn<YakuEntry>> columns{
+        {{"役(0種類)", 80, L}, "", Key<YakuEntry>},
+        {{"回数", 37, Rt}, "%d", YakuStat<&Y::count>},
+        {{"%(全体)", 55, Rt}, "%6.2f %%", YakuStat<&Y::rateOfHands>},
+        {{"%(和了)", 55, Rt}, "%6.2f %%", YakuStat<&Y::rateOfWins>},
+    };
+    return columns;
+}
+
+const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns() {
+    using S = tally::OpponentStats;
+    static const std::vector<RecordColumn<OpponentEntry>> columns{
+        {{"名前", 90, L}, "", Key<OpponentEntry>},
+        {{"試合数", 50, Rt}, "%d", OpponentStat<&S::games>},
+        {{"勝", 35, Rt}, "%d", OpponentStat<&S::wins>},
+        {{"負", 35, Rt}, "%d", OpponentStat<&S::losses>},
+        {{"分", 35, Rt}, "%d", OpponentStat<&S::ties>},
+        {{"平均R", 50, Rt}, "%7.2f", OpponentStat<&S::avgOpponentR>},
+        {{"平均順位", 60, Rt}, "%6.3f", OpponentStat<&S::avgOpponentRank>},
+        {{"U平均順位", 70, Rt}, "%6.3f", OpponentStat<&S::avgUserRank>},
+    };
+    return columns;
+}
+
+const ListDef& Definition(ListId list) {
+    static const std::vector<ListDef> defs = MakeListDefs();
+    return defs.at(static_cast<std::size_t>(list));
+}
+
+std::string_view ListName(ListId list) {
+    return Definition(list).name;
+}
+
+bool ListColumnsFill(ListId list) {
+    return Definition(list).fills;
+}
+
+bool IsSortable(ListId list) {
+    return list == ListId::YakuListOwn || list == ListId::YakuListOther || list == ListId::OpponentList;
+}
+
+ListSize ListSizeUnits(ListId list) {
+    return Definition(list).size;
+}
+
+int ListWidthPixels(ListId list) {
+    return static_cast<int>(std::lround(Definition(list).size.width * kPixelsPerDialogUnitX));
+}
+
+int RowOfLabel(ListId list, std::string_view label) {
+    const std::string bytes = Cp932Literal(label);
+    const std::vector<RowDef>& rows = Definition(list).rows;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r].label.bytes == bytes) return static_cast<int>(r);
+    }
+    return -1;
+}
+
+}  // namespace obrenta::present

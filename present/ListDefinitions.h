@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "present/ListView.h"
+#include "scorelog/GameRecord.h"
+#include "tally/TallyEngine.h"
+
+namespace obrenta::present {
+
+// Every list of the pages, in the order the report prints them.
+enum class ListId {
+    GameSummaryTable,
+    RatingTable,
+    PointsTable,
+    RankTable,
+    StreakTable,
+    RecentGamesList,
+    HanTableOwn,
+    HanTableOther,
+    YakuListOwn,
+    YakuListOther,
+    HourlyTable,
+    HandOutcomeTable,
+    LastHandTable,
+    LastHandWonTable,
+    OpponentList,
+};
+inline constexpr int kListCount = 15;
+
+// A fixed text of the lists: written in UTF-8 in the definitions, kept as code page 932 bytes.
+struct Cp932Text {
+    Cp932Text(const char* utf8);
+    Cp932Text(const std::string& utf8);
+    std::string bytes;
+};
+
+// What a cell shows, before the cell's format turns it into text.
+struct CellValue {
+    enum class Kind {
+        None,       // the format alone, with no argument
+        Integer,    // "%d" of first
+        Decimal,    // the format of decimal
+        Duration,   // a duration format of first seconds
+        Pair,       // the format of first and second
+        LocalTime,  // the format of month, day, hour and minute of first seconds, in local time
+        Text,       // text as it is
+        Dashes,     // "---": a rate or average of nothing
+    };
+
+    CellValue() = default;
+    CellValue(std::int32_t value) : kind(Kind::Integer), first(value) {}
+    CellValue(std::int64_t value) : kind(Kind::Integer), first(value) {}
+    CellValue(double value) : kind(Kind::Decimal), decimal(value) {}
+    static CellValue Duration(std::int64_t seconds);
+    static CellValue Pair(std::int64_t a, std::int64_t b);
+    static CellValue LocalTime(std::int64_t seconds);
+    static CellValue Text(std::string_view text);
+    static CellValue Dashes();
+
+    Kind kind = Kind::None;
+    std::int64_t first = 0;
+    std::int64_t second = 0;
+    double decimal = 0;
+    // The cell of Kind::Text; for the other kinds, put in front of the formatted value.
+    std::string_view text;
+};
+
+// The text of a cell: its format (code page 932) applied to its value.
+std::string CellText(const std::string& format, const CellValue& value);
+
+// --- fixed-row lists: each row with its label and its value cells -------------------------
+// A value of the tally; index is the row's own (a rank, a han class, an hour, a hand kind).
+using ResultGetter = CellValue (*)(const tally::TallyResults& results, int index);
+
+struct CellDef {
+    int column;
+    Cp932Text format;  // a fixed label when value is null, written at set-up
+    ResultGetter value = nullptr;
+};
+
+struct RowDef {
+    Cp932Text label;  // column 0
+    int index = 0;
+    std::vector<CellDef> cells;
+};
+
+struct ColumnDef {
+    Cp932Text heading;
+    int width;  // pixels
+    Align align;
+};
+
+// --- variable lists: one row per record, each column with its value -----------------------
+template <class Record>
+struct RecordColumn {
+    ColumnDef column;
+    Cp932Text format;
+    CellValue (*value)(const Record& record);
+};
+
+// One selected game as the recent-games list shows it.
+struct RecentGame {
+    std::int64_t startTime = 0;
+    scorelog::SeatResult user;
+    bool boxedOut = false;
+    bool yakitori = false;
+};
+using YakuEntry = tally::YakuMap::value_type;
+using OpponentEntry = tally::OpponentMap::value_type;
+
+const std::vector<RecordColumn<RecentGame>>& RecentGameColumns();
+const std::vector<RecordColumn<YakuEntry>>& YakuColumns();
+const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns();
+
+// Where a list sits on its page, in dialog units.
+struct ListSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct ListDef {
+    std::string_view name;
+    ListSize size;
+    bool fills;     // the last column is widened to the list's width after set-up
+    bool manyRows;  // written with redrawing suspended
+    std::vector<ColumnDef> columns;
+    std::vector<RowDef> rows;  // none for the variable lists
+    // The variable lists' heading of column 0 after a refill, of their number of rows.
+    Cp932Text countHeading = "";
+};
+
+const ListDef& Definition(ListId list);
+
+// "GameSummaryTable", ...
+std::string_view ListName(ListId list);
+// Whether the list's last column is widened to the list's width after set-up.
+bool ListColumnsFill(ListId list);
+// The yaku lists and the opponent list.
+bool IsSortable(ListId list);
+ListSize ListSizeUnits(ListId list);
+// The fixed ratio at which the report and the tests turn a list's dialog-unit width into the
+// pixel width that FillLastColumn fills (a 9-point proportional Gothic font gives about this).
+inline constexpr double kPixelsPerDialogUnitX = 1.5;
+int ListWidthPixels(ListId list);
+// The row of a fixed-row list labelled label (UTF-8), or -1.
+int RowOfLabel(ListId list, std::string_view label);
+
+}  // namespace obrenta::present

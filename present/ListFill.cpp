@@ -1,0 +1,124 @@
+#include "present/ListFill.h"
+
+#include <algorithm>
+
+#include "present/CellFormat.h"
+#include "present/ListSort.h"
+
+namespace obrenta::present {
+namespace {
+
+using tally::TallyEngine;
+
+// --- the selected games -------------------------------------------------------------------
+// Every look at one selected game goes through these three.
+
+std::size_t SelectedGameCount(const TallyEngine& engine) {
+    return engine.selectedGames.size();
+}
+
+scorelog::SeatResult UserResultOf(const TallyEngine& engine, std::size_t i,
+                                  const settings::AppSettings& settings) {
+    const scorelog::GameRecord& game = engine.selectedGames[i];
+    tally::UserSeat seat = tally::FindUserSeat(game, settings);
+    if (!seat.found || seat.seat < 0 || seat.seat > 3) return {};
+    return game.seats[seat.seat];
+}
+
+RecentGame RecentGameOf(const TallyEngine& engine, std::size_t i, const settings::AppSettings& settings) {
+    const scorelog::GameRecord& game = engine.selectedGames[i];
+    return {game.startTime, UserResultOf(engine, i, settings), game.boxedOut, game.yakitori};
+}
+
+// ------------------------------------------------------------------------------------------
+
+constexpr std::size_t kRecentGamesShown = 100;
+
+// Inserts a row at the top holding the record's cells.
+template <class Record>
+void InsertAtTop(ListView& view, const std::vector<RecordColumn<Record>>& columns, const Record& record) {
+    const int row = view.InsertRow(0, CellText(columns[0].format.bytes, columns[0].value(record)));
+    for (std::size_t c = 1; c < columns.size(); ++c) {
+        view.SetCell(row, static_cast<int>(c), CellText(columns[c].format.bytes, columns[c].value(record)));
+    }
+}
+
+void FillFixedRows(const ListDef& def, ListView& view, const tally::TallyResults& results) {
+    if (def.manyRows) view.SetRedraw(false);
+    for (std::size_t r = 0; r < def.rows.size(); ++r) {
+        const RowDef& row = def.rows[r];
+        for (const CellDef& cell : row.cells) {
+            if (cell.value == nullptr) continue;
+            view.SetCell(static_cast<int>(r), cell.column,
+                         CellText(cell.format.bytes, cell.value(results, row.index)));
+        }
+    }
+    if (def.manyRows) view.SetRedraw(true);
+}
+
+void FillRecentGames(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
+    view.SetRedraw(false);
+    view.DeleteAllRows();
+    const std::size_t count = SelectedGameCount(engine);
+    const std::size_t shown = std::min(count, kRecentGamesShown);
+    // Newest first, each at the top: the oldest shown ends up on top.
+    for (std::size_t i = 0; i < shown; ++i) {
+        InsertAtTop(view, RecentGameColumns(), RecentGameOf(engine, count - 1 - i, settings));
+    }
+    if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
+    view.SetRedraw(true);
+}
+
+// A yaku or opponent list: one row per entry, in descending key order until a sort applies.
+template <class Map>
+void FillMapList(ListId list, ListView& view, const Map& map,
+                 const std::vector<RecordColumn<typename Map::value_type>>& columns,
+                 const settings::AppSettings& settings) {
+    view.SetRedraw(false);
+    view.DeleteAllRows();
+    view.SetFirstHeading(
+        FormatCell(Definition(list).countHeading.bytes.c_str(), static_cast<int>(map.size())));
+    for (const auto& entry : map) InsertAtTop(view, columns, entry);
+    ApplySavedSort(list, view, SortStates(list, settings));
+    view.SetRedraw(true);
+}
+
+}  // namespace
+
+void SetUpList(ListId list, ListView& view) {
+    const ListDef& def = Definition(list);
+    for (std::size_t c = 0; c < def.columns.size(); ++c) {
+        const ColumnDef& column = def.columns[c];
+        view.InsertColumn(static_cast<int>(c), column.heading.bytes, column.width, column.align);
+    }
+    for (std::size_t r = 0; r < def.rows.size(); ++r) {
+        const RowDef& row = def.rows[r];
+        view.InsertRow(static_cast<int>(r), row.label.bytes);
+        for (const CellDef& cell : row.cells) {
+            if (cell.value == nullptr) view.SetCell(static_cast<int>(r), cell.column, cell.format.bytes);
+        }
+    }
+    if (def.fills) view.FillLastColumn();
+}
+
+void FillList(ListId list, ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
+    switch (list) {
+        case ListId::RecentGamesList:
+            FillRecentGames(view, engine, settings);
+            return;
+        case ListId::YakuListOwn:
+            FillMapList(list, view, engine.ownYaku, YakuColumns(), settings);
+            return;
+        case ListId::YakuListOther:
+            FillMapList(list, view, engine.otherYaku, YakuColumns(), settings);
+            return;
+        case ListId::OpponentList:
+            FillMapList(list, view, engine.opponentStats, OpponentColumns(), settings);
+            return;
+        default:
+            FillFixedRows(Definition(list), view, engine);
+            return;
+    }
+}
+
+}  // namespace obrenta::present

@@ -1,0 +1,94 @@
+#include "present/ListSort.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "present/CellFormat.h"
+
+namespace obrenta::present {
+namespace {
+
+enum class KeyKind { Text, Integer, Decimal };
+
+}  // namespace
+
+std::span<std::int32_t> SortStates(ListId list, settings::AppSettings& settings) {
+    switch (list) {
+        case ListId::YakuListOwn:
+            return settings.SortYaku1;
+        case ListId::YakuListOther:
+            return settings.SortYaku2;
+        case ListId::OpponentList:
+            return settings.SortVs;
+        default:
+            return {};
+    }
+}
+
+std::span<const std::int32_t> SortStates(ListId list, const settings::AppSettings& settings) {
+    switch (list) {
+        case ListId::YakuListOwn:
+            return settings.SortYaku1;
+        case ListId::YakuListOther:
+            return settings.SortYaku2;
+        case ListId::OpponentList:
+            return settings.SortVs;
+        default:
+            return {};
+    }
+}
+
+void OnColumnClick(ListId list, int column, ListView& view, settings::AppSettings& settings) {
+    std::span<std::int32_t> states = SortStates(list, settings);
+    if (column < 0 || static_cast<std::size_t>(column) >= states.size()) return;
+    std::int32_t old = states[column];
+    std::fill(states.begin(), states.end(), 0);
+    if (old == 0 || old == 2) {
+        states[column] = 1;
+    } else if (old == 1) {
+        states[column] = 2;
+    }
+    SortList(list, column, states[column], view);
+}
+
+void SortList(ListId list, int column, int direction, ListView& view) {
+    if (!IsSortable(list) || column < 0 || column >= view.ColumnCount()) return;
+    KeyKind kind = KeyKind::Text;
+    int keyColumn = column;
+    if (column > 0) {
+        if (list == ListId::OpponentList) {
+            kind = column <= 4 ? KeyKind::Integer : KeyKind::Decimal;
+        } else {
+            // Both rate columns are the count over one common base, so the count orders them.
+            kind = KeyKind::Integer;
+            keyColumn = 1;
+        }
+    }
+    const bool firstOrder = direction == 1;
+    const int rows = view.RowCount();
+    // Keys are read once from the shown texts, so the order is that of the values as shown.
+    if (kind == KeyKind::Text) {
+        std::vector<std::string> keys(rows);
+        for (int r = 0; r < rows; ++r) keys[r] = view.Cell(r, keyColumn);
+        // std::string compares as unsigned bytes, a prefix first.
+        view.SortRows([&](int a, int b) { return firstOrder ? keys[a] < keys[b] : keys[b] < keys[a]; });
+    } else if (kind == KeyKind::Integer) {
+        std::vector<std::int64_t> keys(rows);
+        for (int r = 0; r < rows; ++r) keys[r] = LeadingInteger(view.Cell(r, keyColumn));
+        view.SortRows([&](int a, int b) { return firstOrder ? keys[a] > keys[b] : keys[a] < keys[b]; });
+    } else {
+        std::vector<double> keys(rows);
+        for (int r = 0; r < rows; ++r) keys[r] = LeadingDouble(view.Cell(r, keyColumn));
+        view.SortRows([&](int a, int b) { return firstOrder ? keys[a] > keys[b] : keys[a] < keys[b]; });
+    }
+}
+
+void ApplySavedSort(ListId list, ListView& view, std::span<const std::int32_t> states) {
+    int columns = std::min(static_cast<int>(states.size()), view.ColumnCount());
+    for (int c = 0; c < columns; ++c) {
+        if (states[c] != 0) SortList(list, c, states[c], view);
+    }
+}
+
+}  // namespace obrenta::present
