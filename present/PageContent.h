@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "present/ChartControl.h"
+#include "present/ChartContent.h"
 #include "present/ListView.h"
 #include "settings/AppSettings.h"
 #include "tally/TallyEngine.h"
@@ -58,13 +58,6 @@ struct PageLists {
     ListView& operator[](ListId list) const { return *views[static_cast<int>(list)]; }
 };
 
-struct PageCharts {
-    ChartControl* scoreChart = nullptr;          // the graph page
-    ChartControl* windowScoreChart = nullptr;    // the separate chart window
-    ChartControl* ownRatingDist = nullptr;       // "R分布(自分)"
-    ChartControl* opponentRatingDist = nullptr;  // "R分布(相手)"
-};
-
 // Columns, fixed rows and fixed labels of one list, then the last column widened where the
 // list's columns fill.
 void SetUpList(ListId list, ListView& view);
@@ -85,17 +78,5 @@ void OnColumnClick(ListId list, int column, ListView& view, settings::AppSetting
 // Sorts by column in the given direction (1 = first order, anything else = reverse).
 void SortList(ListId list, int column, int direction, ListView& view);
 void ApplySavedSort(ListId list, ListView& view, std::span<const std::int32_t> states);
-
-// --- charts -------------------------------------------------------------------------------
-void SetUpScoreChart(ChartControl& chart);
-void FillScoreChart(ChartControl& chart, const tally::TallyEngine& engine,
-                    const settings::AppSettings& settings);
-void FillRatingDistChart(ChartControl& chart,
-                         const std::array<std::int32_t, tally::kHistogramBins>& histogram);
-void SetRegressionLine(ChartControl& chart, int series, bool on);
-void ApplyRegressionSettings(ChartControl& chart, const settings::AppSettings& settings);
-// Inverts StatLine1 (series 1) or StatLine2 (series 2) and shows or hides the line on both score
-// charts. Returns the new state, for the menu's check mark.
-bool ToggleRegressionLine(int series, settings::AppSettings& settings, PageCharts& charts);
 
 }  // namespace obrenta::present

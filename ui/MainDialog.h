@@ -22,10 +22,11 @@ class QTabBar;
 
 namespace obrenta::ui {
 
+class BarChartView;
 class GraphWindow;
+class LineChartView;
 class ListModel;
 class ListTreeView;
-class QtChartControl;
 class StatsPage;
 class GeneralPage;
 class GraphPage;
@@ -79,10 +80,10 @@ public:
 
     ListTreeView* listView(present::ListId list) const;
     ListModel& list(present::ListId list) const;
-    QtChartControl& scoreChart() const;
-    QtChartControl& windowScoreChart() const;
-    QtChartControl& ownRatingDistChart() const;
-    QtChartControl& opponentRatingDistChart() const;
+    LineChartView& scoreChart() const;
+    LineChartView& windowScoreChart() const;
+    BarChartView& ownRatingDistChart() const;
+    BarChartView& opponentRatingDistChart() const;
 
     QTabBar* tabBar() const { return tabBar_; }
     QWidget* currentPage() const;
@@ -145,7 +146,6 @@ private:
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
-    void FlushCharts();
     void OpenUrl(const QUrl& url);
 
     MainDialogOptions options_;
