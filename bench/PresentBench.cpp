@@ -5,6 +5,7 @@
 
 #include "bench/BenchMain.h"
 #include "bench/BenchSettings.h"
+#include "present/ChartContent.h"
 #include "present/InMemoryChart.h"
 #include "present/InMemoryListView.h"
 #include "present/PageContent.h"

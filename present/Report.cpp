@@ -1,6 +1,7 @@
 #include "present/Report.h"
 
-#include "present/CellFormat.h"
+#include <string>
+
 #include "present/TextCodec.h"
 
 namespace obrenta::present {
@@ -37,29 +38,48 @@ std::string FormatListSection(std::string_view name, const ListView& view) {
     return out;
 }
 
-std::string FormatScoreChartSection(const InMemoryChart& chart) {
-    std::string out = "# ScoreChart\n";
-    out += FormatCell("axis\t%d\t%d\t%d\n", static_cast<int>(chart.valueMinimum.value_or(0)),
-                      static_cast<int>(chart.valueMaximum.value_or(0)), chart.divisionsPerLabel.value_or(0));
-    for (int row = 1; row <= chart.RowCount(); ++row) {
-        out += Cp932ToUtf8(chart.RowLabel(row));
+namespace {
+
+void AppendRowLabel(std::string& out, const ChartContent& content, int row) {
+    out += std::to_string(content.rowLabels[row]);
+}
+
+void AppendValue(std::string& out, const ChartContent& content, int series, int row) {
+    if (static_cast<std::size_t>(series) < content.series.size()) {
+        out += std::to_string(content.series[series].values[row]);
+    }
+}
+
+}  // namespace
+
+std::string FormatScoreChartSection(const ChartContent& content) {
+    std::string out = "# ScoreChart\naxis\t";
+    // The bounds are 64-bit: a rating near the ends of the 32-bit range moves them beyond it.
+    out += std::to_string(content.valueMinimum);
+    out += '\t';
+    out += std::to_string(content.valueMaximum);
+    out += '\t';
+    out += std::to_string(content.labelSpacing);
+    out += '\n';
+    for (int row = 0; row < content.RowCount(); ++row) {
+        AppendRowLabel(out, content, row);
         out += '\t';
-        out += chart.Value(row, 1);
+        AppendValue(out, content, 0, row);
         out += '\t';
-        out += chart.Value(row, 2);
+        AppendValue(out, content, 1, row);
         out += '\n';
     }
     return out;
 }
 
-std::string FormatRatingDistSection(std::string_view name, const InMemoryChart& chart) {
+std::string FormatRatingDistSection(std::string_view name, const ChartContent& content) {
     std::string out = "# ";
     out += name;
     out += '\n';
-    for (int row = 1; row <= chart.RowCount(); ++row) {
-        out += Cp932ToUtf8(chart.RowLabel(row));
+    for (int row = 0; row < content.RowCount(); ++row) {
+        AppendRowLabel(out, content, row);
         out += '\t';
-        out += chart.Value(row, 1);
+        AppendValue(out, content, 0, row);
         out += '\n';
     }
     return out;
@@ -76,9 +96,9 @@ std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& pre
         ListId list = static_cast<ListId>(i);
         out += FormatListSection(ListName(list), pages.views[i]);
     }
-    out += FormatScoreChartSection(pages.scoreChart);
-    out += FormatRatingDistSection("OwnRatingDist", pages.ownRatingDist);
-    out += FormatRatingDistSection("OpponentRatingDist", pages.opponentRatingDist);
+    out += FormatScoreChartSection(pages.scoreChart.content);
+    out += FormatRatingDistSection("OwnRatingDist", pages.ownRatingDist.content);
+    out += FormatRatingDistSection("OpponentRatingDist", pages.opponentRatingDist.content);
     out += FormatRatingPredictionSection(prediction);
     return out;
 }

@@ -32,8 +32,10 @@ struct InMemoryPages {
 // One list section of the report: "# name", the headings, then one line per row; cells separated
 // by tabs, converted to UTF-8, every line ended by LF.
 std::string FormatListSection(std::string_view name, const ListView& view);
-std::string FormatScoreChartSection(const InMemoryChart& chart);
-std::string FormatRatingDistSection(std::string_view name, const InMemoryChart& chart);
+// The chart sections: the score chart's axis line ("axis", its bounds and label spacing) and its
+// rows, a histogram's rows; labels and values as decimal numbers.
+std::string FormatScoreChartSection(const ChartContent& content);
+std::string FormatRatingDistSection(std::string_view name, const ChartContent& content);
 std::string FormatRatingPredictionSection(const RatingPrediction& prediction);
 
 // The whole report from filled pages: the fifteen lists, the graph page's score chart, the two

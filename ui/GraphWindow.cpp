@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "ui/QtChartControl.h"
+#include "ui/LineChartView.h"
 #include "ui/UiStyle.h"
 
 namespace obrenta::ui {
@@ -17,7 +17,7 @@ GraphWindow::GraphWindow() : QWidget(nullptr, Qt::Window) {
     setFont(UiFont());
     // The main window alone decides when the program ends.
     setAttribute(Qt::WA_QuitOnClose, false);
-    chart_ = new QtChartControl(QtChartControl::Kind::Line, 2, this);
+    chart_ = new LineChartView(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chart_->view());

@@ -4,7 +4,7 @@
 
 namespace obrenta::ui {
 
-class QtChartControl;
+class LineChartView;
 
 // The separate, resizable chart window: a second score chart filling the whole window. It is
 // refilled with every tally whether shown or not.
@@ -14,7 +14,7 @@ class GraphWindow : public QWidget {
 public:
     GraphWindow();
 
-    QtChartControl& chart() const { return *chart_; }
+    LineChartView& chart() const { return *chart_; }
 
 signals:
     // The user closed the window with its caption button (not hidden by the program).
@@ -25,7 +25,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QtChartControl* chart_;
+    LineChartView* chart_;
     bool placed_ = false;
 };
 

@@ -17,10 +17,11 @@
 #include <QTabBar>
 
 #include "ui/FilterPanel.h"
+#include "ui/BarChartView.h"
 #include "ui/GraphWindow.h"
+#include "ui/LineChartView.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
-#include "ui/QtChartControl.h"
 #include "ui/QtText.h"
 #include "ui/RatingPredictionDialog.h"
 #include "ui/StatsPage.h"
@@ -247,19 +248,19 @@ ListModel& MainDialog::list(present::ListId list) const {
     return *listView(list)->listModel();
 }
 
-QtChartControl& MainDialog::scoreChart() const {
+LineChartView& MainDialog::scoreChart() const {
     return graphPage_->chart();
 }
 
-QtChartControl& MainDialog::windowScoreChart() const {
+LineChartView& MainDialog::windowScoreChart() const {
     return graphWindow_->chart();
 }
 
-QtChartControl& MainDialog::ownRatingDistChart() const {
+BarChartView& MainDialog::ownRatingDistChart() const {
     return ratingDistPages_[0]->chart();
 }
 
-QtChartControl& MainDialog::opponentRatingDistChart() const {
+BarChartView& MainDialog::opponentRatingDistChart() const {
     return ratingDistPages_[1]->chart();
 }
 
@@ -316,18 +317,8 @@ void MainDialog::RunTally() {
 
 void MainDialog::RefillPages() {
     present::RefillPages(engine_, settings_, lists_, charts_);
-    FlushCharts();
     winsPage_->UpdateSortIndicators();
     opponentsPage_->UpdateSortIndicators();
-}
-
-void MainDialog::FlushCharts() {
-    // The score charts were flushed when their fill resumed drawing; a second flush of tens of
-    // thousands of points would cost as much again for nothing.
-    for (QtChartControl* chart :
-         {&scoreChart(), &windowScoreChart(), &ownRatingDistChart(), &opponentRatingDistChart()}) {
-        if (chart->Dirty()) chart->Flush();
-    }
 }
 
 void MainDialog::OpenUrl(const QUrl& url) {
@@ -377,7 +368,6 @@ void MainDialog::OnAllTime() {
 void MainDialog::OnToggleRegressionLine(int series) {
     const bool on = present::ToggleRegressionLine(series, settings_, charts_);
     action(series == 1 ? Command::RegressionR : Command::RegressionPoints)->setChecked(on);
-    FlushCharts();
 }
 
 void MainDialog::OnToggleSeparateChart() {

@@ -18,10 +18,11 @@ class QTabBar;
 namespace obrenta::ui {
 
 class FilterPanel;
+class BarChartView;
 class GraphWindow;
+class LineChartView;
 class ListModel;
 class ListTreeView;
-class QtChartControl;
 class StatsPage;
 class GeneralPage;
 class GraphPage;
@@ -76,10 +77,10 @@ public:
 
     ListTreeView* listView(present::ListId list) const;
     ListModel& list(present::ListId list) const;
-    QtChartControl& scoreChart() const;
-    QtChartControl& windowScoreChart() const;
-    QtChartControl& ownRatingDistChart() const;
-    QtChartControl& opponentRatingDistChart() const;
+    LineChartView& scoreChart() const;
+    LineChartView& windowScoreChart() const;
+    BarChartView& ownRatingDistChart() const;
+    BarChartView& opponentRatingDistChart() const;
 
     QTabBar* tabBar() const { return tabBar_; }
     QWidget* currentPage() const;
@@ -127,7 +128,6 @@ private:
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
-    void FlushCharts();
     void OpenUrl(const QUrl& url);
 
     MainDialogOptions options_;

@@ -8,10 +8,11 @@
 #include <QPushButton>
 
 #include "settings/AppSettings.h"
+#include "ui/BarChartView.h"
+#include "ui/LineChartView.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 #include "ui/NameSearch.h"
-#include "ui/QtChartControl.h"
 #include "ui/QtText.h"
 #include "ui/UiStyle.h"
 
@@ -68,11 +69,6 @@ ListTreeView* StatsPage::AddList(present::ListId id) {
                 [this, id](int column) { OnColumnClick(id, column); });
     }
     return view;
-}
-
-QtChartControl* StatsPage::AddChart(int kind, int seriesCount) {
-    return new QtChartControl(kind == 0 ? QtChartControl::Kind::Line : QtChartControl::Kind::Bar, seriesCount,
-                              this);
 }
 
 ListTreeView* StatsPage::listView(present::ListId id) const {
@@ -146,11 +142,20 @@ GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent) {
     page->addLayout(bottom, HeightUnits(ListId::RankTable));
 }
 
-ChartPage::ChartPage(bool bars, QWidget* parent) : StatsPage(parent) {
-    chart_ = AddChart(bars ? 1 : 0, bars ? 1 : 2);
+void ChartPage::FillWithChart(const ChartView& chart) {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
-    page->addWidget(chart_->view());
+    page->addWidget(chart.view());
+}
+
+GraphPage::GraphPage(QWidget* parent) : ChartPage(parent) {
+    chart_ = new LineChartView(this);
+    FillWithChart(*chart_);
+}
+
+RatingDistPage::RatingDistPage(QWidget* parent) : ChartPage(parent) {
+    chart_ = new BarChartView(this);
+    FillWithChart(*chart_);
 }
 
 WinsPage::WinsPage(QWidget* parent) : StatsPage(parent) {

@@ -16,8 +16,10 @@ struct AppSettings;
 namespace obrenta::ui {
 
 class ListModel;
+class BarChartView;
+class ChartView;
+class LineChartView;
 class ListTreeView;
-class QtChartControl;
 
 // One tab page of the main window. A page owns its lists (a model and a view each) and charts;
 // what they show comes from present/ through the model and the chart adapter.
@@ -40,7 +42,6 @@ public:
 protected:
     // A list of the page, sized by its place on the page.
     ListTreeView* AddList(present::ListId id);
-    QtChartControl* AddChart(int kind, int seriesCount);
 
 private:
     std::vector<std::pair<present::ListId, ListTreeView*>> lists_;
@@ -56,26 +57,29 @@ public:
 // One chart filling the page: the score chart, or a rating histogram.
 class ChartPage : public StatsPage {
     Q_OBJECT
-public:
-    QtChartControl& chart() const { return *chart_; }
-
 protected:
-    ChartPage(bool bars, QWidget* parent);
-
-private:
-    QtChartControl* chart_;
+    using StatsPage::StatsPage;
+    void FillWithChart(const ChartView& chart);
 };
 
 class GraphPage : public ChartPage {
     Q_OBJECT
 public:
-    explicit GraphPage(QWidget* parent = nullptr) : ChartPage(false, parent) {}
+    explicit GraphPage(QWidget* parent = nullptr);
+    LineChartView& chart() const { return *chart_; }
+
+private:
+    LineChartView* chart_;
 };
 
 class RatingDistPage : public ChartPage {
     Q_OBJECT
 public:
-    explicit RatingDistPage(QWidget* parent = nullptr) : ChartPage(true, parent) {}
+    explicit RatingDistPage(QWidget* parent = nullptr);
+    BarChartView& chart() const { return *chart_; }
+
+private:
+    BarChartView* chart_;
 };
 
 class WinsPage : public StatsPage {

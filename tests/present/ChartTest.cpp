@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "PresentTestSupport.h"
+#include "present/ChartContent.h"
 #include "present/InMemoryChart.h"
-#include "present/PageContent.h"
+#include "present/Report.h"
 
 namespace obrenta::present {
 namespace {
@@ -19,8 +20,8 @@ protected:
     void AddGames(int count) {
         for (int i = 0; i < count; ++i) engine_.selectedGames.push_back(MyGame(pool_, 1500, 1, 1));
     }
-    InMemoryChart Fill() {
-        InMemoryChart chart;
+    ChartContent Fill() {
+        ChartContent chart;
         FillScoreChart(chart, engine_, settings_);
         return chart;
     }
@@ -31,37 +32,37 @@ protected:
 };
 
 TEST_F(ScoreChartTest, EmptySelection) {
-    InMemoryChart chart = Fill();
+    ChartContent chart;
+    chart.showLegend = true;
+    SetUpScoreChart(chart);
+    EXPECT_EQ(chart.RowCount(), 1);
+    chart = Fill();
+    EXPECT_EQ(chart.kind, ChartKind::Line);
     EXPECT_EQ(chart.RowCount(), 0);
-    EXPECT_EQ(chart.valueMinimum, 1500.0);
-    EXPECT_EQ(chart.valueMaximum, 1600.0);
-    EXPECT_EQ(chart.divisionsPerLabel, 50);
-    EXPECT_EQ(chart.divisionsPerTick, 50);
-    EXPECT_EQ(chart.categoryScaleAuto, false);
-    EXPECT_EQ(chart.labelTick, true);
+    ASSERT_EQ(chart.series.size(), 2u);
+    EXPECT_TRUE(chart.series[1].values.empty());
+    EXPECT_EQ(chart.valueMinimum, 1500);
+    EXPECT_EQ(chart.valueMaximum, 1600);
+    EXPECT_EQ(chart.labelSpacing, 50);
+    EXPECT_EQ(chart.tickSpacing, 50);
     EXPECT_EQ(chart.showLegend, false);
-    EXPECT_TRUE(chart.redraw);
-    EXPECT_EQ(chart.redrawSuspendCount, 1);
-    EXPECT_EQ(chart.invalidateCount, 1);
 }
 
 TEST_F(ScoreChartTest, RowsHoldRatingAndRunningPoints) {
     AddGames({1785}, 25);
     AddGames({1790}, -13);
-    InMemoryChart chart = Fill();
+    ChartContent chart = Fill();
     ASSERT_EQ(chart.RowCount(), 2);
-    EXPECT_EQ(chart.RowLabel(1), "0");
-    EXPECT_EQ(chart.RowLabel(2), "1");
-    EXPECT_EQ(chart.Value(1, 1), "1785");
-    EXPECT_EQ(chart.Value(1, 2), "25");
-    EXPECT_EQ(chart.Value(2, 1), "1790");
-    EXPECT_EQ(chart.Value(2, 2), "12");
+    EXPECT_EQ(chart.rowLabels, (std::vector<std::int64_t>{0, 1}));
+    EXPECT_EQ(chart.series[0].values, (std::vector<std::int64_t>{1785, 1790}));
+    EXPECT_EQ(chart.series[1].values, (std::vector<std::int64_t>{25, 12}));
 }
 
+// The report prints the bounds as the whole numbers they are, also beyond the 32-bit range.
 TEST_F(ScoreChartTest, BoundsMoveAtMostOneHundredPerGame) {
     struct Case {
         std::initializer_list<int> ratings;
-        double lo, hi;
+        std::int64_t lo, hi;
     };
     const Case cases[] = {
         {{1785}, 1700, 1800},
@@ -72,13 +73,18 @@ TEST_F(ScoreChartTest, BoundsMoveAtMostOneHundredPerGame) {
         {{1785, 1400}, 1600, 1800},
         {{1800}, 1800, 1900},
         {{-50, -150}, -200, 100},  // truncation toward zero: starts at 0
+        {{2147483647}, 2147483600, 2147483700},
+        {{-2147483647 - 1, -2147483647 - 1}, -2147483700, -2147483500},
     };
     for (const Case& c : cases) {
         engine_.selectedGames.clear();
         AddGames(c.ratings);
-        InMemoryChart chart = Fill();
+        ChartContent chart = Fill();
         EXPECT_EQ(chart.valueMinimum, c.lo) << *c.ratings.begin() << " x" << c.ratings.size();
         EXPECT_EQ(chart.valueMaximum, c.hi) << *c.ratings.begin() << " x" << c.ratings.size();
+        const std::string section = FormatScoreChartSection(chart);
+        EXPECT_EQ(section.substr(0, section.find('\n', 13)),
+                  "# ScoreChart\naxis\t" + std::to_string(c.lo) + '\t' + std::to_string(c.hi) + "\t50");
     }
 }
 
@@ -88,11 +94,11 @@ TEST_F(ScoreChartTest, LabelSpacingGrowsWithTheGames) {
     for (auto [games, spacing] : cases) {
         engine_.selectedGames.clear();
         AddGames(games);
-        InMemoryChart chart = Fill();
-        EXPECT_EQ(chart.divisionsPerLabel, spacing) << games;
-        EXPECT_EQ(chart.divisionsPerTick, spacing) << games;
-        EXPECT_EQ(chart.RowLabel(games), std::to_string(games - 1));
-        EXPECT_EQ(chart.Value(games, 2), std::to_string(games));
+        ChartContent chart = Fill();
+        EXPECT_EQ(chart.labelSpacing, spacing) << games;
+        EXPECT_EQ(chart.tickSpacing, spacing) << games;
+        EXPECT_EQ(chart.rowLabels.back(), games - 1);
+        EXPECT_EQ(chart.series[1].values.back(), games);
     }
 }
 
@@ -103,38 +109,34 @@ std::array<std::int32_t, tally::kHistogramBins> Histogram(std::initializer_list<
 }
 
 TEST(RatingDistChartTest, BarsFromFirstToLastBin) {
-    InMemoryChart chart;
+    ChartContent chart;
     FillRatingDistChart(chart, Histogram({{150, 2}, {152, 5}}));
-    ASSERT_EQ(chart.RowCount(), 3);
-    EXPECT_EQ(chart.RowLabel(1), "1500");
-    EXPECT_EQ(chart.RowLabel(2), "1510");
-    EXPECT_EQ(chart.RowLabel(3), "1520");
-    EXPECT_EQ(chart.Value(1, 1), "2");
-    EXPECT_EQ(chart.Value(2, 1), "0");
-    EXPECT_EQ(chart.Value(3, 1), "5");
-    EXPECT_EQ(chart.tickLength[0], 1.0f);
-    EXPECT_EQ(chart.tickStyle[0], 0);
-    EXPECT_EQ(chart.columnSpacing, 0.0f);
-    EXPECT_FALSE(chart.showLegend.has_value());
-    EXPECT_EQ(chart.redrawSuspendCount, 0);
+    EXPECT_EQ(chart.kind, ChartKind::Bar);
+    EXPECT_EQ(chart.rowLabels, (std::vector<std::int64_t>{1500, 1510, 1520}));
+    ASSERT_EQ(chart.series.size(), 1u);
+    EXPECT_EQ(chart.series[0].values, (std::vector<std::int64_t>{2, 0, 5}));
+    EXPECT_FALSE(chart.categoryTickMarks);
+    EXPECT_EQ(chart.columnSpacing, 0);
+    EXPECT_FALSE(chart.showLegend);
 }
 
 TEST(RatingDistChartTest, EdgeBins) {
-    InMemoryChart chart;
+    ChartContent chart;
     FillRatingDistChart(chart, Histogram({{0, 1}, {299, 4}}));
     ASSERT_EQ(chart.RowCount(), 300);
-    EXPECT_EQ(chart.RowLabel(1), "0");
-    EXPECT_EQ(chart.RowLabel(300), "2990");
-    EXPECT_EQ(chart.Value(300, 1), "4");
+    EXPECT_EQ(chart.rowLabels.front(), 0);
+    EXPECT_EQ(chart.rowLabels.back(), 2990);
+    EXPECT_EQ(chart.series[0].values.back(), 4);
 }
 
 TEST(RatingDistChartTest, SingleOrNoBinEmptiesTheChart) {
     for (auto histogram : {Histogram({}), Histogram({{185, 7}})}) {
-        InMemoryChart chart;
+        ChartContent chart;
         FillRatingDistChart(chart, Histogram({{100, 1}, {101, 1}}));
         ASSERT_EQ(chart.RowCount(), 2);
         FillRatingDistChart(chart, histogram);
         EXPECT_EQ(chart.RowCount(), 0);
+        EXPECT_TRUE(chart.series[0].values.empty());
     }
 }
 
@@ -145,26 +147,38 @@ TEST(RegressionLineTest, ToggleTurnsBothChartsOnAndOff) {
     charts.windowScoreChart = &window;
     settings::AppSettings s;
     s.StatLine2 = 5;  // any non-zero value shows the line
-    ApplyRegressionSettings(page, s);
-    ApplyRegressionSettings(window, s);
-    EXPECT_EQ(page.StatLineFlag(2), kStatLineRegression);
-    EXPECT_EQ(window.StatLineFlag(1), 0);
+    SetUpCharts(charts, s);
+    auto line = [](const InMemoryChart& chart, int series) {
+        return chart.content.series.at(series - 1).regressionLine;
+    };
+    EXPECT_TRUE(line(page, 2));
+    EXPECT_FALSE(line(window, 1));
 
     EXPECT_FALSE(ToggleRegressionLine(2, s, charts));
     EXPECT_EQ(s.StatLine2, 0);
-    EXPECT_EQ(page.StatLineFlag(2), 0);
-    EXPECT_EQ(window.StatLineFlag(2), 0);
+    EXPECT_FALSE(line(page, 2));
+    EXPECT_FALSE(line(window, 2));
     EXPECT_TRUE(ToggleRegressionLine(2, s, charts));
     EXPECT_EQ(s.StatLine2, 1);
-    EXPECT_EQ(window.StatLineFlag(2), kStatLineRegression);
+    EXPECT_TRUE(line(window, 2));
     EXPECT_FALSE(ToggleRegressionLine(2, s, charts));
     EXPECT_EQ(s.StatLine2, 0);
 
     EXPECT_TRUE(ToggleRegressionLine(1, s, charts));
     EXPECT_EQ(s.StatLine1, 1);
-    EXPECT_EQ(page.StatLineFlag(1), kStatLineRegression);
-    EXPECT_EQ(page.StatLineFlag(2), 0);
+    EXPECT_TRUE(line(page, 1));
+    EXPECT_FALSE(line(page, 2));
     EXPECT_FALSE(ToggleRegressionLine(3, s, charts));
+
+    // A refill keeps the lines as toggled, and writes each chart once.
+    settings::AppSettings me = test::MeSettings();
+    me.StatLine1 = s.StatLine1;
+    tally::TallyEngine engine(me);
+    RefillCharts(engine, me, charts);
+    EXPECT_TRUE(line(window, 1));
+    EXPECT_FALSE(line(window, 2));
+    EXPECT_EQ(page.contentSets, 2);
+    EXPECT_EQ(window.contentSets, 2);
 }
 
 }  // namespace

@@ -145,15 +145,16 @@ TEST(SetUpPagesTest, BuildsEveryListAndBothScoreCharts) {
     SetUpPages(pages.lists, pages.charts, s);
     for (int i = 0; i < kListCount; ++i) EXPECT_GT(pages.views[i].ColumnCount(), 0) << i;
     for (InMemoryChart* chart : {&pages.scoreChart, &pages.windowScoreChart}) {
-        EXPECT_EQ(chart->RowCount(), 1);
-        EXPECT_EQ(U8(chart->LegendText(1)), "R値");
-        EXPECT_EQ(U8(chart->LegendText(2)), "得点");
-        EXPECT_EQ(chart->StatLineFlag(1), 0);
-        EXPECT_EQ(chart->StatLineFlag(2), kStatLineRegression);
-        EXPECT_EQ(chart->statLineStyles.at(1), std::make_pair(kStatLineRegression, kPenSolid));
-        EXPECT_EQ(chart->statLineStyles.at(2), std::make_pair(kStatLineRegression, kPenSolid));
+        const ChartContent& content = chart->content;
+        EXPECT_EQ(content.RowCount(), 1);
+        ASSERT_EQ(content.series.size(), 2u);
+        EXPECT_EQ(U8(content.series[0].legendText), "R値");
+        EXPECT_EQ(U8(content.series[1].legendText), "得点");
+        EXPECT_FALSE(content.series[0].regressionLine);
+        EXPECT_TRUE(content.series[1].regressionLine);
     }
-    EXPECT_EQ(pages.ownRatingDist.RowCount(), 0);
+    EXPECT_EQ(pages.ownRatingDist.content.RowCount(), 0);
+    EXPECT_EQ(pages.ownRatingDist.contentSets, 0);
 }
 
 }  // namespace

@@ -24,12 +24,13 @@
 #include "present/TextCodec.h"
 #include "ui/AddUserIdDialog.h"
 #include "ui/FilterPanel.h"
+#include "ui/BarChartView.h"
 #include "ui/GraphWindow.h"
+#include "ui/LineChartView.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
-#include "ui/QtChartControl.h"
 #include "ui/StatsPage.h"
 
 namespace obrenta::ui::test {
@@ -483,8 +484,8 @@ private slots:
         QCOMPARE(window->list(ListId::OpponentList).RowCount(), 0);
         QCOMPARE(window->list(ListId::OpponentList).headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("名前( 0人 )"));
-        QCOMPARE(window->scoreChart().RowCount(), 0);
-        QCOMPARE(window->scoreChart().ValueMinimum(), 1500.0);
+        QCOMPARE(window->scoreChart().content().RowCount(), 0);
+        QCOMPARE(window->scoreChart().content().valueMinimum, 1500);
         QVERIFY(QFile::exists(SettingsPath()));
         QTest::keyClick(window.get(), Qt::Key_F5);
         QVERIFY(window->isVisible());
@@ -510,20 +511,15 @@ private slots:
             QCOMPARE(shown, reported);
         }
         const struct {
-            QtChartControl* shown;
-            present::InMemoryChart* reported;
-            int series;
-        } charts[] = {{&window->scoreChart(), &pages.scoreChart, 2},
-                      {&window->windowScoreChart(), &pages.windowScoreChart, 2},
-                      {&window->ownRatingDistChart(), &pages.ownRatingDist, 1},
-                      {&window->opponentRatingDistChart(), &pages.opponentRatingDist, 1}};
+            const ChartView* shown;
+            const present::InMemoryChart* reported;
+        } charts[] = {{&window->scoreChart(), &pages.scoreChart},
+                      {&window->windowScoreChart(), &pages.windowScoreChart},
+                      {&window->ownRatingDistChart(), &pages.ownRatingDist},
+                      {&window->opponentRatingDistChart(), &pages.opponentRatingDist}};
         for (const auto& chart : charts) {
-            QCOMPARE(chart.shown->RowCount(), chart.reported->RowCount());
-            for (int row = 1; row <= chart.shown->RowCount(); ++row) {
-                QCOMPARE(chart.shown->RowLabel(row), chart.reported->RowLabel(row));
-                for (int s = 1; s <= chart.series; ++s)
-                    QCOMPARE(chart.shown->Value(row, s), std::stod(chart.reported->Value(row, s)));
-            }
+            QCOMPARE(chart.shown->content().RowCount(), chart.reported->content.RowCount());
+            QVERIFY(chart.shown->content() == chart.reported->content);
         }
         QCOMPARE(window->scoreChart().DrawnPointCount(1), window->engine().gameCount);
         QVERIFY(window->opponentRatingDistChart().DrawnBarCount() > 1);

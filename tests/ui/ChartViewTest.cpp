@@ -1,34 +1,43 @@
+#include <QChart>
 #include <QChartView>
 #include <QLineSeries>
 #include <QTest>
+#include <QValueAxis>
 #include <cmath>
 
 #include "UiTestSupport.h"
-#include "present/PageContent.h"
-#include "ui/QtChartControl.h"
+#include "present/ChartContent.h"
+#include "ui/BarChartView.h"
+#include "ui/LineChartView.h"
 
 namespace obrenta::ui::test {
 
-class ChartControlTest : public QObject {
+namespace {
+
+// A score chart's content of the given R values, the second series all at points.
+present::ChartContent LineContent(const std::vector<std::int64_t>& ratings, std::int64_t points) {
+    present::ChartContent content;
+    present::SetUpScoreChart(content);
+    content.SetRowCount(static_cast<int>(ratings.size()));
+    content.series[0].values = ratings;
+    for (int d = 0; d < content.RowCount(); ++d) {
+        content.series[1].values[d] = points;
+        content.rowLabels[d] = d;
+    }
+    return content;
+}
+
+}  // namespace
+
+class ChartViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void lineChartTakesGridAndFitsRegression() {
-        QtChartControl chart(QtChartControl::Kind::Line, 2);
-        chart.SetRedraw(false);
-        chart.SetRowCount(3);
-        const char* r[] = {"1", "3", "5"};
-        for (int d = 1; d <= 3; ++d) {
-            chart.SetRow(d);
-            chart.SetColumn(1);
-            chart.SetData(r[d - 1]);
-            chart.SetColumn(2);
-            chart.SetData("10");
-            chart.SetRowLabel(std::to_string(d - 1));
-        }
-        chart.SetStatLineStyle(1, present::kStatLineRegression, present::kPenSolid);
-        chart.SetStatLineFlag(1, present::kStatLineRegression);
-        chart.SetRedraw(true);
+    void lineChartTakesContentAndFitsRegression() {
+        LineChartView chart;
+        present::ChartContent content = LineContent({1, 3, 5}, 10);
+        content.series[0].regressionLine = true;
+        chart.SetContent(content);
         QCOMPARE(chart.DrawnPointCount(1), 3);
         QCOMPARE(chart.DrawnPointCount(2), 3);
         QVERIFY(chart.DrawsRegressionLine(1));
@@ -38,47 +47,47 @@ private slots:
         QCOMPARE(ends[0].second, 1.0);
         QCOMPARE(ends[1].first, 2.0);
         QCOMPARE(ends[1].second, 5.0);
-        chart.SetStatLineFlag(1, 0);
-        chart.Flush();
+        chart.SetRegressionLine(1, false);
         QVERIFY(!chart.DrawsRegressionLine(1));
+        QVERIFY(!chart.content().series[0].regressionLine);
+        chart.SetRegressionLine(2, true);
+        QVERIFY(chart.DrawsRegressionLine(2));
     }
 
     void scoreChartSpacingAndBoundsAsFilled() {
         // 600 games: labels every 100 rows, and the value axis as the fill left it.
-        QtChartControl chart(QtChartControl::Kind::Line, 2);
+        LineChartView chart;
         chart.view()->resize(2000, 400);
-        chart.SetRowCount(600);
-        chart.SetCategoryScaleAuto(false);
-        chart.SetDivisionsPerLabel(100);
-        chart.SetDivisionsPerTick(100);
-        chart.SetValueMinimum(1600);
-        chart.SetValueMaximum(1900);
-        chart.Flush();
+        present::ChartContent content = LineContent(std::vector<std::int64_t>(600, 1700), 0);
+        content.labelSpacing = 100;
+        content.tickSpacing = 100;
+        content.valueMinimum = 1600;
+        content.valueMaximum = 1900;
+        chart.SetContent(content);
         QCOMPARE(chart.DrawnTickInterval(), 100.0);
-        QCOMPARE(chart.ValueMinimum(), 1600.0);
-        QCOMPARE(chart.ValueMaximum(), 1900.0);
+        const auto* valueAxis = static_cast<QValueAxis*>(chart.chart()->axes(Qt::Vertical).at(0));
+        QCOMPARE(valueAxis->min(), 1600.0);
+        QCOMPARE(valueAxis->max(), 1900.0);
         // A narrow chart widens the spacing to a multiple of it instead of crowding the labels.
         chart.view()->resize(200, 200);
-        chart.Flush();
+        chart.SetContent(content);
         QVERIFY(chart.DrawnTickInterval() > 100.0);
         QCOMPARE(std::fmod(chart.DrawnTickInterval(), 100.0), 0.0);
     }
 
     void histogramBarsFromPresent() {
-        QtChartControl chart(QtChartControl::Kind::Bar, 1);
+        BarChartView chart;
         std::array<std::int32_t, tally::kHistogramBins> histogram{};
         histogram[150] = 2;
         histogram[152] = 1;
-        present::FillRatingDistChart(chart, histogram);
-        chart.Flush();
-        QCOMPARE(chart.RowCount(), 3);
-        QCOMPARE(chart.RowLabel(1), std::string("1500"));
-        QCOMPARE(chart.RowLabel(3), std::string("1520"));
-        QCOMPARE(chart.Value(2, 1), 0.0);
+        present::ChartContent content;
+        present::FillRatingDistChart(content, histogram);
+        chart.SetContent(content);
+        QCOMPARE(chart.content().RowCount(), 3);
         QCOMPARE(chart.DrawnBarCount(), 3);
         histogram.fill(0);
-        present::FillRatingDistChart(chart, histogram);
-        chart.Flush();
+        present::FillRatingDistChart(content, histogram);
+        chart.SetContent(content);
         QCOMPARE(chart.DrawnBarCount(), 0);
     }
 
@@ -86,9 +95,7 @@ private slots:
     // and its regression line is still fitted to every row.
     void longLineDrawnFromItsOutlineAndFittedToEveryRow() {
         const int rows = 30001;
-        QtChartControl chart(QtChartControl::Kind::Line, 2);
-        chart.SetRedraw(false);
-        chart.SetRowCount(rows);
+        std::vector<std::int64_t> ratings;
         double sumY = 0;
         for (int d = 1; d <= rows; ++d) {
             // A rising saw tooth, with one spike up and one down in the middle.
@@ -96,21 +103,17 @@ private slots:
             if (d == 15000) r = 9000;
             if (d == 15001) r = -200;
             sumY += r;
-            chart.SetRow(d);
-            chart.SetColumn(1);
-            chart.SetData(std::to_string(r));
-            chart.SetColumn(2);
-            chart.SetData(d % 2 ? "+5" : "-5");
+            ratings.push_back(r);
         }
-        chart.SetStatLineFlag(1, present::kStatLineRegression);
-        chart.SetRedraw(true);
-        QCOMPARE(chart.RowCount(), rows);
-        QCOMPARE(chart.Value(rows, 2), 5.0);
+        present::ChartContent content = LineContent(ratings, 5);
+        content.series[0].regressionLine = true;
+        LineChartView chart;
+        chart.SetContent(content);
         QVERIFY(chart.DrawnPointCount(1) < rows / 3);
         QVERIFY(chart.DrawnPointCount(1) > 2000);
         const QList<QPointF> drawn = static_cast<QLineSeries*>(chart.chart()->series().at(0))->points();
-        QCOMPARE(drawn.first(), QPointF(0, chart.Value(1, 1)));
-        QCOMPARE(drawn.last(), QPointF(rows - 1, chart.Value(rows, 1)));
+        QCOMPARE(drawn.first(), QPointF(0, ratings.front()));
+        QCOMPARE(drawn.last(), QPointF(rows - 1, ratings.back()));
         QVERIFY(drawn.contains(QPointF(14999, 9000)));
         QVERIFY(drawn.contains(QPointF(15000, -200)));
         for (int i = 1; i < drawn.size(); ++i) QVERIFY(drawn[i - 1].x() < drawn[i].x());
@@ -122,16 +125,16 @@ private slots:
         QVERIFY(std::abs(midY - sumY / rows) < 1e-6);
     }
 
-    void changesWithDrawingOnReachTheChartFromTheEventLoop() {
-        QtChartControl chart(QtChartControl::Kind::Line, 2);
-        chart.SetRowCount(2);
+    void contentIsDrawnAtOnce() {
+        LineChartView chart;
         QCOMPARE(chart.DrawnPointCount(1), 0);
-        QTRY_COMPARE(chart.DrawnPointCount(1), 2);
+        chart.SetContent(LineContent({1500, 1510}, 0));
+        QCOMPARE(chart.DrawnPointCount(1), 2);
     }
 };
 
-static RegisterSuite<ChartControlTest> registerChartControlTest("ChartControlTest");
+static RegisterSuite<ChartViewTest> registerChartViewTest("ChartViewTest");
 
 }  // namespace obrenta::ui::test
 
-#include "ChartControlTest.moc"
+#include "ChartViewTest.moc"

@@ -1,0 +1,163 @@
+#include "present/ChartContent.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "present/ChartControl.h"
+#include "present/TextCodec.h"
+
+namespace obrenta::present {
+namespace {
+
+using SelectedGame = std::remove_cvref_t<decltype(tally::TallyEngine::selectedGames)>::value_type;
+
+// The user's own result in one selected game; a game without the user's seat counts as zeros.
+scorelog::SeatResult UserResult(const SelectedGame& game, const settings::AppSettings& settings) {
+    tally::UserSeat seat = tally::FindUserSeat(game, settings);
+    if (!seat.found || seat.seat < 0 || seat.seat > 3) return {};
+    return game.seats[seat.seat];
+}
+
+int LabelSpacing(std::size_t games) {
+    if (games < 500) return 50;
+    if (games < 1000) return 100;
+    if (games < 2000) return 200;
+    if (games < 5000) return 500;
+    return 1000;
+}
+
+}  // namespace
+
+void ChartContent::SetRowCount(int rows) {
+    rows = std::max(rows, 0);
+    rowLabels.resize(rows);
+    for (ChartSeries& s : series) s.values.resize(rows);
+}
+
+void SetUpScoreChart(ChartContent& content) {
+    static const std::string ratingSeries = Cp932Literal("R値");
+    static const std::string pointsSeries = Cp932Literal("得点");
+    content.kind = ChartKind::Line;
+    content.series.resize(2);
+    content.series[0].legendText = ratingSeries;
+    content.series[1].legendText = pointsSeries;
+    content.SetRowCount(1);
+}
+
+void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine,
+                    const settings::AppSettings& settings) {
+    const auto& games = engine.selectedGames;
+    content.kind = ChartKind::Line;
+    if (content.series.size() < 2) content.series.resize(2);
+    std::vector<std::int64_t>& ratings = content.series[0].values;
+    std::vector<std::int64_t>& sums = content.series[1].values;
+    ratings.clear();
+    sums.clear();
+    content.rowLabels.clear();
+    ratings.reserve(games.size());
+    sums.reserve(games.size());
+    content.rowLabels.reserve(games.size());
+
+    std::int32_t first = games.empty() ? 1500 : UserResult(games.front(), settings).rating;
+    // Integer division truncates toward zero, as the bounds always have.
+    std::int64_t lo = static_cast<std::int64_t>(first) / 100 * 100;
+    std::int64_t hi = lo + 100;
+    std::int64_t sum = 0;
+    std::int64_t label = 0;
+    for (const SelectedGame& game : games) {
+        const scorelog::SeatResult seat = UserResult(game, settings);
+        ratings.push_back(seat.rating);
+        sum += seat.points;
+        sums.push_back(sum);
+        // Each bound moves by at most 100 per game, whatever the jump.
+        if (seat.rating > hi) hi += 100;
+        if (seat.rating < lo) lo -= 100;
+        content.rowLabels.push_back(label++);
+    }
+    content.SetRowCount(static_cast<int>(games.size()));
+    content.valueMinimum = lo;
+    content.valueMaximum = hi;
+    content.labelSpacing = LabelSpacing(games.size());
+    content.tickSpacing = content.labelSpacing;
+    content.showLegend = false;
+}
+
+void FillRatingDistChart(ChartContent& content,
+                         const std::array<std::int32_t, tally::kHistogramBins>& histogram) {
+    content.kind = ChartKind::Bar;
+    if (content.series.empty()) content.series.resize(1);
+    int first = -1;
+    int last = -1;
+    for (int b = 0; b < tally::kHistogramBins; ++b) {
+        if (histogram[b] == 0) continue;
+        if (first < 0) first = b;
+        last = b;
+    }
+    if (first < 0 || first == last) {
+        content.SetRowCount(0);
+        return;
+    }
+    content.SetRowCount(last - first + 1);
+    for (int b = first; b <= last; ++b) {
+        content.series[0].values[b - first] = histogram[b];
+        content.rowLabels[b - first] = 10 * b;
+    }
+    content.categoryTickMarks = false;
+    content.columnSpacing = 0;
+}
+
+void SetRegressionLine(ChartContent& content, int series, bool on) {
+    if (series < 1 || static_cast<std::size_t>(series) > content.series.size()) return;
+    content.series[series - 1].regressionLine = on;
+}
+
+void ApplyRegressionSettings(ChartContent& content, const settings::AppSettings& settings) {
+    SetRegressionLine(content, 1, settings.StatLine1 != 0);
+    SetRegressionLine(content, 2, settings.StatLine2 != 0);
+}
+
+namespace {
+
+// The score chart as set up with the window and its regression lines as the settings hold them.
+ChartContent ScoreChartBase(const settings::AppSettings& settings) {
+    ChartContent content;
+    SetUpScoreChart(content);
+    ApplyRegressionSettings(content, settings);
+    return content;
+}
+
+}  // namespace
+
+void SetUpCharts(PageCharts& charts, const settings::AppSettings& settings) {
+    const ChartContent content = ScoreChartBase(settings);
+    if (charts.scoreChart) charts.scoreChart->SetContent(content);
+    if (charts.windowScoreChart) charts.windowScoreChart->SetContent(content);
+}
+
+void RefillCharts(const tally::TallyEngine& engine, const settings::AppSettings& settings,
+                  PageCharts& charts) {
+    // The toggles keep StatLine1 and StatLine2 as the charts show them, so the settings give
+    // the regression lines of the refilled charts.
+    ChartContent score = ScoreChartBase(settings);
+    FillScoreChart(score, engine, settings);
+    if (charts.scoreChart) charts.scoreChart->SetContent(score);
+    if (charts.windowScoreChart) charts.windowScoreChart->SetContent(score);
+    ChartContent dist;
+    FillRatingDistChart(dist, engine.ownRHistogram);
+    if (charts.ownRatingDist) charts.ownRatingDist->SetContent(dist);
+    dist = {};
+    FillRatingDistChart(dist, engine.opponentRHistogram);
+    if (charts.opponentRatingDist) charts.opponentRatingDist->SetContent(dist);
+}
+
+bool ToggleRegressionLine(int series, settings::AppSettings& settings, PageCharts& charts) {
+    if (series != 1 && series != 2) return false;
+    std::int32_t& state = series == 1 ? settings.StatLine1 : settings.StatLine2;
+    state = state == 0 ? 1 : 0;
+    bool on = state != 0;
+    if (charts.scoreChart) charts.scoreChart->SetRegressionLine(series, on);
+    if (charts.windowScoreChart) charts.windowScoreChart->SetRegressionLine(series, on);
+    return on;
+}
+
+}  // namespace obrenta::present
