@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <ctime>
 
+#include "base/LocalTime.h"
 #include "ui/AddUserIdDialog.h"
 #include "ui/GraphWindow.h"
 #include "ui/ListModel.h"
@@ -57,23 +58,12 @@ constexpr int kMaxListEntries = settings::kMaxUserIds;
 const char* const kTabTexts[MainDialog::kTabCount] = {"全般",   "グラフ",   "和了",        "局情報",
                                                       "時間別", "対戦相手", "R分布(自分)", "R分布(相手)"};
 
-// Seconds of a local calendar time, with daylight saving time taken as not in effect.
 std::int64_t LocalSeconds(QDate date, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = date.year() - 1900;
-    tm.tm_mon = date.month() - 1;
-    tm.tm_mday = date.day();
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = 0;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return base::LocalToSeconds(date.year(), date.month(), date.day(), hour, minute, second);
 }
 
 QDate LocalDate(std::int64_t seconds) {
-    const std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    localtime_r(&time, &tm);
+    const std::tm tm = base::SecondsToLocal(seconds).value_or(std::tm{});
     return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
@@ -465,9 +455,9 @@ void MainDialog::ReadFilterPanel() {
 
 void MainDialog::RunTally() {
     ReadFilterPanel();
-    settings_.SaveSettings();
+    lastSave_ = settings_.SaveSettings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    engine_.ReadScoreLog();
+    lastRead_ = engine_.ReadScoreLog();
     if (engine_.Tally()) RefillPages();
     QApplication::restoreOverrideCursor();
     ++tallyCount_;
@@ -601,7 +591,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
         settings_.Y = pos().y();
     }
     ReadFilterPanel();
-    settings_.SaveSettings();
+    lastSave_ = settings_.SaveSettings();
     graphWindow_->hide();
     event->accept();
 }
