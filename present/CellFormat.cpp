@@ -7,6 +7,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "base/Decimal.h"
+
 namespace obrenta::present {
 namespace {
 
@@ -94,16 +96,7 @@ std::string FormatDuration(std::string_view format, std::int64_t seconds) {
 }
 
 std::int64_t LeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    // Unsigned arithmetic: an absurdly long digit run wraps instead of overflowing.
-    std::uint64_t value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
-    }
-    return static_cast<std::int64_t>(negative ? 0 - value : value);
+    return base::ParseDecimal(text).value;
 }
 
 double LeadingDouble(std::string_view text) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "base/LocalTime.h"
 #include "present/CellFormat.h"
 #include "present/TextCodec.h"
 
@@ -51,9 +52,7 @@ double Shown(double value) {
 }
 
 std::string LocalTimeText(const char* format, std::int64_t seconds) {
-    std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr) local = std::tm{};
+    const std::tm local = base::SecondsToLocal(seconds).value_or(std::tm{});
     return FormatCell(format, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
 }
 

@@ -3,10 +3,12 @@
 #include <span>
 #include <string_view>
 
+#include "base/LocalTime.h"
 #include "scorelog/GameRecord.h"
-#include "scorelog/LocalTime.h"
 
 namespace obrenta::scorelog {
+
+using base::LocalTimeCache;
 
 // Turns the lines of one block (each ending with its newline, as the reader hands them on) into
 // a game. On false the record is partial and must not be used. Names and yaku are interned in

@@ -1,7 +1,6 @@
 #include "scorelog/LineScanner.h"
 
 #include <cstring>
-#include <limits>
 
 namespace obrenta::scorelog {
 
@@ -16,45 +15,6 @@ bool IsDigit(char c) {
 }
 
 }  // namespace
-
-std::int32_t LongDigitsToInt(const char* digits, const char* end, bool negative) {
-    constexpr std::uint64_t kMaxMagnitude = std::numeric_limits<std::uint64_t>::max();
-    std::uint64_t magnitude = 0;
-    bool overflow = false;
-    for (const char* p = digits; p != end; ++p) {
-        const auto digit = static_cast<std::uint64_t>(*p - '0');
-        if (magnitude > (kMaxMagnitude - digit) / 10) {
-            overflow = true;
-            break;
-        }
-        magnitude = magnitude * 10 + digit;
-    }
-    std::int64_t value;
-    constexpr auto kLongMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    if (!negative) {
-        value = (overflow || magnitude > kLongMax) ? std::numeric_limits<std::int64_t>::max()
-                                                   : static_cast<std::int64_t>(magnitude);
-    } else if (overflow || magnitude > kLongMax + 1) {
-        value = std::numeric_limits<std::int64_t>::min();
-    } else {
-        value = static_cast<std::int64_t>(0 - magnitude);
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
-}
-
-std::int32_t AtoiLike(std::string_view text) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p != end && IsScanSpace(*p)) ++p;
-    bool negative = false;
-    if (p != end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
-        ++p;
-    }
-    const char* digits = p;
-    while (p != end && IsDigit(*p)) ++p;
-    return DigitsToInt(digits, p, negative);
-}
 
 std::int32_t RatingFromToken(std::string_view token) {
     return token.empty() ? 0 : AtoiLike(token.substr(1));

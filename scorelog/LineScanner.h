@@ -1,30 +1,18 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "base/Decimal.h"
 #include "scorelog/Bytes.h"
 
 namespace obrenta::scorelog {
 
-// scanf's white space: space, tab, newline, vertical tab, form feed, carriage return. No byte of
-// code page 932 text at or above 0x80 is one of them.
+// scanf's white space: space, tab, newline, vertical tab, form feed, carriage return.
 inline bool IsScanSpace(char c) {
-    // One test settles every byte above the space, which is nearly every byte looked at.
-    constexpr std::uint64_t kSpaces = std::uint64_t{1} << ' ' | std::uint64_t{0x1f} << '\t';
-    const auto u = static_cast<unsigned char>(c);
-    return u <= ' ' && ((kSpaces >> u) & 1) != 0;
-}
-
-// The value the C library gives a run of decimal digits with a sign, as strtol reads it into a
-// 64-bit long (saturating) and then narrowed to int, as a %d or atoi stores it.
-std::int32_t LongDigitsToInt(const char* digits, const char* end, bool negative);
-inline std::int32_t DigitsToInt(const char* digits, const char* end, bool negative) {
-    if (end - digits > 9) return LongDigitsToInt(digits, end, negative);
-    std::int32_t value = 0;
-    for (const char* p = digits; p != end; ++p) value = value * 10 + (*p - '0');
-    return negative ? -value : value;
+    return base::IsCSpace(c);
 }
 
 // The directives of a scanf format, one call each, on a line that ends where the view ends.
@@ -56,32 +44,15 @@ public:
         return true;
     }
     // %d, or %Nd with width N: white space skipped, an optional sign and at least one digit,
-    // at most width bytes counting the sign.
+    // at most width bytes counting the sign. The value is stored as %d stores it.
     bool Int(std::int32_t& out, int width = -1) {
         SkipSpace();
-        if (p_ == end_) return false;
-        bool negative = false;
-        if (*p_ == '-' || *p_ == '+') {
-            negative = *p_ == '-';
-            ++p_;
-            if (width > 0) --width;
-        }
-        const char* digits = p_;
-        const char* limit = width >= 0 && end_ - p_ > width ? p_ + width : end_;
-        // Nine digits always fit; the value of a longer run is worked out again below.
-        std::uint64_t value = 0;
-        for (; p_ != limit; ++p_) {
-            const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p_)) - '0';
-            if (digit > 9) break;
-            value = value * 10 + digit;
-        }
-        if (p_ == digits) return false;
-        if (p_ - digits > 9) {
-            out = LongDigitsToInt(digits, p_, negative);
-        } else {
-            const auto magnitude = static_cast<std::int32_t>(value);
-            out = negative ? -magnitude : magnitude;
-        }
+        const std::size_t room = static_cast<std::size_t>(end_ - p_);
+        const base::Decimal d =
+            base::ParseDecimal(std::string_view(p_, width >= 0 ? std::min(room, std::size_t(width)) : room));
+        if (d.length == 0) return false;
+        p_ += d.length;
+        out = base::NarrowAsAtoi(d.value);
         return true;
     }
 
@@ -95,7 +66,9 @@ private:
 // C's atoi as the C library reads it: leading white space, an optional sign, digits up to the
 // first non-digit; 0 when no digit follows. Out-of-range values saturate to the long range
 // and are then narrowed to int.
-std::int32_t AtoiLike(std::string_view text);
+inline std::int32_t AtoiLike(std::string_view text) {
+    return base::NarrowAsAtoi(base::ParseDecimal(text).value);
+}
 
 // The rating of a seat-line rating token ("R1712"): its first byte skipped, the rest read as
 // AtoiLike does.

@@ -1,14 +1,13 @@
 #include "scorelog/ScoreLog.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 
+#include "base/RegularFile.h"
 #include "scorelog/GameBlockParser.h"
 
 namespace obrenta::scorelog {
@@ -155,12 +154,25 @@ bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
     }
 }
 
-struct FileDescriptor {
-    int fd = -1;
-    ~FileDescriptor() {
-        if (fd >= 0) ::close(fd);
+ReadOutcome Failure(base::FileProblem problem, int error) {
+    using Status = ReadOutcome::Status;
+    switch (problem) {
+        case base::FileProblem::NotFound:
+            return {Status::NotFound, error};
+        case base::FileProblem::NotRegularFile:
+            return {Status::NotRegularFile, error};
+        case base::FileProblem::PermissionDenied:
+            return {Status::PermissionDenied, error};
+        default:
+            return {Status::IoError, error};
     }
-};
+}
+ReadOutcome Failure(int error) {
+    return Failure(base::ProblemOf(error), error);
+}
+ReadOutcome Failure(const base::RegularFile& file) {
+    return Failure(file.problem(), file.error());
+}
 
 std::int64_t ModifiedNs(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
@@ -219,39 +231,45 @@ void ScoreLog::ParseBuffer(std::string_view bytes) {
     haveRead_ = false;
 }
 
-bool ScoreLog::ReadScoreLog(const std::string& path) {
+ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    if (::stat(path.c_str(), &st) != 0) return Failure(errno);
     // Only a regular file can be a log: opening a FIFO waits for a writer, and a device such as
     // /dev/zero never ends.
-    if (!S_ISREG(st.st_mode)) return false;
+    if (!S_ISREG(st.st_mode)) return {ReadOutcome::Status::NotRegularFile};
     if (haveRead_ && path == lastPath_ && ModifiedNs(st) == lastModifiedNs_ &&
         static_cast<std::int64_t>(st.st_size) == lastSize_) {
-        return true;
+        return {ReadOutcome::Status::Unchanged};
     }
 
-    // O_NONBLOCK: should the path have become a FIFO since the stat, the open must not wait.
-    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (file.fd < 0) return false;
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // The path may have become something else since the stat; the open checks again.
+    base::RegularFile file(path);
+    if (!file.ok()) return Failure(file);
 
     // A file that grows while it is read is read to its end; a later call sees its new time.
     std::vector<GameRecord> games;
-    auto fileSource = [fd = file.fd](char* to, std::size_t room) -> std::ptrdiff_t {
-        for (;;) {
-            const ssize_t got = ::read(fd, to, room);
-            if (got >= 0 || errno != EINTR) return got;
-        }
-    };
-    if (!ParseLog(fileSource, static_cast<std::uint64_t>(st.st_size), games)) return false;
+    auto fileSource = [&file](char* to, std::size_t room) { return file.Read(to, room); };
+    if (!ParseLog(fileSource, static_cast<std::uint64_t>(file.info().st_size), games)) return Failure(file);
 
     games_ = std::move(games);
     lastPath_ = path;
-    lastModifiedNs_ = ModifiedNs(st);
-    lastSize_ = static_cast<std::int64_t>(st.st_size);
+    lastModifiedNs_ = ModifiedNs(file.info());
+    lastSize_ = static_cast<std::int64_t>(file.info().st_size);
     haveRead_ = true;
     ++readCount_;
-    return true;
+    return {ReadOutcome::Status::Read};
+}
+
+std::string ReadOutcome::reason() const {
+    switch (status) {
+        case Status::Unchanged:
+        case Status::Read:
+            return "";
+        case Status::NotRegularFile:
+            return base::ProblemText(base::FileProblem::NotRegularFile, error);
+        default:
+            return base::ProblemText(base::FileProblem::IoError, error);
+    }
 }
 
 }  // namespace obrenta::scorelog

@@ -16,13 +16,29 @@ inline constexpr std::size_t kMaxLinePieceBytes = 255;
 // The log is read this many bytes at a time into a buffer that is reused.
 inline constexpr std::size_t kReadChunkBytes = 1 << 20;
 
+// What one ReadScoreLog call did, and why it failed when it did.
+struct ReadOutcome {
+    enum class Status { Unchanged, Read, NotFound, NotRegularFile, PermissionDenied, IoError };
+
+    Status status = Status::Unchanged;
+    // The errno of a failed status query, open or read; 0 otherwise.
+    int error = 0;
+
+    // The games are those of the file as it is now: read again, or unchanged since.
+    bool ok() const { return status == Status::Unchanged || status == Status::Read; }
+    explicit operator bool() const { return ok(); }
+    // Why the read failed ("not a regular file" or the C library's text for error); empty
+    // when it did not.
+    std::string reason() const;
+};
+
 // The parsed score log: its games in file order, and what identifies the read they came from.
 class ScoreLog {
 public:
     // Reads the log at path again when its path, modification time or size differs from the
-    // last successful read. False when the file can't be queried or opened; the games of the
-    // last successful read then stay, and the next call tries again.
-    bool ReadScoreLog(const std::string& path);
+    // last successful read. On failure (the file can't be queried, opened or read, or is no
+    // regular file) the games of the last successful read stay, and the next call tries again.
+    ReadOutcome ReadScoreLog(const std::string& path);
 
     // Parses a whole log held in memory (the bytes of the file), replacing the games. The next
     // ReadScoreLog reads its file whatever it remembered before.

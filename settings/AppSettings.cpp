@@ -6,38 +6,29 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
-#include <ctime>
-#include <limits>
-#include <random>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <type_traits>
 #include <utility>
+#include <variant>
+
+#include "base/Decimal.h"
+#include "base/LocalTime.h"
+#include "base/RegularFile.h"
 
 namespace obrenta::settings {
 namespace {
+
+namespace fs = std::filesystem;
 
 // The loader's word buffer holds 1024 bytes with its terminator, the path line buffer as well.
 constexpr std::size_t kMaxWordBytes = 1023;
 constexpr std::size_t kMaxLineBytes = 1023;
 
-// "ここにIDを" and "入れて下さい": together they ask the user to enter an ID.
-constexpr std::string_view kDefaultUserId0 =
-    "\x82\xb1\x82\xb1\x82\xc9"
-    "ID"
-    "\x82\xf0";
-constexpr std::string_view kDefaultUserId1 = "\x93\xfc\x82\xea\x82\xc4\x89\xba\x82\xb3\x82\xa2";
-
-std::int64_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
+constexpr int kEndOfText = -1;
 
 // Text stops at its first NUL byte, as the file format's strings always have.
 std::string_view CString(std::string_view text) {
@@ -45,10 +36,7 @@ std::string_view CString(std::string_view text) {
 }
 
 bool IsSpace(int c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool IsDigit(int c) {
-    return c >= '0' && c <= '9';
+    return c != kEndOfText && base::IsCSpace(static_cast<char>(c));
 }
 
 // Reading a text-mode file turns every CR LF into LF.
@@ -85,30 +73,21 @@ public:
         return true;
     }
 
-    // "%d" / "%ld", clamped to [low, high]. A failed scan consumes a lone sign, as scanf does.
-    bool ReadInteger(std::int64_t& value, std::int64_t low, std::int64_t high) {
+    // "%d" / "%ld", the value saturated at T's bounds. A failed scan consumes a lone sign, as
+    // scanf does.
+    template <typename T>
+    bool ReadInteger(T& value) {
         if (!SkipSpace()) return false;
-        int c = Get();
-        const bool negative = c == '-';
-        if (c == '+' || c == '-') c = Get();
-        if (!IsDigit(c)) {
-            if (c != kEnd) Unget();
+        const base::Decimal d = base::ParseDecimal(text_.substr(pos_));
+        if (d.length == 0) {
+            if (text_[pos_] == '+' || text_[pos_] == '-') Get();
+            if (pos_ == text_.size()) Get();
             return false;
         }
-        constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
-        std::uint64_t magnitude = 0;
-        for (; IsDigit(c); c = Get()) {
-            const auto digit = static_cast<std::uint64_t>(c - '0');
-            magnitude = magnitude <= (kSaturated - digit) / 10 ? magnitude * 10 + digit : kSaturated;
-        }
-        if (c != kEnd) Unget();
-        if (negative) {
-            const std::uint64_t limit = 0 - static_cast<std::uint64_t>(low);
-            value = magnitude >= limit ? low : -static_cast<std::int64_t>(magnitude);
-        } else {
-            value =
-                magnitude >= static_cast<std::uint64_t>(high) ? high : static_cast<std::int64_t>(magnitude);
-        }
+        pos_ += d.length;
+        // The scan looks one byte past the digits, and so meets the end after a last number.
+        if (pos_ == text_.size()) Get();
+        value = base::SaturateTo<T>(d.value);
         return true;
     }
 
@@ -136,7 +115,7 @@ public:
     }
 
 private:
-    static constexpr int kEnd = -1;
+    static constexpr int kEnd = kEndOfText;
 
     int Get() {
         if (pos_ >= text_.size()) {
@@ -152,33 +131,18 @@ private:
     bool atEnd_ = false;
 };
 
-void ReadInt32(SettingsReader& in, std::int32_t& field) {
-    std::int64_t value = 0;
-    if (in.ReadInteger(value, std::numeric_limits<std::int32_t>::min(),
-                       std::numeric_limits<std::int32_t>::max())) {
-        field = static_cast<std::int32_t>(value);
-    }
-}
-
-void ReadInt64(SettingsReader& in, std::int64_t& field) {
-    std::int64_t value = 0;
-    if (in.ReadInteger(value, std::numeric_limits<std::int64_t>::min(),
-                       std::numeric_limits<std::int64_t>::max())) {
-        field = value;
-    }
+template <typename T>
+void ReadNumber(SettingsReader& in, T& field) {
+    T value = 0;
+    if (in.ReadInteger(value)) field = value;
 }
 
 // "%d %d ...": the first value that does not scan ends the read and leaves the rest as they were.
 template <std::size_t N>
-void ReadInt32s(SettingsReader& in, std::array<std::int32_t, N>& fields) {
+void ReadNumber(SettingsReader& in, std::array<std::int32_t, N>& fields) {
     for (std::size_t i = 0; i < N; ++i) {
         if (i > 0) in.SkipSpace();
-        std::int64_t value = 0;
-        if (!in.ReadInteger(value, std::numeric_limits<std::int32_t>::min(),
-                            std::numeric_limits<std::int32_t>::max())) {
-            return;
-        }
-        fields[i] = static_cast<std::int32_t>(value);
+        if (!in.ReadInteger(fields[i])) return;
     }
 }
 
@@ -203,99 +167,208 @@ void ReadPathLines(SettingsReader& in, std::string& path) {
     path = std::move(line);
 }
 
-void ReadValue(AppSettings& s, std::string_view key, SettingsReader& in) {
-    std::string word;
-    if (key == "X") {
-        ReadInt32(in, s.X);
-    } else if (key == "Y") {
-        ReadInt32(in, s.Y);
-    } else if (key == "nUserID") {
-        ReadInt32(in, s.userIdCount);
-    } else if (const int slot = SlotOf(key, "UserID"); slot >= 0) {
-        if (in.ReadWord(word, kMaxUserIdBytes)) s.userIds[slot] = word;
-    } else if (const int slot = SlotOf(key, "UseID"); slot >= 0) {
-        ReadInt32(in, s.userIdEnabled[slot]);
-    } else if (key == "MJSFileName") {
-        ReadPathLines(in, s.MJSFileName);
-    } else if (key == "Tab") {
-        ReadInt32(in, s.Tab);
-    } else if (key == "Date1") {
-        ReadInt64(in, s.dateFrom);
-    } else if (key == "Date2") {
-        ReadInt64(in, s.dateTo);
-    } else if (key == "Recent") {
-        ReadInt32(in, s.recentCount);
-    } else if (key == "Taku") {
-        ReadInt32s(in, s.tableKindFilter);
-    } else if (key == "Taisen") {
-        ReadInt32s(in, s.gameKindFilter);
-    } else if (key == "RRank") {
-        ReadInt32s(in, s.ratingRankFilter);
-    } else if (key == "Rank") {
-        ReadInt32s(in, s.rankFilter);
-    } else if (key == "StatLine1") {
-        ReadInt32(in, s.StatLine1);
-    } else if (key == "StatLine2") {
-        ReadInt32(in, s.StatLine2);
-    } else if (key == "SortYaku1") {
-        ReadInt32s(in, s.SortYaku1);
-    } else if (key == "SortYaku2") {
-        ReadInt32s(in, s.SortYaku2);
-    } else if (key == "SortVs") {
-        ReadInt32s(in, s.SortVs);
-    }
+// --- the keys ---
+
+// "ここにIDを" and "入れて下さい": together they ask the user to enter an ID.
+constexpr std::array<std::string_view, kMaxUserIds> kDefaultUserIds = {
+    "\x82\xb1\x82\xb1\x82\xc9"
+    "ID"
+    "\x82\xf0",
+    "\x93\xfc\x82\xea\x82\xc4\x89\xba\x82\xb3\x82\xa2", "", "", ""};
+
+template <typename T>
+struct Value {
+    std::string_view key;
+    T AppSettings::*field;
+    T byDefault;
+};
+// The dates' defaults are local times, worked out when they are set.
+struct Date {
+    std::string_view key;
+    std::int64_t AppSettings::*field;
+    std::int64_t (*byDefault)();
+};
+// The key alone on its line and the path on the next, so that it may hold blanks.
+struct Path {
+    std::string_view key;
+    std::string AppSettings::*field;
+    std::string_view byDefault;
+};
+// The ID count, then per ID slot "UserID%02d" (the ID) and "UseID%02d" (its in-use flag), only
+// for the IDs there are. The flags have no default: they keep what they held.
+struct UserIds {
+    std::string_view countKey;
+    std::string_view idKey;
+    std::string_view flagKey;
+    std::int32_t byDefault;
+};
+
+using Flags4 = std::array<std::int32_t, 4>;
+using Flags8 = std::array<std::int32_t, 8>;
+using Row = std::variant<Value<std::int32_t>, Value<Flags4>, Value<Flags8>, Date, Path, UserIds>;
+
+// Every key of the file, in the order SaveSettings writes them.
+const Row kRows[] = {
+    Value<std::int32_t>{"X", &AppSettings::X, 0},
+    Value<std::int32_t>{"Y", &AppSettings::Y, 0},
+    UserIds{"nUserID", "UserID", "UseID", 2},
+    Path{"MJSFileName", &AppSettings::MJSFileName, "mjscore.txt"},
+    Value<std::int32_t>{"Tab", &AppSettings::Tab, 0},
+    Date{"Date1", &AppSettings::dateFrom, &DefaultDateFrom},
+    Date{"Date2", &AppSettings::dateTo, &DefaultDateTo},
+    Value<std::int32_t>{"Recent", &AppSettings::recentCount, kDefaultRecentCount},
+    Value<Flags4>{"Taku", &AppSettings::tableKindFilter, {1, 1, 1, 1}},
+    Value<Flags4>{"Taisen", &AppSettings::gameKindFilter, {1, 1, 1, 1}},
+    Value<Flags4>{"Rank", &AppSettings::rankFilter, {1, 1, 1, 1}},
+    Value<Flags4>{"RRank", &AppSettings::ratingRankFilter, {1, 1, 1, 1}},
+    Value<std::int32_t>{"StatLine1", &AppSettings::StatLine1, 0},
+    Value<std::int32_t>{"StatLine2", &AppSettings::StatLine2, 0},
+    Value<Flags4>{"SortYaku1", &AppSettings::SortYaku1, {0, 1, 0, 0}},
+    Value<Flags4>{"SortYaku2", &AppSettings::SortYaku2, {0, 1, 0, 0}},
+    Value<Flags8>{"SortVs", &AppSettings::SortVs, {1, 0, 0, 0, 0, 0, 0, 0}},
+};
+
+void SetDefault(AppSettings& s, const Row& row) {
+    std::visit(
+        [&s](const auto& r) {
+            using R = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<R, Date>) {
+                s.*r.field = r.byDefault();
+            } else if constexpr (std::is_same_v<R, Path>) {
+                s.*r.field = std::string(r.byDefault);
+            } else if constexpr (std::is_same_v<R, UserIds>) {
+                s.userIdCount = r.byDefault;
+                for (int i = 0; i < kMaxUserIds; ++i) s.userIds[i] = std::string(kDefaultUserIds[i]);
+            } else {
+                s.*r.field = r.byDefault;
+            }
+        },
+        row);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
+// Reads the value of key when key belongs to row; false when it does not.
+bool ReadValue(AppSettings& s, const Row& row, std::string_view key, SettingsReader& in) {
+    return std::visit(
+        [&](const auto& r) {
+            using R = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<R, UserIds>) {
+                if (key == r.countKey) {
+                    ReadNumber(in, s.userIdCount);
+                } else if (const int slot = SlotOf(key, r.idKey); slot >= 0) {
+                    std::string word;
+                    if (in.ReadWord(word, kMaxUserIdBytes)) s.userIds[slot] = word;
+                } else if (const int slot = SlotOf(key, r.flagKey); slot >= 0) {
+                    ReadNumber(in, s.userIdEnabled[slot]);
+                } else {
+                    return false;
+                }
+                return true;
+            } else {
+                if (key != r.key) return false;
+                if constexpr (std::is_same_v<R, Path>) {
+                    ReadPathLines(in, s.*r.field);
+                } else {
+                    ReadNumber(in, s.*r.field);
+                }
+                return true;
+            }
+        },
+        row);
+}
+
+// The bytes of the file; a read error ends the data like the end of the file does.
+LoadOutcome ReadWholeFile(const std::string& path, std::string& bytes) {
+    base::RegularFile file(path);
     char buffer[8192];
-    std::size_t got = 0;
-    // A read error ends the data like the end of the file does.
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    std::fclose(file);
-    return true;
+    std::ptrdiff_t got = 0;
+    while ((got = file.Read(buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(got));
+    using Status = LoadOutcome::Status;
+    switch (file.problem()) {
+        case base::FileProblem::None:
+            return {};
+        case base::FileProblem::NotFound:
+            return {Status::NotFound, file.error()};
+        case base::FileProblem::NotRegularFile:
+            return {Status::NotRegularFile, 0};
+        case base::FileProblem::PermissionDenied:
+            return {Status::PermissionDenied, file.error()};
+        default:
+            return {Status::IoError, file.error()};
+    }
 }
 
 // --- writing ---
 
-template <typename... Args>
-void AppendFormat(std::string& out, const char* format, Args... args) {
-    char line[64];
-    const int length = std::snprintf(line, sizeof line, format, args...);
-    out.append(line, static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(sizeof line) - 1)));
-}
-
-void AppendLine(std::string& out, std::string_view key, std::string_view value) {
-    out.append(key).append("\t").append(value).append("\n");
+void AppendNumber(std::string& out, std::int64_t value) {
+    out.append(std::to_string(value));
 }
 
 template <std::size_t N>
-void AppendInts(std::string& out, std::string_view key, const std::array<std::int32_t, N>& values) {
-    out.append(key).append("\t");
+void AppendNumber(std::string& out, const std::array<std::int32_t, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
         if (i > 0) out.push_back(' ');
         out.append(std::to_string(values[i]));
     }
-    out.append("\n");
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+// Two digits of an ID slot, as "%02d" writes them.
+std::string SlotKey(std::string_view prefix, int slot) {
+    std::string key(prefix);
+    key.push_back(static_cast<char>('0' + slot / 10));
+    key.push_back(static_cast<char>('0' + slot % 10));
+    return key;
+}
+
+void AppendRow(std::string& out, const AppSettings& s, const Row& row) {
+    std::visit(
+        [&](const auto& r) {
+            using R = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<R, UserIds>) {
+                // The count written is the number of ID lines that follow, never more.
+                const int idCount = s.UsableIdCount();
+                out.append(r.countKey).append("\t");
+                AppendNumber(out, idCount);
+                out.append("\n");
+                for (int i = 0; i < idCount; ++i) {
+                    out.append(SlotKey(r.idKey, i)).append("\t").append(CString(s.userIds[i])).append("\n");
+                    out.append(SlotKey(r.flagKey, i)).append("\t");
+                    AppendNumber(out, s.userIdEnabled[i]);
+                    out.append("\n");
+                }
+            } else if constexpr (std::is_same_v<R, Path>) {
+                out.append(r.key).append("\n").append(CString(s.*r.field)).append("\n");
+            } else {
+                out.append(r.key).append("\t");
+                AppendNumber(out, s.*r.field);
+                out.append("\n");
+            }
+        },
+        row);
+}
+
+fs::path DirectoryOf(const std::string& path) {
+    const fs::path directory = fs::path(path).parent_path();
+    return directory.empty() ? fs::path(".") : directory;
 }
 
 // Creates the directory and its missing parents, private to the user as configuration folders
-// should be. False when it does not exist afterwards.
-bool MakeDirectories(const std::string& directory) {
-    struct stat info {};
-    if (::stat(directory.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-    if (errno != ENOENT) return false;
-    const std::string parent = DirectoryOf(directory);
-    if (parent != directory && !MakeDirectories(parent)) return false;
-    return ::mkdir(directory.c_str(), 0700) == 0 || errno == EEXIST;
+// should be.
+std::error_code MakeDirectories(const fs::path& directory) {
+    std::error_code error;
+    const fs::file_status status = fs::status(directory, error);
+    if (fs::exists(status)) {
+        return fs::is_directory(status) ? std::error_code{}
+                                        : std::make_error_code(std::errc::not_a_directory);
+    }
+    if (error && error != std::errc::no_such_file_or_directory) return error;
+    const fs::path parent = directory.parent_path();
+    if (!parent.empty() && parent != directory) {
+        if (const std::error_code parentError = MakeDirectories(parent)) return parentError;
+    }
+    if (fs::create_directory(directory, error)) {
+        fs::permissions(directory, fs::perms::owner_all, fs::perm_options::replace, error);
+    }
+    return error;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -310,83 +383,120 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
-// Creates a new file beside target with a random suffix; -1 when that is impossible.
-int CreateTemporaryFile(const std::string& target, std::string& temporaryPath) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::mt19937 random(seed());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = target + ".tmp-";
-        for (int i = 0; i < 6; ++i) temporaryPath.push_back(kLetters[pick(random)]);
-        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0 || errno != EEXIST) return fd;
+// The file creation mask, read without changing it (setting it and back would race with any
+// other thread that creates a file).
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "Umask:" && status >> word)
+            return static_cast<mode_t>(std::strtoul(word.c_str(), nullptr, 8));
     }
-    return -1;
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
 }
 
-void SyncDirectory(const std::string& directory) {
+void SyncDirectory(const fs::path& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
 
+SaveOutcome Failed(SaveOutcome::Step step, int error) {
+    return {step, error};
+}
+
 }  // namespace
+
+std::string LoadOutcome::reason() const {
+    switch (status) {
+        case Status::Loaded:
+            return "";
+        case Status::NotRegularFile:
+            return base::ProblemText(base::FileProblem::NotRegularFile, error);
+        default:
+            return base::ProblemText(base::FileProblem::IoError, error);
+    }
+}
+
+std::string SaveOutcome::reason() const {
+    const char* step = "";
+    switch (failedStep) {
+        case Step::None:
+            return "";
+        case Step::CreateDirectory:
+            step = "creating the directory";
+            break;
+        case Step::CreateTemporaryFile:
+            step = "creating the temporary file";
+            break;
+        case Step::KeepMode:
+            step = "keeping the file's permissions";
+            break;
+        case Step::Write:
+            step = "writing";
+            break;
+        case Step::Sync:
+            step = "flushing to disk";
+            break;
+        case Step::Close:
+            step = "closing the file";
+            break;
+        case Step::Rename:
+            step = "renaming the file";
+            break;
+    }
+    return std::string(step) + ": " + std::strerror(error);
+}
 
 AppSettings::AppSettings(std::string path) : iniPath(std::move(path)) {
     LoadSettings();
 }
 
 void AppSettings::SetDefaults() {
-    X = 0;
-    Y = 0;
-    MJSFileName = "mjscore.txt";
-    userIdCount = 2;
-    userIds = {std::string(kDefaultUserId0), std::string(kDefaultUserId1), "", "", ""};
-    Tab = 0;
-    dateFrom = DefaultDateFrom();
-    dateTo = DefaultDateTo();
-    recentCount = kDefaultRecentCount;
-    tableKindFilter = {1, 1, 1, 1};
-    gameKindFilter = {1, 1, 1, 1};
-    rankFilter = {1, 1, 1, 1};
-    ratingRankFilter = {1, 1, 1, 1};
-    StatLine1 = 0;
-    StatLine2 = 0;
-    SortYaku1 = {0, 1, 0, 0};
-    SortYaku2 = {0, 1, 0, 0};
-    SortVs = {1, 0, 0, 0, 0, 0, 0, 0};
+    for (const Row& row : kRows) SetDefault(*this, row);
 }
 
-void AppSettings::LoadSettings() {
+LoadOutcome AppSettings::LoadSettings() {
     SetDefaults();
     std::string bytes;
-    if (ReadWholeFile(iniPath, bytes)) ParseSettings(*this, bytes);
+    const LoadOutcome outcome = ReadWholeFile(iniPath, bytes);
+    ParseSettings(*this, bytes);
+    return outcome;
 }
 
-bool AppSettings::SaveSettings() const {
+SaveOutcome AppSettings::SaveSettings() const {
+    using Step = SaveOutcome::Step;
     const std::string text = FormatSettings(*this);
-    if (!MakeDirectories(DirectoryOf(iniPath))) return false;
+    const fs::path directory = DirectoryOf(iniPath);
+    if (const std::error_code error = MakeDirectories(directory))
+        return Failed(Step::CreateDirectory, error.value());
 
-    std::string temporaryPath;
-    const int fd = CreateTemporaryFile(iniPath, temporaryPath);
-    if (fd < 0) return false;
-    // Replacing the file must not widen who may read it.
+    std::string temporaryPath = iniPath + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(temporaryPath.data(), O_CLOEXEC);
+    if (fd < 0) return Failed(Step::CreateTemporaryFile, errno);
+    // Replacing the file must not widen who may read it; a new file gets the usual mode.
     struct stat old {};
-    bool ok = true;
-    if (::stat(iniPath.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
-    ok = ok && WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temporaryPath.c_str(), iniPath.c_str()) == 0;
-    if (!ok) {
+    const bool replacing = ::stat(iniPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const mode_t mode = replacing ? old.st_mode & 07777 : 0644 & ~CurrentUmask();
+
+    SaveOutcome outcome;
+    auto fail = [&](Step step) {
+        if (outcome.ok()) outcome = Failed(step, errno);
+    };
+    if (::fchmod(fd, mode) != 0) fail(Step::KeepMode);
+    if (outcome.ok() && !WriteAll(fd, text)) fail(Step::Write);
+    if (outcome.ok() && ::fsync(fd) != 0) fail(Step::Sync);
+    if (::close(fd) != 0) fail(Step::Close);
+    if (outcome.ok() && std::rename(temporaryPath.c_str(), iniPath.c_str()) != 0) fail(Step::Rename);
+    if (!outcome.ok()) {
         ::unlink(temporaryPath.c_str());
-        return false;
+        return outcome;
     }
-    SyncDirectory(DirectoryOf(iniPath));
-    return true;
+    SyncDirectory(directory);
+    return outcome;
 }
 
 int AppSettings::UsableIdCount() const {
@@ -394,40 +504,15 @@ int AppSettings::UsableIdCount() const {
 }
 
 std::int64_t DefaultDateFrom() {
-    return LocalTime(1998, 1, 1, 0, 0, 0);
+    return base::LocalToSeconds(1998, 1, 1, 0, 0, 0);
 }
 std::int64_t DefaultDateTo() {
-    return LocalTime(2037, 12, 31, 23, 59, 59);
+    return base::LocalToSeconds(2037, 12, 31, 23, 59, 59);
 }
 
 std::string FormatSettings(const AppSettings& s) {
     std::string out;
-    AppendFormat(out, "X\t%d\n", s.X);
-    AppendFormat(out, "Y\t%d\n", s.Y);
-    // The count written is the number of ID lines that follow, never more.
-    const int idCount = s.UsableIdCount();
-    AppendFormat(out, "nUserID\t%d\n", idCount);
-    for (int i = 0; i < idCount; ++i) {
-        char key[24];
-        std::snprintf(key, sizeof key, "UserID%02d", i);
-        AppendLine(out, key, CString(s.userIds[i]));
-        AppendFormat(out, "UseID%02d\t%d\n", i, s.userIdEnabled[i]);
-    }
-    // The path has a line of its own so that it may hold blanks.
-    out.append("MJSFileName\n").append(CString(s.MJSFileName)).append("\n");
-    AppendFormat(out, "Tab\t%d\n", s.Tab);
-    AppendFormat(out, "Date1\t%" PRId64 "\n", s.dateFrom);
-    AppendFormat(out, "Date2\t%" PRId64 "\n", s.dateTo);
-    AppendFormat(out, "Recent\t%d\n", s.recentCount);
-    AppendInts(out, "Taku", s.tableKindFilter);
-    AppendInts(out, "Taisen", s.gameKindFilter);
-    AppendInts(out, "Rank", s.rankFilter);
-    AppendInts(out, "RRank", s.ratingRankFilter);
-    AppendFormat(out, "StatLine1\t%d\n", s.StatLine1);
-    AppendFormat(out, "StatLine2\t%d\n", s.StatLine2);
-    AppendInts(out, "SortYaku1", s.SortYaku1);
-    AppendInts(out, "SortYaku2", s.SortYaku2);
-    AppendInts(out, "SortVs", s.SortVs);
+    for (const Row& row : kRows) AppendRow(out, s, row);
     return out;
 }
 
@@ -440,7 +525,9 @@ void ParseSettings(AppSettings& settings, std::string_view text) {
         // A last word that runs into the end of the file is not looked at: the loop stops as
         // soon as any read has met the end.
         if (in.AtEnd()) break;
-        ReadValue(settings, word, in);
+        for (const Row& row : kRows) {
+            if (ReadValue(settings, row, word, in)) break;
+        }
     }
     if (settings.recentCount < 0) settings.recentCount = kDefaultRecentCount;
 }

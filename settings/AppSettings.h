@@ -13,6 +13,35 @@ inline constexpr std::size_t kMaxUserIdBytes = 127;
 // The recent-games count of a new settings file, and what a negative count stands for.
 inline constexpr std::int32_t kDefaultRecentCount = 10000;
 
+// How loading the settings file went. The fields hold the defaults wherever the file did not
+// set them, whatever the status.
+struct LoadOutcome {
+    enum class Status { Loaded, NotFound, NotRegularFile, PermissionDenied, IoError };
+
+    Status status = Status::Loaded;
+    // The errno of a failed open or read; 0 otherwise.
+    int error = 0;
+
+    bool ok() const { return status == Status::Loaded; }
+    explicit operator bool() const { return ok(); }
+    // "not a regular file" or the C library's text for error; empty when the file was loaded.
+    std::string reason() const;
+};
+
+// How saving the settings file went: the step that failed, with its errno.
+struct SaveOutcome {
+    enum class Step { None, CreateDirectory, CreateTemporaryFile, KeepMode, Write, Sync, Close, Rename };
+
+    Step failedStep = Step::None;
+    int error = 0;
+
+    bool ok() const { return failedStep == Step::None; }
+    explicit operator bool() const { return ok(); }
+    // The failed step and the C library's text for error, as in "renaming the file: Is a
+    // directory"; empty when the file was saved.
+    std::string reason() const;
+};
+
 // Every persisted setting of the program, with the defaults it starts from. Text is code page
 // 932 bytes.
 struct AppSettings {
@@ -44,10 +73,11 @@ struct AppSettings {
     // Sets every field but iniPath and userIdEnabled to its default.
     void SetDefaults();
     // Sets every field but iniPath and userIdEnabled to its default, then reads iniPath over them.
-    void LoadSettings();
-    // Writes every field to iniPath through a temporary file renamed over it. False when the
-    // file could not be written; the old file is then left as it was.
-    bool SaveSettings() const;
+    // Only a regular file is read; a missing one leaves the defaults.
+    LoadOutcome LoadSettings();
+    // Writes every field to iniPath through a temporary file renamed over it. When the file could
+    // not be written the old file is left as it was.
+    SaveOutcome SaveSettings() const;
 
     // The number of ID slots in use: userIdCount clamped to 0..5.
     int UsableIdCount() const;

@@ -350,7 +350,7 @@ bool PassesFilter(const GameRecord& game, const AppSettings& settings) {
     return PassesChecks(game, settings, FindUserSeat(game, settings));
 }
 
-bool TallyEngine::ReadScoreLog() {
+scorelog::ReadOutcome TallyEngine::ReadScoreLog() {
     return scoreLog_.ReadScoreLog(settings().MJSFileName);
 }
 

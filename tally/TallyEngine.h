@@ -148,7 +148,7 @@ public:
     explicit TallyEngine(const AppSettings& settings) : settings_(&settings) {}
 
     // Reads the log named by the settings' MJSFileName when it changed. See ScoreLog.
-    bool ReadScoreLog();
+    scorelog::ReadOutcome ReadScoreLog();
     // Selects the games and computes every statistic. Always true.
     bool Tally();
     // The same over a given game list (oldest first) instead of the score log's games.

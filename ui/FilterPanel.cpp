@@ -10,6 +10,7 @@
 #include <QRegularExpressionValidator>
 #include <ctime>
 
+#include "base/LocalTime.h"
 #include "settings/AppSettings.h"
 #include "ui/AddUserIdDialog.h"
 #include "ui/NameSearch.h"
@@ -22,23 +23,12 @@ namespace {
 
 constexpr int kMaxListEntries = settings::kMaxUserIds;
 
-// Seconds of a local calendar time, with daylight saving time taken as not in effect.
 std::int64_t LocalSeconds(QDate date, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = date.year() - 1900;
-    tm.tm_mon = date.month() - 1;
-    tm.tm_mday = date.day();
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = 0;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return base::LocalToSeconds(date.year(), date.month(), date.day(), hour, minute, second);
 }
 
 QDate LocalDate(std::int64_t seconds) {
-    const std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    localtime_r(&time, &tm);
+    const std::tm tm = base::SecondsToLocal(seconds).value_or(std::tm{});
     return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 

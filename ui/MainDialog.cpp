@@ -16,8 +16,8 @@
 #include <QStackedWidget>
 #include <QTabBar>
 
-#include "ui/FilterPanel.h"
 #include "ui/BarChartView.h"
+#include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
@@ -307,9 +307,9 @@ void MainDialog::ReadFilterPanel() {
 
 void MainDialog::RunTally() {
     ReadFilterPanel();
-    settings_.SaveSettings();
+    lastSave_ = settings_.SaveSettings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    engine_.ReadScoreLog();
+    lastRead_ = engine_.ReadScoreLog();
     if (engine_.Tally()) RefillPages();
     QApplication::restoreOverrideCursor();
     ++tallyCount_;
@@ -409,7 +409,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
         settings_.Y = pos().y();
     }
     ReadFilterPanel();
-    settings_.SaveSettings();
+    lastSave_ = settings_.SaveSettings();
     graphWindow_->hide();
     event->accept();
 }

@@ -73,6 +73,9 @@ public:
 
     settings::AppSettings& settings() { return settings_; }
     const tally::TallyEngine& engine() const { return engine_; }
+    // How the latest score log read and settings save went (for the status bar).
+    const scorelog::ReadOutcome& lastReadOutcome() const { return lastRead_; }
+    const settings::SaveOutcome& lastSaveOutcome() const { return lastSave_; }
     QAction* action(Command command) const { return actions_[static_cast<int>(command)]; }
 
     ListTreeView* listView(present::ListId list) const;
@@ -133,6 +136,8 @@ private:
     MainDialogOptions options_;
     settings::AppSettings settings_;
     tally::TallyEngine engine_;
+    scorelog::ReadOutcome lastRead_;
+    settings::SaveOutcome lastSave_;
 
     std::array<QAction*, kCommandCount> actions_{};
     FilterPanel* filterPanel_ = nullptr;

@@ -16,6 +16,7 @@
 #include "HardeningSupport.h"
 #include "present/TextCodec.h"
 #include "scorelog/ScoreLog.h"
+#include "settings/AppSettings.h"
 
 namespace obrenta::hardening::test {
 namespace {
@@ -196,7 +197,7 @@ TEST(HostileLog, LogLargerThanTwoGibibytesTakesBoundedMemory) {
         std::filesystem::rename(sparse, path);
     }
     const long before = PeakRssMiB();
-    const bool read = log.ReadScoreLog(path);
+    const bool read = log.ReadScoreLog(path).ok();
     EXPECT_LT(PeakRssMiB() - before, 512) << "reading the 2.5 GB log took its size in memory";
     ASSERT_EQ(log.games().size(), 3u);
     EXPECT_EQ(log.games()[0].startTime, read ? StartSeconds(10) : StartSeconds(0));
@@ -234,28 +235,37 @@ testing::AssertionResult FinishesBounded(void (*body)(), int seconds, long limit
     }
 }
 
-// The log's path names something that is not a regular file: reading returns false at once and
-// the program goes on.
-TEST(HostileLog, EndlessDeviceIsRefused) {
-    EXPECT_TRUE(FinishesBounded(
-        [] {
-            ScoreLog log;
-            if (log.ReadScoreLog("/dev/zero")) ::_exit(3);
-        },
-        10, 512));
+// Ends the child with status 3 unless the outcome is a refusal of a file that is not regular.
+template <typename Outcome>
+void ExpectRefused(const Outcome& outcome) {
+    if (outcome.ok() || outcome.reason() != "not a regular file") ::_exit(3);
+}
+void ExpectRefused(settings::AppSettings settings, const std::string& path) {
+    settings.iniPath = path;
+    ExpectRefused(settings.LoadSettings());
 }
 
-TEST(HostileLog, FifoWithoutWriterIsRefused) {
+// The log's or the settings file's path names something that is not a regular file: reading
+// refuses it at once, says why, and the program goes on.
+std::string specialPath;
+
+TEST(HostileLog, SpecialFilesAreRefused) {
     TempDir dir;
-    static std::string fifo;
-    fifo = dir.File("mjscore.txt");
+    const std::string fifo = dir.File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_TRUE(FinishesBounded(
-        [] {
-            ScoreLog log;
-            if (log.ReadScoreLog(fifo)) ::_exit(3);
-        },
-        10, 512));
+    const struct {
+        std::string path;
+        void (*read)();
+    } cases[] = {
+        {"/dev/zero", [] { ExpectRefused(ScoreLog().ReadScoreLog(specialPath)); }},
+        {fifo, [] { ExpectRefused(ScoreLog().ReadScoreLog(specialPath)); }},
+        {"/dev/zero", [] { ExpectRefused(settings::AppSettings(), specialPath); }},
+        {fifo, [] { ExpectRefused(settings::AppSettings(), specialPath); }},
+    };
+    for (const auto& c : cases) {
+        specialPath = c.path;
+        EXPECT_TRUE(FinishesBounded(c.read, 10, 512)) << c.path;
+    }
 }
 
 TEST(HostileLog, DirectoryIsRefusedAndTheGamesStay) {

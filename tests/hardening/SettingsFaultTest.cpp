@@ -187,7 +187,7 @@ TEST_F(FailedSaveTest, WriteErrorLeavesTheOldFileByteForByte) {
     struct rlimit small = old;
     small.rlim_cur = 512;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = changed.SaveSettings();
+    const bool saved = changed.SaveSettings().ok();
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::sigaction(SIGXFSZ, &previous, nullptr);
 

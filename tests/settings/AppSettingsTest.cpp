@@ -368,7 +368,7 @@ TEST(SaveSettings, CreatesMissingDirectoriesAndHonoursUmask) {
     AppSettings settings = Defaults();
     settings.iniPath = dir.Path() + "/config/obrenta/Obrenta.ini";
     const mode_t oldMask = ::umask(022);
-    const bool saved = settings.SaveSettings();
+    const bool saved = settings.SaveSettings().ok();
     ::umask(oldMask);
     ASSERT_TRUE(saved);
     struct stat info {};
@@ -440,7 +440,7 @@ TEST_F(FailedSave, WriteFailsPartWay) {
     small.rlim_cur = 16;
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = settings_.SaveSettings();
+    const bool saved = settings_.SaveSettings().ok();
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);

@@ -1,6 +1,7 @@
 # The failure paths of obrenta-report: exit status 2 with a message naming the path, and --help.
 function(expect_failure description expected_text)
-  execute_process(COMMAND ${REPORT} ${ARGN} WORKING_DIRECTORY ${DATA_DIR}
+  # A report that waits on a FIFO or reads /dev/zero must fail here, not hang the run.
+  execute_process(COMMAND ${REPORT} ${ARGN} WORKING_DIRECTORY ${DATA_DIR} TIMEOUT 20
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
   if(NOT rc EQUAL 2)
     message(FATAL_ERROR "${description}: exit status ${rc}, expected 2")
@@ -18,6 +19,18 @@ expect_failure("missing settings" "no-such-dir/Obrenta.ini" --settings no-such-d
 expect_failure("settings is a directory" "settings file mixed" --settings mixed)
 expect_failure("missing log named by the settings" "missing-log.txt" --settings idoverride/Obrenta.ini)
 expect_failure("missing --log" "nowhere.txt" --settings mixed/Obrenta.ini --log nowhere.txt)
+# Files that are no regular files are refused before they are opened for reading, at once.
+set(fifo ${WORK_DIR}/report-errors.fifo)
+file(REMOVE ${fifo})
+execute_process(COMMAND mkfifo ${fifo} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "mkfifo ${fifo} failed: ${rc}")
+endif()
+expect_failure("--log is a FIFO" "${fifo}: not a regular file" --settings mixed/Obrenta.ini --log ${fifo})
+expect_failure("--log is /dev/zero" "/dev/zero: not a regular file" --settings mixed/Obrenta.ini --log /dev/zero)
+expect_failure("settings is a FIFO" "settings file ${fifo}: not a regular file" --settings ${fifo})
+expect_failure("settings is /dev/zero" "settings file /dev/zero: not a regular file" --settings /dev/zero)
+file(REMOVE ${fifo})
 expect_failure("no --settings" "--settings is required" --log mixed/mjscore.txt)
 expect_failure("option without value" "--id needs a value" --settings mixed/Obrenta.ini --id)
 expect_failure("unknown option" "unknown option --bogus" --bogus)

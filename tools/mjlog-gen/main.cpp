@@ -25,6 +25,9 @@ constexpr const char* kUsage =
     "  --player NAME            the player's ID, UTF-8 (default the built-in sample name)\n"
     "  --lf                     end lines with LF alone\n";
 
+// 2^63: a double below it converts to a 64-bit count; one at or above it does not fit.
+constexpr double kInt64Bound = 9223372036854775808.0;
+
 bool ParseNumber(const char* text, double& value) {
     char* end = nullptr;
     errno = 0;
@@ -67,9 +70,9 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--seed" && isNumber && number >= 0) {
             options.seed = std::strtoull(value, nullptr, 10);
-        } else if (arg == "--games" && isNumber && number >= 0) {
+        } else if (arg == "--games" && isNumber && number >= 0 && number < kInt64Bound) {
             options.games = static_cast<std::int64_t>(number);
-        } else if (arg == "--size-mb" && isNumber && number > 0) {
+        } else if (arg == "--size-mb" && isNumber && number > 0 && number * 1000000.0 < kInt64Bound) {
             options.sizeBytes = static_cast<std::int64_t>(number * 1000000.0);
         } else if (arg == "--three-player-share" && isNumber && number >= 0 && number <= 1) {
             options.threePlayerShare = number;

@@ -2,11 +2,8 @@
 // score log it names, tallies, fills every list and chart in memory and prints them as text.
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,24 +42,6 @@ int UsageError(const std::string& message) {
     return kExitFailure;
 }
 
-bool ReadFile(const std::string& path, std::string& bytes, std::string& reason) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    bytes.clear();
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-    if (std::ferror(file.get())) {
-        // A directory opens but does not read.
-        reason = std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,16 +68,14 @@ int main(int argc, char** argv) {
     }
     if (!haveSettings) return UsageError("--settings is required");
 
-    std::string bytes;
-    std::string reason;
-    if (!ReadFile(options.settingsPath, bytes, reason)) {
-        std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": " << reason
-                  << "\n";
-        return kExitFailure;
-    }
     AppSettings settings;
     settings.iniPath = options.settingsPath;
-    settings.LoadSettings();
+    // Unlike the desktop program, a missing file is an error here: there is nothing to report on.
+    if (const obrenta::settings::LoadOutcome loaded = settings.LoadSettings(); !loaded.ok()) {
+        std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": "
+                  << loaded.reason() << "\n";
+        return kExitFailure;
+    }
     // Nothing here may ever write the user's settings file.
     settings.iniPath.clear();
 
@@ -117,14 +94,11 @@ int main(int argc, char** argv) {
     }
 
     obrenta::tally::TallyEngine engine(settings);
-    if (!engine.ReadScoreLog()) {
+    if (const obrenta::scorelog::ReadOutcome read = engine.ReadScoreLog(); !read.ok()) {
         // The stored path is code page 932; a --log path is shown as it was given.
         std::string shown =
             options.logPath ? *options.logPath : obrenta::present::Cp932ToUtf8(settings.MJSFileName);
-        std::string probe;
-        reason = "cannot be opened";
-        ReadFile(settings.MJSFileName, probe, reason);
-        std::cerr << "obrenta-report: cannot read score log " << shown << ": " << reason << "\n";
+        std::cerr << "obrenta-report: cannot read score log " << shown << ": " << read.reason() << "\n";
         return kExitFailure;
     }
     engine.Tally();

@@ -300,6 +300,8 @@ TEST_F(CommandLine, WritesTheNamedPlayersGamesToTheFile) {
 
 TEST_F(CommandLine, RefusesBadArguments) {
     EXPECT_EQ(Run("--games many"), 2);
+    EXPECT_EQ(Run("--games 1e30"), 2);
+    EXPECT_EQ(Run("--size-mb 1e300"), 2);
     EXPECT_EQ(Run("--three-player-share 1.5"), 2);
     EXPECT_EQ(Run("--player 'two words'"), 2);
     EXPECT_EQ(Run("--games"), 2);

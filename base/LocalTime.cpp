@@ -1,10 +1,12 @@
-#include "scorelog/LocalTime.h"
+#include "base/LocalTime.h"
 
-#include <ctime>
+#include <algorithm>
 
-namespace obrenta::scorelog {
+namespace obrenta::base {
 
 namespace {
+
+constexpr std::int64_t kDay = 86400;
 
 bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -15,26 +17,46 @@ int DaysInMonth(int year, int month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-bool ShowsAs(std::int64_t seconds, int year, int month, int day, int hour, int minute) {
+bool Local(std::int64_t seconds, std::tm& out) {
     const auto t = static_cast<std::time_t>(seconds);
+    return localtime_r(&t, &out) != nullptr;
+}
+
+bool ShowsAs(std::int64_t seconds, int year, int month, int day, int hour, int minute) {
     std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) return false;
+    if (!Local(seconds, tm)) return false;
     return tm.tm_year == year - 1900 && tm.tm_mon == month - 1 && tm.tm_mday == day && tm.tm_hour == hour &&
            tm.tm_min == minute && tm.tm_sec == 0;
 }
 
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+int LocalHour(std::int64_t t) {
+    std::tm tm{};
+    return Local(t, tm) ? std::clamp(tm.tm_hour, 0, 23) : 0;
+}
+
 }  // namespace
 
-std::int64_t LocalToSeconds(int year, int month, int day, int hour, int minute) {
+std::int64_t LocalToSeconds(int year, int month, int day, int hour, int minute, int second) {
     std::tm tm{};
     tm.tm_year = year - 1900;
     tm.tm_mon = month - 1;
     tm.tm_mday = day;
     tm.tm_hour = hour;
     tm.tm_min = minute;
-    tm.tm_sec = 0;
+    tm.tm_sec = second;
     tm.tm_isdst = -1;
     return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+std::optional<std::tm> SecondsToLocal(std::int64_t seconds) {
+    std::tm tm{};
+    if (!Local(seconds, tm)) return std::nullopt;
+    return tm;
 }
 
 std::int64_t LocalTimeCache::ToSeconds(int year, int month, int day, int hour, int minute) {
@@ -61,4 +83,31 @@ std::int64_t LocalTimeCache::ToSeconds(int year, int month, int day, int hour, i
     return slot.midnight + hour * 3600 + minute * 60;
 }
 
-}  // namespace obrenta::scorelog
+HourOfDay::HourOfDay() {
+    tzset();
+}
+
+int HourOfDay::Hour(std::int64_t t) {
+    const std::int64_t day = FloorDiv(t, kDay);
+    Entry& e = cache_[static_cast<std::size_t>(day) % cache_.size()];
+    if (!e.valid || e.day != day) Fill(e, day);
+    if (!e.even) return LocalHour(t);
+    const std::int64_t second = (e.firstSecondOfDay + (t - day * kDay)) % kDay;
+    return static_cast<int>(second / 3600);
+}
+
+void HourOfDay::Fill(Entry& e, std::int64_t day) {
+    e.day = day;
+    e.valid = true;
+    e.even = false;
+    std::tm first{};
+    std::tm last{};
+    if (!Local(day * kDay, first) || !Local(day * kDay + kDay - 1, last)) return;
+    const std::int64_t a = first.tm_hour * 3600 + first.tm_min * 60 + first.tm_sec;
+    const std::int64_t b = last.tm_hour * 3600 + last.tm_min * 60 + last.tm_sec;
+    e.firstSecondOfDay = a;
+    e.even = first.tm_gmtoff == last.tm_gmtoff && first.tm_sec < 60 && last.tm_sec < 60 &&
+             (a + kDay - 1) % kDay == b;
+}
+
+}  // namespace obrenta::base

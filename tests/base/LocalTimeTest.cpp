@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "scorelog/LocalTime.h"
+#include "base/LocalTime.h"
 
-namespace obrenta::scorelog {
+namespace obrenta::base {
 namespace {
 
 // Switches the process's time zone for one test and back afterwards.
@@ -64,6 +64,19 @@ TEST_P(ZoneTest, OutOfRangeFieldsAreNormalisedAsMktimeDoes) {
     }
 }
 
+// The cached hour must be localtime_r's own answer, across the changes as well.
+TEST_P(ZoneTest, HourOfDayGivesLocaltimeHours) {
+    HourOfDay hours;
+    for (int year : {1951, 2024}) {
+        for (int month : {3, 4, 10, 11}) {
+            const std::int64_t start = LocalToSeconds(year, month, 1, 0, 0);
+            for (std::int64_t t = start; t < start + 31 * 86400; t += 7 * 60) {
+                ASSERT_EQ(hours.Hour(t), SecondsToLocal(t)->tm_hour) << t;
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(LocalTime, ZoneTest,
                          ::testing::Values("Asia/Tokyo", "Europe/Berlin", "Australia/Lord_Howe",
                                            "America/Sao_Paulo"),
@@ -103,4 +116,4 @@ TEST(LocalTimeTest, BerlinSummerAndWinterOffsets) {
 }
 
 }  // namespace
-}  // namespace obrenta::scorelog
+}  // namespace obrenta::base

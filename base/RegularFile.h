@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <string>
+
+namespace obrenta::base {
+
+// Why a file could not be read, in the classes the program tells apart.
+enum class FileProblem { None, NotFound, NotRegularFile, PermissionDenied, IoError };
+
+// The class of an errno value left by a failed open, stat or read.
+FileProblem ProblemOf(int error);
+// The text shown for a problem: "not a regular file", or the C library's text for error.
+std::string ProblemText(FileProblem problem, int error);
+
+// A regular file opened for reading. Anything else is refused before a byte is read: opening a
+// FIFO would wait for a writer and a device such as /dev/zero never ends, so the open does not
+// block (O_NONBLOCK) and fstat decides.
+class RegularFile {
+public:
+    explicit RegularFile(const std::string& path);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool ok() const { return problem_ == FileProblem::None; }
+    FileProblem problem() const { return problem_; }
+    // The errno of the failure; 0 for a refused kind of file.
+    int error() const { return error_; }
+    // The status fstat gave at the open.
+    const struct stat& info() const { return info_; }
+
+    // read(2), retried when interrupted: the count read, 0 at the end, -1 on failure (then
+    // problem() and error() tell why).
+    std::ptrdiff_t Read(char* to, std::size_t room);
+
+private:
+    void Fail(int error);
+
+    int fd_ = -1;
+    FileProblem problem_ = FileProblem::None;
+    int error_ = 0;
+    struct stat info_ {};
+};
+
+}  // namespace obrenta::base
