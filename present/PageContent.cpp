@@ -188,12 +188,6 @@ std::string Fixed(const char* format, double value) {
     return FormatCell(format, Shown(value));
 }
 
-scorelog::SeatResult UserSeatResult(const scorelog::GameRecord& game, const settings::AppSettings& settings) {
-    tally::UserSeat seat = tally::FindUserSeat(game, settings);
-    if (!seat.found || seat.seat < 0 || seat.seat > 3) return {};
-    return game.seats[seat.seat];
-}
-
 void FillGameSummary(ListView& view, const TallyEngine& e) {
     view.SetCell(0, 1, Int(e.gameCount));
     view.SetCell(1, 1, Int(e.totalHandCount));
@@ -262,15 +256,15 @@ std::string StartTimeText(std::int64_t startTime) {
     return FormatCell("%02d/%02d  %02d:%02d", local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
 }
 
-void FillRecentGames(ListView& view, const TallyEngine& e, const settings::AppSettings& settings) {
+void FillRecentGames(ListView& view, const TallyEngine& e, const settings::AppSettings& /*settings*/) {
     view.SetRedraw(false);
     view.DeleteAllRows();
     const auto& games = e.selectedGames;
     std::size_t shown = std::min(games.size(), kRecentGamesShown);
     for (std::size_t i = 0; i < shown; ++i) {
-        const scorelog::GameRecord& game = games[games.size() - 1 - i];
-        scorelog::SeatResult seat = UserSeatResult(game, settings);
-        int row = view.InsertRow(0, StartTimeText(game.startTime));
+        const tally::SelectedGame& game = games[games.size() - 1 - i];
+        const scorelog::SeatResult& seat = game.user();
+        int row = view.InsertRow(0, StartTimeText(game.game.startTime));
         view.SetCell(row, 1, Int(seat.points));
         view.SetCell(row, 2, Int(seat.rating));
         std::string rank = Int(seat.rank);
@@ -566,11 +560,12 @@ int LabelSpacing(std::size_t games) {
 
 }  // namespace
 
-void FillScoreChart(ChartControl& chart, const TallyEngine& engine, const settings::AppSettings& settings) {
+void FillScoreChart(ChartControl& chart, const TallyEngine& engine,
+                    const settings::AppSettings& /*settings*/) {
     const auto& games = engine.selectedGames;
     chart.SetRedraw(false);
     chart.SetRowCount(static_cast<int>(games.size()));
-    std::int32_t first = games.empty() ? 1500 : UserSeatResult(games.front(), settings).rating;
+    std::int32_t first = games.empty() ? 1500 : games.front().user().rating;
     // Integer division truncates toward zero, as the bounds always have.
     std::int64_t lo = static_cast<std::int64_t>(first) / 100 * 100;
     std::int64_t hi = lo + 100;
@@ -578,8 +573,8 @@ void FillScoreChart(ChartControl& chart, const TallyEngine& engine, const settin
     chart.SetValueMaximum(static_cast<double>(hi));
     std::int64_t sum = 0;
     int d = 1;
-    for (const scorelog::GameRecord& game : games) {
-        scorelog::SeatResult seat = UserSeatResult(game, settings);
+    for (const tally::SelectedGame& game : games) {
+        const scorelog::SeatResult& seat = game.user();
         chart.SetRow(d);
         chart.SetColumn(1);
         chart.SetData(Int(seat.rating));

@@ -1,0 +1,93 @@
+#include "tally/HandStats.h"
+
+#include "tally/StatHelpers.h"
+
+namespace obrenta::tally {
+
+HandOutcomeStats HandAccumulator::OutcomeSums::Finish(std::int64_t hands) const {
+    HandOutcomeStats stats;
+    stats.count = count;
+    if (count >= 1) {
+        stats.rate = stat::Rate(count, hands);
+        stats.avgPointChange = changeSum / count;
+    }
+    return stats;
+}
+
+HandResults HandAccumulator::Finish() const {
+    HandResults result;
+    result.ownWinCount = ownWins_;
+    result.otherWinCount = otherWins_;
+    result.ownWinRate = stat::Rate(ownWins_, hands_);
+    result.otherWinRate = stat::Rate(otherWins_, hands_);
+    result.ownHanCount = ownHan_;
+    result.otherHanCount = otherHan_;
+    for (int h = 1; h < scorelog::kHanClassCount; ++h) {
+        result.ownHanRateOfHands[h] = stat::Rate(ownHan_[h], hands_);
+        result.otherHanRateOfHands[h] = stat::Rate(otherHan_[h], hands_);
+        result.ownHanRateOfWins[h] = stat::Rate(ownHan_[h], ownWins_);
+        result.otherHanRateOfWins[h] = stat::Rate(otherHan_[h], otherWins_);
+    }
+    for (int c = 0; c < kPointChangeCount; ++c) {
+        for (int k = 0; k < scorelog::kHandKindCount; ++k) {
+            result.handOutcome[c][k] = outcome_[c][k].Finish(hands_);
+        }
+        result.handOutcomeTotal[c] = outcomeTotal_[c].Finish(hands_);
+    }
+    return result;
+}
+
+YakuResults YakuAccumulator::Finish() const {
+    YakuResults result;
+    // Same names from different pools are the same name: merge them by their bytes.
+    for (const auto& table : pools_.All()) {
+        if (table->pool == nullptr) {
+            continue;
+        }
+        const scorelog::NamePool& names = *table->pool;
+        for (scorelog::NameId id = 0; id < table->byName.size(); ++id) {
+            const Counts& counts = table->byName[id];
+            if (counts.own != 0) {
+                result.ownYaku[std::string(names.View(id))].count += counts.own;
+            }
+            if (counts.other != 0) {
+                result.otherYaku[std::string(names.View(id))].count += counts.other;
+            }
+        }
+    }
+    for (auto& [name, yaku] : result.ownYaku) {
+        yaku.rateOfHands = stat::Rate(yaku.count, hands_);
+        yaku.rateOfWins = stat::Rate(yaku.count, ownWins_);
+    }
+    for (auto& [name, yaku] : result.otherYaku) {
+        yaku.rateOfHands = stat::Rate(yaku.count, hands_);
+        yaku.rateOfWins = stat::Rate(yaku.count, otherWins_);
+    }
+    return result;
+}
+
+LastHandStats LastHandAccumulator::Finish() const {
+    LastHandStats result = counts_;
+    if (games_ < 1) {
+        return result;
+    }
+    double changeAll = 0;
+    double changeAllWon = 0;
+    for (int pre = 1; pre <= 4; ++pre) {
+        double change = 0;
+        double changeWon = 0;
+        for (int rank = 1; rank <= 4; ++rank) {
+            change += (rank - pre) * counts_.rankTransition[pre][rank];
+            changeWon += (rank - pre) * counts_.rankTransitionWon[pre][rank];
+        }
+        result.avgRankChange[pre] = stat::Quotient(change, counts_.preLastRankCount[pre]);
+        result.avgRankChangeWon[pre] = stat::Quotient(changeWon, counts_.preLastRankWonCount[pre]);
+        changeAll += change;
+        changeAllWon += changeWon;
+    }
+    result.avgRankChangeAll = stat::Quotient(changeAll, games_);
+    result.avgRankChangeAllWon = stat::Quotient(changeAllWon, counts_.lastHandWinCount);
+    return result;
+}
+
+}  // namespace obrenta::tally

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "scorelog/GameRecord.h"
+
+// Small arithmetic shared by the accumulators.
+namespace obrenta::tally::stat {
+
+// Seats the tally may look at: a damaged record never sends a loop past the fourth seat.
+inline int SeatLimit(const scorelog::GameRecord& game) {
+    return std::clamp(game.playerCount, 0, 4);
+}
+
+inline double Quotient(double dividend, double divisor) {
+    return divisor != 0 ? dividend / divisor : 0;
+}
+
+inline double Rate(std::int64_t count, std::int64_t of) {
+    return of != 0 ? static_cast<double>(count) / static_cast<double>(of) * 100 : 0;
+}
+
+// Rounding can leave E[x²] − E[x]² a hair below zero when every value is the same.
+inline double Deviation(double squareSum, double sum, double n) {
+    const double mean = sum / n;
+    const double variance = squareSum / n - mean * mean;
+    return variance > 0 ? std::sqrt(variance) : 0;
+}
+
+inline double Square(std::int32_t value) {
+    return static_cast<double>(std::int64_t{value} * value);
+}
+
+// One game more of a run with or without some outcome, current and longest.
+inline void AddToStreak(bool hit, std::int32_t& current, std::int32_t& longest, std::int32_t& currentNo,
+                        std::int32_t& longestNo) {
+    if (hit) {
+        ++current;
+        longest = std::max(longest, current);
+        currentNo = 0;
+    } else {
+        current = 0;
+        ++currentNo;
+        longestNo = std::max(longestNo, currentNo);
+    }
+}
+
+inline int KindIndex(scorelog::HandKind kind) {
+    const int k = static_cast<int>(kind);
+    return k >= 0 && k < scorelog::kHandKindCount ? k : static_cast<int>(scorelog::HandKind::Other);
+}
+
+inline int HanIndex(scorelog::HanClass han) {
+    const int h = static_cast<int>(han);
+    return h >= 0 && h < scorelog::kHanClassCount ? h : 0;
+}
+
+}  // namespace obrenta::tally::stat
