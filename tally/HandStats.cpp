@@ -67,26 +67,33 @@ YakuResults YakuAccumulator::Finish() const {
 }
 
 LastHandStats LastHandAccumulator::Finish() const {
-    LastHandStats result = counts_;
+    LastHandStats result;
     if (games_ < 1) {
         return result;
     }
+    result.rankTransition = rankTransition_;
+    result.rankTransitionWon = rankTransitionWon_;
     double changeAll = 0;
     double changeAllWon = 0;
     for (int pre = 1; pre <= 4; ++pre) {
         double change = 0;
         double changeWon = 0;
         for (int rank = 1; rank <= 4; ++rank) {
-            change += (rank - pre) * counts_.rankTransition[pre][rank];
-            changeWon += (rank - pre) * counts_.rankTransitionWon[pre][rank];
+            const std::int32_t won = rankTransitionWon_[pre][rank];
+            result.preLastRankCount[pre] += rankTransition_[pre][rank];
+            result.preLastRankWonCount[pre] += won;
+            result.lastHandWinCount += won;
+            result.lastHandWinByFinalRank[rank] += won;
+            change += (rank - pre) * rankTransition_[pre][rank];
+            changeWon += (rank - pre) * won;
         }
-        result.avgRankChange[pre] = stat::Quotient(change, counts_.preLastRankCount[pre]);
-        result.avgRankChangeWon[pre] = stat::Quotient(changeWon, counts_.preLastRankWonCount[pre]);
+        result.avgRankChange[pre] = stat::Quotient(change, result.preLastRankCount[pre]);
+        result.avgRankChangeWon[pre] = stat::Quotient(changeWon, result.preLastRankWonCount[pre]);
         changeAll += change;
         changeAllWon += changeWon;
     }
     result.avgRankChangeAll = stat::Quotient(changeAll, games_);
-    result.avgRankChangeAllWon = stat::Quotient(changeAllWon, counts_.lastHandWinCount);
+    result.avgRankChangeAllWon = stat::Quotient(changeAllWon, result.lastHandWinCount);
     return result;
 }
 

@@ -152,21 +152,16 @@ public:
         const int pre = walk.preLastRank;
         const int rank = selected.user().rank;
         ++games_;
-        if (walk.lastHandWon) {
-            ++counts_.rankTransitionWon[pre][rank];
-            ++counts_.preLastRankWonCount[pre];
-            ++counts_.lastHandWinCount;
-            ++counts_.lastHandWinByFinalRank[rank];
-        }
-        ++counts_.rankTransition[pre][rank];
-        ++counts_.preLastRankCount[pre];
+        ++rankTransition_[pre][rank];
+        rankTransitionWon_[pre][rank] += walk.lastHandWon ? 1 : 0;
     }
     Result Finish() const;
 
 private:
     std::int32_t games_ = 0;
-    // The counts are final as they stand; only the mean rank changes are left.
-    LastHandStats counts_;
+    // Every count of the result is a sum over these two.
+    std::array<std::array<std::int32_t, 5>, 5> rankTransition_{};
+    std::array<std::array<std::int32_t, 5>, 5> rankTransitionWon_{};
 };
 
 }  // namespace obrenta::tally

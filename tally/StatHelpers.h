@@ -33,19 +33,25 @@ inline double Square(std::int32_t value) {
     return static_cast<double>(std::int64_t{value} * value);
 }
 
-// One game more of a run with or without some outcome, current and longest.
-inline void AddToStreak(bool hit, std::int32_t& current, std::int32_t& longest, std::int32_t& currentNo,
-                        std::int32_t& longestNo) {
-    if (hit) {
-        ++current;
-        longest = std::max(longest, current);
-        currentNo = 0;
-    } else {
-        current = 0;
-        ++currentNo;
-        longestNo = std::max(longestNo, currentNo);
+// Runs of games with and without some outcome: the current ones end with the newest game.
+struct Streak {
+    std::int32_t current = 0;
+    std::int32_t longest = 0;
+    std::int32_t currentNo = 0;
+    std::int32_t longestNo = 0;
+
+    void Add(bool hit) {
+        if (hit) {
+            ++current;
+            longest = std::max(longest, current);
+            currentNo = 0;
+        } else {
+            current = 0;
+            ++currentNo;
+            longestNo = std::max(longestNo, currentNo);
+        }
     }
-}
+};
 
 inline int KindIndex(scorelog::HandKind kind) {
     const int k = static_cast<int>(kind);

@@ -59,13 +59,28 @@ RankResults RankAccumulator::Finish() const {
     if (games_ < 1) {
         return {};
     }
-    RankResults result = counts_;
+    RankResults result;
+    result.rankCount = rankCount_;
     for (int rank = 1; rank <= 4; ++rank) {
-        result.rankRate[rank] = stat::Rate(result.rankCount[rank], games_);
+        result.rankRate[rank] = stat::Rate(rankCount_[rank], games_);
+        result.currentRankStreak[rank] = rankStreaks_[rank].current;
+        result.longestRankStreak[rank] = rankStreaks_[rank].longest;
+        result.currentNoRankStreak[rank] = rankStreaks_[rank].currentNo;
+        result.longestNoRankStreak[rank] = rankStreaks_[rank].longestNo;
     }
     result.avgRank = rankSum_ / games_;
-    result.yakitoriRate = stat::Rate(result.yakitoriCount, games_);
-    result.boxOutRate = stat::Rate(result.boxOutCount, games_);
+    result.yakitoriCount = yakitoriCount_;
+    result.yakitoriRate = stat::Rate(yakitoriCount_, games_);
+    result.currentYakitoriStreak = yakitori_.current;
+    result.longestYakitoriStreak = yakitori_.longest;
+    result.currentNoYakitoriStreak = yakitori_.currentNo;
+    result.longestNoYakitoriStreak = yakitori_.longestNo;
+    result.boxOutCount = boxOutCount_;
+    result.boxOutRate = stat::Rate(boxOutCount_, games_);
+    result.currentBoxOutStreak = boxOut_.current;
+    result.longestBoxOutStreak = boxOut_.longest;
+    result.currentNoBoxOutStreak = boxOut_.currentNo;
+    result.longestNoBoxOutStreak = boxOut_.longestNo;
     return result;
 }
 

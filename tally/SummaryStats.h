@@ -163,27 +163,28 @@ public:
         const int rank = selected.user().rank;
         const int seatLimit = stat::SeatLimit(selected.game);
         ++games_;
-        ++counts_.rankCount[rank];
+        ++rankCount_[rank];
         rankSum_ += rank;
         // A three-player game has no fourth place; its streaks neither grow nor break there.
         for (int j = 1; j <= seatLimit; ++j) {
-            stat::AddToStreak(rank == j, counts_.currentRankStreak[j], counts_.longestRankStreak[j],
-                              counts_.currentNoRankStreak[j], counts_.longestNoRankStreak[j]);
+            rankStreaks_[j].Add(rank == j);
         }
-        counts_.yakitoriCount += selected.yakitori ? 1 : 0;
-        stat::AddToStreak(selected.yakitori, counts_.currentYakitoriStreak, counts_.longestYakitoriStreak,
-                          counts_.currentNoYakitoriStreak, counts_.longestNoYakitoriStreak);
-        counts_.boxOutCount += selected.boxedOut ? 1 : 0;
-        stat::AddToStreak(selected.boxedOut, counts_.currentBoxOutStreak, counts_.longestBoxOutStreak,
-                          counts_.currentNoBoxOutStreak, counts_.longestNoBoxOutStreak);
+        yakitoriCount_ += selected.yakitori ? 1 : 0;
+        yakitori_.Add(selected.yakitori);
+        boxOutCount_ += selected.boxedOut ? 1 : 0;
+        boxOut_.Add(selected.boxedOut);
     }
     Result Finish() const;
 
 private:
     std::int32_t games_ = 0;
+    std::array<std::int32_t, 5> rankCount_{};
     double rankSum_ = 0;
-    // Counts and streaks are final as they stand; only the rates and the mean are left.
-    RankResults counts_;
+    std::array<stat::Streak, 5> rankStreaks_{};
+    std::int32_t yakitoriCount_ = 0;
+    stat::Streak yakitori_;
+    std::int32_t boxOutCount_ = 0;
+    stat::Streak boxOut_;
 };
 
 }  // namespace obrenta::tally
