@@ -22,17 +22,17 @@ HandResults HandAccumulator::Finish() const {
     result.otherWinRate = stat::Rate(otherWins_, hands_);
     result.ownHanCount = ownHan_;
     result.otherHanCount = otherHan_;
-    for (int h = 1; h < scorelog::kHanClassCount; ++h) {
-        result.ownHanRateOfHands[h] = stat::Rate(ownHan_[h], hands_);
-        result.otherHanRateOfHands[h] = stat::Rate(otherHan_[h], hands_);
-        result.ownHanRateOfWins[h] = stat::Rate(ownHan_[h], ownWins_);
-        result.otherHanRateOfWins[h] = stat::Rate(otherHan_[h], otherWins_);
+    for (int han = 1; han < scorelog::kHanClassCount; ++han) {
+        result.ownHanRateOfHands[han] = stat::Rate(ownHan_[han], hands_);
+        result.otherHanRateOfHands[han] = stat::Rate(otherHan_[han], hands_);
+        result.ownHanRateOfWins[han] = stat::Rate(ownHan_[han], ownWins_);
+        result.otherHanRateOfWins[han] = stat::Rate(otherHan_[han], otherWins_);
     }
-    for (int c = 0; c < kPointChangeCount; ++c) {
-        for (int k = 0; k < scorelog::kHandKindCount; ++k) {
-            result.handOutcome[c][k] = outcome_[c][k].Finish(hands_);
+    for (int change = 0; change < kPointChangeCount; ++change) {
+        for (int kind = 0; kind < scorelog::kHandKindCount; ++kind) {
+            result.handOutcome[change][kind] = outcome_[change][kind].Finish(hands_);
         }
-        result.handOutcomeTotal[c] = outcomeTotal_[c].Finish(hands_);
+        result.handOutcomeTotal[change] = outcomeTotal_[change].Finish(hands_);
     }
     return result;
 }

@@ -110,8 +110,8 @@ public:
         PoolSums<Counts>& counts = pools_.For(selected.game.names.get());
         // A yaku listed twice in one hand counts twice.
         for (scorelog::NameId yaku : hand.hand.yaku) {
-            if (Counts* c = counts.At(yaku)) {
-                ++(hand.ownWin ? c->own : c->other);
+            if (Counts* yakuCounts = counts.At(yaku)) {
+                ++(hand.ownWin ? yakuCounts->own : yakuCounts->other);
             }
         }
     }

@@ -57,7 +57,9 @@ private:
 }  // namespace detail
 
 // Walks a game's hands once, in order, handing each to onHand(const HandView&), and returns what
-// the walk found. The statistics that read hands all share this one walk.
+// the walk found. The statistics that read hands all share this one walk. It is the hot part of
+// the tally, so it is always inlined into the pass, where the hands' memory loads overlap the
+// per-game work.
 template <typename OnHand>
 [[gnu::always_inline]] inline HandWalk WalkHands(const scorelog::GameRecord& game, int userSeat,
                                                  OnHand&& onHand) {
@@ -68,16 +70,16 @@ template <typename OnHand>
     // The fifth running sum takes the entries that name no seat.
     std::array<std::int64_t, 5> running{};
     if (game.hands) {
-        std::int32_t n = 0;
+        std::int32_t handNumber = 0;
         for (const scorelog::HandRecord& hand : *game.hands) {
-            ++n;
+            ++handNumber;
             const int entryCount = std::clamp(hand.entryCount, 0, 4);
             const bool win = hand.IsWin();
             const bool ownWin = win && hand.entryNames[0] == userName;
             walk.yakitori = walk.yakitori && !ownWin;
 
             // One pass over the entries gives the user's change and each entry's seat.
-            const bool lastHand = n == game.handCount;
+            const bool lastHand = handNumber == game.handCount;
             std::int32_t change = 0;
             std::int64_t lastHandGain = 0;
             for (int i = 0; i < entryCount; ++i) {

@@ -28,14 +28,14 @@ OpponentResults OpponentAccumulator::Finish() const {
         Sums sums;
         const std::string_view name = it->first;
         for (; it != named.end() && it->first == name; ++it) {
-            const Sums& o = *it->second;
-            sums.games += o.games;
-            sums.userRankSum += o.userRankSum;
-            sums.opponentRankSum += o.opponentRankSum;
-            sums.ratingSum += o.ratingSum;
-            sums.wins += o.wins;
-            sums.losses += o.losses;
-            sums.ties += o.ties;
+            const Sums& fromPool = *it->second;
+            sums.games += fromPool.games;
+            sums.userRankSum += fromPool.userRankSum;
+            sums.opponentRankSum += fromPool.opponentRankSum;
+            sums.ratingSum += fromPool.ratingSum;
+            sums.wins += fromPool.wins;
+            sums.losses += fromPool.losses;
+            sums.ties += fromPool.ties;
         }
         OpponentStats& stats =
             result.opponentStats.emplace_hint(result.opponentStats.end(), name, OpponentStats{})->second;

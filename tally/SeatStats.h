@@ -45,17 +45,17 @@ public:
             if (k == selected.userSeat) {
                 continue;
             }
-            if (Sums* o = sums.At(seat.name)) {
-                ++o->games;
-                o->userRankSum += userRank;
-                o->opponentRankSum += seat.rank;
-                o->ratingSum += seat.rating;
+            if (Sums* opponent = sums.At(seat.name)) {
+                ++opponent->games;
+                opponent->userRankSum += userRank;
+                opponent->opponentRankSum += seat.rank;
+                opponent->ratingSum += seat.rating;
                 if (userRank < seat.rank) {
-                    ++o->wins;
+                    ++opponent->wins;
                 } else if (userRank > seat.rank) {
-                    ++o->losses;
+                    ++opponent->losses;
                 } else {
-                    ++o->ties;
+                    ++opponent->ties;
                 }
             }
         }

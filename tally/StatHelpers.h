@@ -23,9 +23,9 @@ inline double Rate(std::int64_t count, std::int64_t of) {
 }
 
 // Rounding can leave E[x²] − E[x]² a hair below zero when every value is the same.
-inline double Deviation(double squareSum, double sum, double n) {
-    const double mean = sum / n;
-    const double variance = squareSum / n - mean * mean;
+inline double Deviation(double squareSum, double sum, double count) {
+    const double mean = sum / count;
+    const double variance = squareSum / count - mean * mean;
     return variance > 0 ? std::sqrt(variance) : 0;
 }
 
@@ -54,13 +54,14 @@ struct Streak {
 };
 
 inline int KindIndex(scorelog::HandKind kind) {
-    const int k = static_cast<int>(kind);
-    return k >= 0 && k < scorelog::kHandKindCount ? k : static_cast<int>(scorelog::HandKind::Other);
+    const int index = static_cast<int>(kind);
+    return index >= 0 && index < scorelog::kHandKindCount ? index
+                                                          : static_cast<int>(scorelog::HandKind::Other);
 }
 
 inline int HanIndex(scorelog::HanClass han) {
-    const int h = static_cast<int>(han);
-    return h >= 0 && h < scorelog::kHanClassCount ? h : 0;
+    const int index = static_cast<int>(han);
+    return index >= 0 && index < scorelog::kHanClassCount ? index : 0;
 }
 
 }  // namespace obrenta::tally::stat

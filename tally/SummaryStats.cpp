@@ -23,13 +23,13 @@ RatingResults RatingAccumulator::Finish() const {
     if (games_ < 1) {
         return {};
     }
-    const double n = games_;
+    const double games = games_;
     RatingResults result;
     result.ownRMin = own_.min;
     result.ownRMax = own_.max;
     result.ownRLast = ownLast_;
-    result.ownRMean = own_.sum / n;
-    result.ownRDeviation = stat::Deviation(own_.squareSum, own_.sum, n);
+    result.ownRMean = own_.sum / games;
+    result.ownRDeviation = stat::Deviation(own_.squareSum, own_.sum, games);
     result.opponentSeatCount = opponents_.count;
     result.opponentRMin = opponents_.min;
     result.opponentRMax = opponents_.max;
@@ -37,7 +37,7 @@ RatingResults RatingAccumulator::Finish() const {
         result.opponentRMean = opponents_.sum / opponents_.count;
         result.opponentRDeviation = stat::Deviation(opponents_.squareSum, opponents_.sum, opponents_.count);
     }
-    result.predictedR = PredictedR(result.opponentRMean, rankSum_ / n);
+    result.predictedR = PredictedR(result.opponentRMean, rankSum_ / games);
     return result;
 }
 
@@ -45,13 +45,13 @@ PointsResults PointsAccumulator::Finish() const {
     if (games_ < 1) {
         return {};
     }
-    const double n = games_;
+    const double games = games_;
     PointsResults result;
     result.pointsMax = max_;
     result.pointsMin = min_;
     result.pointsTotal = static_cast<std::int32_t>(sum_);
-    result.pointsMean = static_cast<double>(sum_) / n;
-    result.pointsDeviation = stat::Deviation(squareSum_, static_cast<double>(sum_), n);
+    result.pointsMean = static_cast<double>(sum_) / games;
+    result.pointsDeviation = stat::Deviation(squareSum_, static_cast<double>(sum_), games);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "scorelog/GameRecord.h"
@@ -32,15 +33,15 @@ public:
 
     // Sets the per-game flags of each game, and hands the game to every accumulator.
     void Run(std::vector<SelectedGame>& games) {
-        for (std::size_t g = 0; g < games.size(); ++g) {
+        for (std::size_t index = 0; index < games.size(); ++index) {
             // Each game's hands are a heap block of their own; fetch the next ones early, since
             // waiting for them is most of the pass's time. (Written out here: in a function of
             // its own the compiler finds no effect and drops the prefetches.)
-            if (g + 2 < games.size()) {
-                __builtin_prefetch(games[g + 2].game.hands.get());
+            if (index + 2 < games.size()) {
+                __builtin_prefetch(games[index + 2].game.hands.get());
             }
-            if (g + 1 < games.size() && games[g + 1].game.hands) {
-                const scorelog::HandList& next = *games[g + 1].game.hands;
+            if (index + 1 < games.size() && games[index + 1].game.hands) {
+                const scorelog::HandList& next = *games[index + 1].game.hands;
                 if (!next.empty()) {
                     // The parser allocates a game's yaku lists right after its hands, so the hands
                     // and a few lines past them hold nearly everything the next game reads.
@@ -51,7 +52,7 @@ public:
                     }
                 }
             }
-            SelectedGame& selected = games[g];
+            SelectedGame& selected = games[index];
             const HandWalk walk = WalkHands(selected.game, selected.userSeat, [&](const HandView& hand) {
                 std::apply([&](auto&... accumulator) { (AddHandTo(accumulator, selected, hand), ...); },
                            accumulators_);
