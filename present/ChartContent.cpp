@@ -9,15 +9,6 @@
 namespace obrenta::present {
 namespace {
 
-using SelectedGame = std::remove_cvref_t<decltype(tally::TallyEngine::selectedGames)>::value_type;
-
-// The user's own result in one selected game; a game without the user's seat counts as zeros.
-scorelog::SeatResult UserResult(const SelectedGame& game, const settings::AppSettings& settings) {
-    tally::UserSeat seat = tally::FindUserSeat(game, settings);
-    if (!seat.found || seat.seat < 0 || seat.seat > 3) return {};
-    return game.seats[seat.seat];
-}
-
 int LabelSpacing(std::size_t games) {
     if (games < 500) return 50;
     if (games < 1000) return 100;
@@ -44,8 +35,8 @@ void SetUpScoreChart(ChartContent& content) {
     content.SetRowCount(1);
 }
 
-void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine,
-                    const settings::AppSettings& settings) {
+// The settings stay in the signature for the callers; the selection already carries the seats.
+void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine, const settings::AppSettings&) {
     const auto& games = engine.selectedGames;
     content.kind = ChartKind::Line;
     if (content.series.size() < 2) content.series.resize(2);
@@ -58,14 +49,14 @@ void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine,
     sums.reserve(games.size());
     content.rowLabels.reserve(games.size());
 
-    std::int32_t first = games.empty() ? 1500 : UserResult(games.front(), settings).rating;
+    std::int32_t first = games.empty() ? 1500 : games.front().user().rating;
     // Integer division truncates toward zero, as the bounds always have.
     std::int64_t lo = static_cast<std::int64_t>(first) / 100 * 100;
     std::int64_t hi = lo + 100;
     std::int64_t sum = 0;
     std::int64_t label = 0;
-    for (const SelectedGame& game : games) {
-        const scorelog::SeatResult seat = UserResult(game, settings);
+    for (const tally::SelectedGame& game : games) {
+        const scorelog::SeatResult& seat = game.user();
         ratings.push_back(seat.rating);
         sum += seat.points;
         sums.push_back(sum);

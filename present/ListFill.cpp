@@ -10,27 +10,11 @@ namespace {
 
 using tally::TallyEngine;
 
-// --- the selected games -------------------------------------------------------------------
-// Every look at one selected game goes through these three.
-
-std::size_t SelectedGameCount(const TallyEngine& engine) {
-    return engine.selectedGames.size();
+// One selected game as the recent-games list shows it: the tally found the user's seat and the
+// game's marks while it selected and walked the game.
+RecentGame RecentGameOf(const tally::SelectedGame& selected) {
+    return {selected.game.startTime, selected.user(), selected.boxedOut, selected.yakitori};
 }
-
-scorelog::SeatResult UserResultOf(const TallyEngine& engine, std::size_t i,
-                                  const settings::AppSettings& settings) {
-    const scorelog::GameRecord& game = engine.selectedGames[i];
-    tally::UserSeat seat = tally::FindUserSeat(game, settings);
-    if (!seat.found || seat.seat < 0 || seat.seat > 3) return {};
-    return game.seats[seat.seat];
-}
-
-RecentGame RecentGameOf(const TallyEngine& engine, std::size_t i, const settings::AppSettings& settings) {
-    const scorelog::GameRecord& game = engine.selectedGames[i];
-    return {game.startTime, UserResultOf(engine, i, settings), game.boxedOut, game.yakitori};
-}
-
-// ------------------------------------------------------------------------------------------
 
 constexpr std::size_t kRecentGamesShown = 100;
 
@@ -56,14 +40,14 @@ void FillFixedRows(const ListDef& def, ListView& view, const tally::TallyResults
     if (def.manyRows) view.SetRedraw(true);
 }
 
-void FillRecentGames(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
+void FillRecentGames(ListView& view, const TallyEngine& engine) {
     view.SetRedraw(false);
     view.DeleteAllRows();
-    const std::size_t count = SelectedGameCount(engine);
+    const std::size_t count = engine.selectedGames.size();
     const std::size_t shown = std::min(count, kRecentGamesShown);
     // Newest first, each at the top: the oldest shown ends up on top.
     for (std::size_t i = 0; i < shown; ++i) {
-        InsertAtTop(view, RecentGameColumns(), RecentGameOf(engine, count - 1 - i, settings));
+        InsertAtTop(view, RecentGameColumns(), RecentGameOf(engine.selectedGames[count - 1 - i]));
     }
     if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
     view.SetRedraw(true);
@@ -104,7 +88,7 @@ void SetUpList(ListId list, ListView& view) {
 void FillList(ListId list, ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
     switch (list) {
         case ListId::RecentGamesList:
-            FillRecentGames(view, engine, settings);
+            FillRecentGames(view, engine);
             return;
         case ListId::YakuListOwn:
             FillMapList(list, view, engine.ownYaku, YakuColumns(), settings);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "tally/Rating.h"
+
 namespace obrenta::present {
 namespace {
 
@@ -39,8 +41,8 @@ void WriteBoxes(RatingPrediction& prediction, RatingUpdate& update) {
     }
 }
 
-double PredictedR(double a, double k) {
-    return std::trunc((a + 3000.0 - k * 1200.0) * 100.0) * 0.01;
+double TruncatedPredictedR(double a, double k) {
+    return std::trunc(tally::PredictedR(a, k) * 100.0) * 0.01;
 }
 
 }  // namespace
@@ -99,14 +101,14 @@ RatingPrediction OpenRatingPrediction(double opponentRMean, double avgRank) {
     WriteBoxes(prediction, ignored);
     // Read back, so that the computation starts from exactly what the boxes show.
     ReadBoxes(prediction);
-    prediction.values[kBoxP] = PredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
+    prediction.values[kBoxP] = TruncatedPredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
     WriteBoxes(prediction, ignored);
     return prediction;
 }
 
 RatingUpdate RecomputePredictedR(RatingPrediction& prediction) {
     RatingUpdate update = ReadBoxes(prediction);
-    prediction.values[kBoxP] = PredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
+    prediction.values[kBoxP] = TruncatedPredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
     WriteBoxes(prediction, update);
     return update;
 }

@@ -83,8 +83,6 @@ struct GameRecord {
     std::int64_t startTime = 0;
     std::int64_t endTime = 0;
     std::shared_ptr<const HandList> hands;
-    bool yakitori = false;
-    bool boxedOut = false;
     NamePoolPtr names;
 
     // The hands in log order; an empty list when none were set.

@@ -33,7 +33,7 @@ AppSettings SettingsFor(const std::string& logPath) {
 // The start times of the tallied games, oldest first: which games the results came from.
 std::vector<std::int64_t> StartTimes(const TallyEngine& engine) {
     std::vector<std::int64_t> times;
-    for (const auto& game : engine.selectedGames) times.push_back(game.startTime);
+    for (const auto& selected : engine.selectedGames) times.push_back(selected.game.startTime);
     return times;
 }
 

@@ -15,10 +15,10 @@ protected:
     ScoreChartTest() : settings_(test::MeSettings()), engine_(settings_) {}
 
     void AddGames(std::initializer_list<int> ratings, int points = 10) {
-        for (int r : ratings) engine_.selectedGames.push_back(MyGame(pool_, r, points, 1));
+        for (int r : ratings) engine_.selectedGames.push_back({MyGame(pool_, r, points, 1)});
     }
     void AddGames(int count) {
-        for (int i = 0; i < count; ++i) engine_.selectedGames.push_back(MyGame(pool_, 1500, 1, 1));
+        for (int i = 0; i < count; ++i) engine_.selectedGames.push_back({MyGame(pool_, 1500, 1, 1)});
     }
     ChartContent Fill() {
         ChartContent chart;

@@ -73,7 +73,7 @@ TEST_F(RefillTest, EmptySelection) {
 TEST_F(RefillTest, RecentGamesShowTheNewestHundredOldestFirst) {
     for (int i = 1; i <= 250; ++i) {
         engine_.selectedGames.push_back(
-            MyGame(pool_, 1500 + i, i, 1 + i % 4, test::LocalSeconds(2024, 1, 1, 0, 0) + 60 * i));
+            {MyGame(pool_, 1500 + i, i, 1 + i % 4, test::LocalSeconds(2024, 1, 1, 0, 0) + 60 * i)});
     }
     Refill();
     const InMemoryListView& view = pages_[ListId::RecentGamesList];
@@ -97,9 +97,7 @@ TEST_F(RefillTest, RecentGamesMarkBoxOutBeforeYakitori) {
         {false, false, "3"}, {false, true, "焼 3"}, {true, false, "箱 3"}, {true, true, "箱 3"}};
     for (const Case& c : cases) {
         scorelog::GameRecord game = MyGame(pool_, 1600, -12, 3, test::LocalSeconds(2024, 12, 31, 23, 59));
-        game.boxedOut = c.boxedOut;
-        game.yakitori = c.yakitori;
-        engine_.selectedGames.push_back(game);
+        engine_.selectedGames.push_back({game, 0, c.yakitori, c.boxedOut});
     }
     Refill();
     const InMemoryListView& view = pages_[ListId::RecentGamesList];

@@ -303,7 +303,7 @@ TEST(SelectGames, RecentCountAppliesAfterTheFilter) {
     ASSERT_EQ(engine.selectedGames.size(), 10u);
     for (std::size_t i = 0; i < 10; ++i) {
         // Game 10 + 2i is the (5 + i)-th first place, oldest first.
-        EXPECT_EQ(engine.selectedGames[i].startTime, games[10 + 2 * i].startTime);
+        EXPECT_EQ(engine.selectedGames[i].game.startTime, games[10 + 2 * i].startTime);
     }
 }
 
@@ -317,12 +317,12 @@ TEST(SelectGames, RecentCountBounds) {
     s.recentCount = 6;
     engine.SelectGames(games);
     ASSERT_EQ(engine.selectedGames.size(), 5u);
-    EXPECT_EQ(engine.selectedGames.front().startTime, games.front().startTime);
-    EXPECT_EQ(engine.selectedGames.back().startTime, games.back().startTime);
+    EXPECT_EQ(engine.selectedGames.front().game.startTime, games.front().startTime);
+    EXPECT_EQ(engine.selectedGames.back().game.startTime, games.back().startTime);
     s.recentCount = 2;
     engine.SelectGames(games);
     ASSERT_EQ(engine.selectedGames.size(), 2u);
-    EXPECT_EQ(engine.selectedGames[0].startTime, games[3].startTime);
+    EXPECT_EQ(engine.selectedGames[0].game.startTime, games[3].startTime);
 }
 
 TEST(Tally, EmptySelectionResetsEverything) {

@@ -79,10 +79,10 @@ TEST(RunningSums, SelectionsInTurnMatchAFreshEngine) {
         ASSERT_TRUE(fresh.Tally(games));
         ASSERT_EQ(engine.selectedGames.size(), fresh.selectedGames.size());
         for (std::size_t g = 0; g < fresh.selectedGames.size(); ++g) {
-            EXPECT_EQ(engine.selectedGames[g].startTime, fresh.selectedGames[g].startTime);
+            EXPECT_EQ(engine.selectedGames[g].game.startTime, fresh.selectedGames[g].game.startTime);
             EXPECT_EQ(engine.selectedGames[g].boxedOut, fresh.selectedGames[g].boxedOut);
             EXPECT_EQ(engine.selectedGames[g].yakitori, fresh.selectedGames[g].yakitori);
-            EXPECT_EQ(engine.selectedGames[g].hands, fresh.selectedGames[g].hands);
+            EXPECT_EQ(engine.selectedGames[g].game.hands, fresh.selectedGames[g].game.hands);
         }
         EXPECT_EQ(engine.boxOutCount, fresh.boxOutCount);
         EXPECT_EQ(engine.yakitoriCount, fresh.yakitoriCount);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "scorelog/GameRecord.h"
+
+// Small arithmetic shared by the accumulators.
+namespace obrenta::tally::stat {
+
+// Seats the tally may look at: a damaged record never sends a loop past the fourth seat.
+inline int SeatLimit(const scorelog::GameRecord& game) {
+    return std::clamp(game.playerCount, 0, 4);
+}
+
+inline double Quotient(double dividend, double divisor) {
+    return divisor != 0 ? dividend / divisor : 0;
+}
+
+inline double Rate(std::int64_t count, std::int64_t of) {
+    return of != 0 ? static_cast<double>(count) / static_cast<double>(of) * 100 : 0;
+}
+
+// Rounding can leave E[x²] − E[x]² a hair below zero when every value is the same.
+inline double Deviation(double squareSum, double sum, double count) {
+    const double mean = sum / count;
+    const double variance = squareSum / count - mean * mean;
+    return variance > 0 ? std::sqrt(variance) : 0;
+}
+
+inline double Square(std::int32_t value) {
+    return static_cast<double>(std::int64_t{value} * value);
+}
+
+// Runs of games with and without some outcome: the current ones end with the newest game.
+struct Streak {
+    std::int32_t current = 0;
+    std::int32_t longest = 0;
+    std::int32_t currentNo = 0;
+    std::int32_t longestNo = 0;
+
+    void Add(bool hit) {
+        if (hit) {
+            ++current;
+            longest = std::max(longest, current);
+            currentNo = 0;
+        } else {
+            current = 0;
+            ++currentNo;
+            longestNo = std::max(longestNo, currentNo);
+        }
+    }
+};
+
+inline int KindIndex(scorelog::HandKind kind) {
+    const int index = static_cast<int>(kind);
+    return index >= 0 && index < scorelog::kHandKindCount ? index
+                                                          : static_cast<int>(scorelog::HandKind::Other);
+}
+
+inline int HanIndex(scorelog::HanClass han) {
+    const int index = static_cast<int>(han);
+    return index >= 0 && index < scorelog::kHanClassCount ? index : 0;
+}
+
+}  // namespace obrenta::tally::stat
