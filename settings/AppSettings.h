@@ -55,7 +55,7 @@ struct AppSettings {
     std::int32_t Tab = 0;
     std::int64_t dateFrom = 0;
     std::int64_t dateTo = 0;
-    std::int32_t recentCount = 10000;
+    std::int32_t recentCount = kDefaultRecentCount;
     std::array<std::int32_t, 4> tableKindFilter{1, 1, 1, 1};
     std::array<std::int32_t, 4> gameKindFilter{1, 1, 1, 1};
     std::array<std::int32_t, 4> rankFilter{1, 1, 1, 1};

@@ -124,7 +124,7 @@ void FilterPanel::Load(const settings::AppSettings& settings) {
     }
     for (int i = 0; i < count; ++i) userIdList_->item(i)->setSelected(settings.userIdEnabled[i] != 0);
 
-    SetDateRange(LocalDate(settings.dateFrom), LocalDate(settings.dateTo));
+    SetDateRange(settings.dateFrom, settings.dateTo);
     recent_->setText(
         QString::number(settings.recentCount < 0 ? settings::kDefaultRecentCount : settings.recentCount));
 
@@ -168,6 +168,10 @@ void FilterPanel::Store(settings::AppSettings& settings) {
 void FilterPanel::SetDateRange(const QDate& from, const QDate& to) {
     dateFrom_->setDate(from);
     dateTo_->setDate(to);
+}
+
+void FilterPanel::SetDateRange(std::int64_t from, std::int64_t to) {
+    SetDateRange(LocalDate(from), LocalDate(to));
 }
 
 void FilterPanel::OnAddUserId() {

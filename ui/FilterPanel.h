@@ -35,6 +35,8 @@ public:
 
     // Sets both date pickers, for "今日だけ" and "ずっと".
     void SetDateRange(const QDate& from, const QDate& to);
+    // The same with the local dates of two times.
+    void SetDateRange(std::int64_t from, std::int64_t to);
 
     // Appends a code page 932 ID and selects it; an empty ID or a full list is ignored.
     bool AppendUserId(const std::string& cp932);

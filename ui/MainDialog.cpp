@@ -361,7 +361,7 @@ void MainDialog::OnTodayOnly() {
 }
 
 void MainDialog::OnAllTime() {
-    filterPanel_->SetDateRange(QDate(1998, 1, 1), QDate(2037, 12, 31));
+    filterPanel_->SetDateRange(settings::DefaultDateFrom(), settings::DefaultDateTo());
     RunTally();
 }
 
