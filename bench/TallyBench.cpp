@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "base/LocalTime.h"
 #include "bench/BenchMain.h"
 #include "bench/BenchSettings.h"
 #include "tally/TallyEngine.h"
@@ -12,15 +13,7 @@ using obrenta::bench::OpenFilterSettings;
 using obrenta::bench::TheBenchLog;
 
 std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return obrenta::base::LocalToSeconds(year, month, day, hour, minute, second);
 }
 
 void RunTally(benchmark::State& state, const obrenta::settings::AppSettings& settings) {

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "base/LocalTime.h"
+
 namespace obrenta::test {
 
 std::string Sj(std::string_view utf8) {
@@ -48,15 +50,7 @@ std::string DataPath(std::string_view relative) {
 }
 
 std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return base::LocalToSeconds(year, month, day, hour, minute, second);
 }
 
 TempDir::TempDir(std::string_view prefix) {

@@ -20,11 +20,12 @@
 #include <memory>
 
 #include "UiTestSupport.h"
+#include "base/LocalTime.h"
 #include "present/Report.h"
 #include "present/TextCodec.h"
 #include "ui/AddUserIdDialog.h"
-#include "ui/FilterPanel.h"
 #include "ui/BarChartView.h"
+#include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
@@ -41,15 +42,7 @@ using Command = MainDialog::Command;
 using present::ListId;
 
 std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = 0;
-    return std::mktime(&tm);
+    return base::LocalToSeconds(year, month, day, hour, minute, second);
 }
 
 std::string Sjis(const char* utf8) {
