@@ -226,6 +226,8 @@ const Row kRows[] = {
     Value<Flags4>{"SortYaku1", &AppSettings::SortYaku1, {0, 1, 0, 0}},
     Value<Flags4>{"SortYaku2", &AppSettings::SortYaku2, {0, 1, 0, 0}},
     Value<Flags8>{"SortVs", &AppSettings::SortVs, {1, 0, 0, 0, 0, 0, 0, 0}},
+    // Written last: a reader that does not know a key skips it with its value.
+    Value<std::int32_t>{"AutoTally", &AppSettings::AutoTally, 1},
 };
 
 void SetDefault(AppSettings& s, const Row& row) {

@@ -65,6 +65,8 @@ struct AppSettings {
     std::array<std::int32_t, 4> SortYaku1{0, 1, 0, 0};
     std::array<std::int32_t, 4> SortYaku2{0, 1, 0, 0};
     std::array<std::int32_t, 8> SortVs{1, 0, 0, 0, 0, 0, 0, 0};
+    // Tally again by itself when the score log changes; 0 leaves it to the Tally command.
+    std::int32_t AutoTally = 1;
 
     AppSettings() = default;
     // Sets iniPath and loads the file.

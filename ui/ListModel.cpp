@@ -10,7 +10,11 @@ ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void ListModel::InsertColumn(int column, std::string_view heading, int width, present::Align align) {
     column = ColumnInsertPosition(column);
-    if (Live()) beginInsertColumns(QModelIndex(), column, column);
+    if (Live()) {
+        beginInsertColumns(QModelIndex(), column, column);
+    } else {
+        BeginSuspendedReset();
+    }
     ListStore::InsertColumn(column, heading, width, align);
     if (Live()) endInsertColumns();
     emit ColumnLayoutChanged();
@@ -23,21 +27,33 @@ void ListModel::FillLastColumn() {
 
 int ListModel::InsertRow(int row, std::string_view text) {
     row = RowInsertPosition(row);
-    if (Live()) beginInsertRows(QModelIndex(), row, row);
+    if (Live()) {
+        beginInsertRows(QModelIndex(), row, row);
+    } else {
+        BeginSuspendedReset();
+    }
     ListStore::InsertRow(row, text);
     if (Live()) endInsertRows();
     return row;
 }
 
 void ListModel::SetCell(int row, int column, std::string_view text) {
-    if (!ChangeCell(row, column, text) || !Live()) return;
+    if (!ChangeCell(row, column, text)) return;
+    if (!Live()) {
+        cellsChanged_ = true;
+        return;
+    }
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
 void ListModel::DeleteAllRows() {
     if (RowCount() == 0) return;
-    if (Live()) beginResetModel();
+    if (Live()) {
+        beginResetModel();
+    } else {
+        BeginSuspendedReset();
+    }
     ListStore::DeleteAllRows();
     if (Live()) endResetModel();
 }
@@ -56,20 +72,34 @@ void ListModel::EnsureVisible(int row) {
 void ListModel::SetFirstHeading(std::string_view heading) {
     if (ColumnCount() == 0) return;
     ListStore::SetFirstHeading(heading);
-    if (Live()) emit headerDataChanged(Qt::Horizontal, 0, 0);
+    if (Live()) {
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
+    } else {
+        headingChanged_ = true;
+    }
 }
 
 void ListModel::SetRedraw(bool on) {
     ListStore::SetRedraw(on);
     // Suspending turns a whole refill into one model reset, which a view with tens of thousands
-    // of rows handles far faster than a signal per inserted row.
+    // of rows handles far faster than a signal per inserted row. A refill that only rewrites
+    // cells is no reset at all, so its views keep their selection and scroll position.
     if (!on) {
-        if (redrawOff_++ == 0) beginResetModel();
+        ++redrawOff_;
         return;
     }
     if (redrawOff_ == 0) return;
     if (--redrawOff_ > 0) return;
-    endResetModel();
+    if (resetBegun_) {
+        resetBegun_ = false;
+        endResetModel();
+    } else {
+        if (cellsChanged_ && RowCount() > 0 && ColumnCount() > 0)
+            emit dataChanged(index(0, 0), index(RowCount() - 1, ColumnCount() - 1), {Qt::DisplayRole});
+        if (headingChanged_) emit headerDataChanged(Qt::Horizontal, 0, 0);
+    }
+    cellsChanged_ = false;
+    headingChanged_ = false;
     emit ColumnLayoutChanged();
     if (pendingVisibleRow_ >= 0) {
         const int row = pendingVisibleRow_;
@@ -82,6 +112,7 @@ void ListModel::SortRows(const std::function<bool(int rowA, int rowB)>& less) {
     const std::vector<int> order = SortOrder(less);
     if (std::is_sorted(order.begin(), order.end())) return;
     if (!Live()) {
+        BeginSuspendedReset();
         Reorder(order);
         return;
     }
@@ -95,6 +126,12 @@ void ListModel::SortRows(const std::function<bool(int rowA, int rowB)>& less) {
     for (const QModelIndex& old : before) after.append(index(newRowOf[old.row()], old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ListModel::BeginSuspendedReset() {
+    if (resetBegun_) return;
+    resetBegun_ = true;
+    beginResetModel();
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const {

@@ -42,8 +42,13 @@ signals:
 
 private:
     bool Live() const { return redrawOff_ == 0; }
+    // The first change of rows or columns while redrawing is suspended starts the one reset.
+    void BeginSuspendedReset();
 
     int redrawOff_ = 0;
+    bool resetBegun_ = false;
+    bool cellsChanged_ = false;
+    bool headingChanged_ = false;
     int pendingVisibleRow_ = -1;
 };
 

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/ListModel.h"
 #include "ui/UiStyle.h"
@@ -31,10 +33,20 @@ ListTreeView::ListTreeView(ListModel* model, QWidget* parent)
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     connect(model_, &ListModel::ColumnLayoutChanged, this, &ListTreeView::ApplyColumnLayout);
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, &ListTreeView::RememberViewState);
     // A reset re-creates the header's sections at their default size.
     connect(model_, &QAbstractItemModel::modelReset, this, &ListTreeView::ApplyColumnLayout);
     // A refill forgets the row an earlier refill wanted in view; it asks again after the reset.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { pendingRow_ = -1; });
+    connect(model_, &QAbstractItemModel::modelReset, this, &ListTreeView::RestoreViewState);
+    // Only a drag by the user sets a width of its own: the layout's own resizes, and the stretch
+    // of a filling last column, happen with no button held on the heading.
+    header()->viewport()->installEventFilter(this);
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (!headingPressed_ || applyingLayout_) return;
+        if (model_->FillsLastColumn() && column == model_->ColumnCount() - 1) return;
+        userWidths_[column] = size;
+    });
     connect(model_, &ListModel::EnsureVisibleRequested, this, &ListTreeView::KeepRowVisible);
     ApplyColumnLayout();
 }
@@ -43,12 +55,17 @@ void ListTreeView::ApplyColumnLayout() {
     QHeaderView* head = header();
     head->setStretchLastSection(model_->FillsLastColumn());
     const int count = model_->ColumnCount();
+    applyingLayout_ = true;
     for (int column = 0; column < count; ++column) {
         const int width = model_->ColumnWidth(column);
         // A zero width hides a column that the table still carries.
         head->setSectionHidden(column, width == 0);
-        if (width > 0) head->resizeSection(column, DrawnColumnWidth(column));
+        if (width == 0) continue;
+        const auto dragged = userWidths_.find(column);
+        head->resizeSection(column,
+                            dragged != userWidths_.end() ? dragged->second : DrawnColumnWidth(column));
     }
+    applyingLayout_ = false;
     updateGeometry();
 }
 
@@ -93,7 +110,41 @@ void ListTreeView::SelectRow(int row) {
     scrollTo(target, QAbstractItemView::EnsureVisible);
 }
 
+void ListTreeView::RememberViewState() {
+    viewState_.saved = true;
+    viewState_.selectedRow = SelectedRow();
+    viewState_.selectedKey = viewState_.selectedRow >= 0 ? model_->Cell(viewState_.selectedRow, 0) : "";
+    viewState_.scroll = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    // A row still waiting to be scrolled into view on screen counts as followed.
+    viewState_.atEnd = pendingRow_ >= 0 || verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+}
+
+void ListTreeView::RestoreViewState() {
+    if (!viewState_.saved) return;
+    viewState_.saved = false;
+    wasAtEnd_ = viewState_.atEnd;
+    if (viewState_.selectedRow >= 0) {
+        // Of the rows that start with the same text, the one nearest to where it was.
+        int best = -1;
+        for (int row = 0; row < model_->RowCount(); ++row) {
+            if (model_->Cell(row, 0) != viewState_.selectedKey) continue;
+            if (best < 0 || std::abs(row - viewState_.selectedRow) < std::abs(best - viewState_.selectedRow))
+                best = row;
+        }
+        if (best >= 0) {
+            const QModelIndex target = model_->index(best, 0);
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+            selectionModel()->select(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+    }
+    // The scroll bars learn the new rows' extent from the layout, which would otherwise wait.
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(viewState_.scroll.x());
+    verticalScrollBar()->setValue(viewState_.scroll.y());
+}
+
 void ListTreeView::KeepRowVisible(int row) {
+    if (keepScrollOnRefill_ && !wasAtEnd_) return;
     pendingRow_ = row;
     ScrollToPendingRow();
     if (isVisible()) FinishPendingRowLater();
@@ -152,6 +203,17 @@ QString ListTreeView::CopyText() const {
 
 void ListTreeView::CopyToClipboard() {
     QApplication::clipboard()->setText(CopyText());
+}
+
+bool ListTreeView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == header()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            headingPressed_ = true;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            headingPressed_ = false;
+        }
+    }
+    return QTreeView::eventFilter(watched, event);
 }
 
 void ListTreeView::keyPressEvent(QKeyEvent* event) {

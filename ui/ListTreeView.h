@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QTreeView>
+#include <map>
+#include <string>
 
 namespace obrenta::ui {
 
@@ -35,18 +37,35 @@ public:
     // until it has been done on screen: a hidden or not yet laid out view scrolls by a viewport
     // size it does not have yet.
     void KeepRowVisible(int row);
+    // While on, a refill's request to bring a row into view is followed only when the list was
+    // scrolled to its end (it follows the newest row); otherwise the user's position stays.
+    void SetKeepScrollOnRefill(bool on) { keepScrollOnRefill_ = on; }
+    // The widths the user gave columns by dragging their heading edges, by column.
+    const std::map<int, int>& userColumnWidths() const { return userWidths_; }
 
 public slots:
     void ApplyColumnLayout();
     void CopyToClipboard();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 
 private:
+    // A refill rebuilds the rows; the view takes back the selected row (found by its first cell)
+    // and the scroll position it had.
+    struct ViewState {
+        bool saved = false;
+        int selectedRow = -1;
+        std::string selectedKey;
+        QPoint scroll;
+        bool atEnd = false;
+    };
+    void RememberViewState();
+    void RestoreViewState();
     void ScrollToPendingRow();
     void FinishPendingRowLater();
 
@@ -55,6 +74,12 @@ private:
     bool finishQueued_ = false;
     QSize preferredSize_;
     double columnScale_;
+    std::map<int, int> userWidths_;
+    ViewState viewState_;
+    bool headingPressed_ = false;
+    bool applyingLayout_ = false;
+    bool keepScrollOnRefill_ = false;
+    bool wasAtEnd_ = true;
 };
 
 }  // namespace obrenta::ui

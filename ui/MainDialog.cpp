@@ -15,16 +15,20 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <ctime>
 
+#include "present/StatusText.h"
 #include "ui/BarChartView.h"
 #include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
+#include "ui/LogWatcher.h"
 #include "ui/QtText.h"
 #include "ui/RatingPredictionDialog.h"
 #include "ui/StatsPage.h"
+#include "ui/StatusLine.h"
 #include "ui/UiStyle.h"
 
 #ifndef OBRENTA_AUTHOR_URL
@@ -79,6 +83,10 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     layout->addWidget(filterPanel_);
     layout->addWidget(BuildPages(), 1);
     setCentralWidget(central);
+    statusLine_ = new StatusLine();
+    setStatusBar(statusLine_);
+    logWatcher_ = new LogWatcher(this);
+    connect(logWatcher_, &LogWatcher::LogChanged, this, &MainDialog::RefreshFromLog);
     BuildMenus();
 
     move(settings_.X, settings_.Y);
@@ -126,7 +134,10 @@ void MainDialog::BuildMenus() {
     options->addAction(make(Command::AllTime, "ずっと", QKeySequence(Qt::Key_F8)));
     options->addSeparator();
     options->addAction(make(Command::SeparateChart, "別グラフ", QKeySequence(Qt::Key_F9)));
-    for (Command command : {Command::RegressionR, Command::RegressionPoints, Command::SeparateChart})
+    options->addSeparator();
+    options->addAction(make(Command::AutoTally, "ログの変更を自動で集計"));
+    for (Command command :
+         {Command::RegressionR, Command::RegressionPoints, Command::SeparateChart, Command::AutoTally})
         action(command)->setCheckable(true);
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
@@ -153,6 +164,7 @@ void MainDialog::BuildMenus() {
     connect(action(Command::TodayOnly), &QAction::triggered, this, &MainDialog::OnTodayOnly);
     connect(action(Command::AllTime), &QAction::triggered, this, &MainDialog::OnAllTime);
     connect(action(Command::SeparateChart), &QAction::triggered, this, &MainDialog::OnToggleSeparateChart);
+    connect(action(Command::AutoTally), &QAction::triggered, this, &MainDialog::OnToggleAutoTally);
     connect(action(Command::Help), &QAction::triggered, this, &MainDialog::OnHelp);
     connect(action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
     connect(action(Command::AuthorPage), &QAction::triggered, this,
@@ -231,6 +243,8 @@ void MainDialog::SetUpPages() {
     present::SetUpPages(lists_, charts_, settings_);
     action(Command::RegressionR)->setChecked(settings_.StatLine1 != 0);
     action(Command::RegressionPoints)->setChecked(settings_.StatLine2 != 0);
+    action(Command::AutoTally)->setChecked(settings_.AutoTally != 0);
+    logWatcher_->SetEnabled(settings_.AutoTally != 0);
     winsPage_->AttachSettings(&settings_);
     opponentsPage_->AttachSettings(&settings_);
     RunTally();
@@ -309,16 +323,46 @@ void MainDialog::RunTally() {
     ReadFilterPanel();
     lastSave_ = settings_.SaveSettings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Watched from before the read, so that a change during the read is not missed.
+    logWatcher_->Watch(ScoreLogPath());
     lastRead_ = engine_.ReadScoreLog();
+    if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
     if (engine_.Tally()) RefillPages();
+    ShowStatus();
     QApplication::restoreOverrideCursor();
     ++tallyCount_;
 }
 
+void MainDialog::RefreshFromLog() {
+    refreshingFromLog_ = true;
+    RunTally();
+    refreshingFromLog_ = false;
+}
+
 void MainDialog::RefillPages() {
+    for (int i = 0; i < present::kListCount; ++i) {
+        if (ListTreeView* view = listView(static_cast<present::ListId>(i)))
+            view->SetKeepScrollOnRefill(refreshingFromLog_);
+    }
     present::RefillPages(engine_, settings_, lists_, charts_);
     winsPage_->UpdateSortIndicators();
     opponentsPage_->UpdateSortIndicators();
+}
+
+QString MainDialog::ScoreLogPath() const {
+    return QFileInfo(FromLocalPath(settings_.MJSFileName)).absoluteFilePath();
+}
+
+void MainDialog::ShowStatus() {
+    present::StatusFacts facts;
+    facts.read = lastRead_;
+    facts.lastReadTime = lastReadTime_;
+    facts.gamesRead = engine_.scoreLog().games().size();
+    facts.gamesSelected = engine_.selectedGames.size();
+    facts.now = std::time(nullptr);
+    facts.save = lastSave_;
+    facts.singleInstanceUnchecked = options_.singleInstanceUnchecked;
+    statusLine_->Show(ScoreLogPath(), present::MakeStatusText(facts));
 }
 
 void MainDialog::OpenUrl(const QUrl& url) {
@@ -379,6 +423,12 @@ void MainDialog::OnToggleSeparateChart() {
         graphWindow_->hide();
     }
     action(Command::SeparateChart)->setChecked(separateChart_);
+}
+
+void MainDialog::OnToggleAutoTally() {
+    settings_.AutoTally = settings_.AutoTally != 0 ? 0 : 1;
+    action(Command::AutoTally)->setChecked(settings_.AutoTally != 0);
+    logWatcher_->SetEnabled(settings_.AutoTally != 0);
 }
 
 void MainDialog::OnHelp() {

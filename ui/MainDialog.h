@@ -3,8 +3,10 @@
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "present/PageContent.h"
@@ -23,6 +25,8 @@ class GraphWindow;
 class LineChartView;
 class ListModel;
 class ListTreeView;
+class LogWatcher;
+class StatusLine;
 class StatsPage;
 class GeneralPage;
 class GraphPage;
@@ -39,6 +43,9 @@ struct MainDialogOptions {
     QString programDir;
     // Opens files and web pages with the desktop's handler; QDesktopServices when empty.
     std::function<void(const QUrl&)> openUrl;
+    // The single-instance lock could not be taken for a reason other than a running copy; the
+    // status line says that a second copy would not be detected.
+    bool singleInstanceUnchecked = false;
 };
 
 // The main window: the filter panel on the left, the eight statistics pages on the right, the
@@ -64,8 +71,9 @@ public:
         About,
         AuthorPage,
         ServicePage,
+        AutoTally,
     };
-    static constexpr int kCommandCount = 15;
+    static constexpr int kCommandCount = 16;
     static constexpr int kTabCount = 8;
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
@@ -100,6 +108,10 @@ public:
     bool separateChartShown() const { return separateChart_; }
 
     FilterPanel* filterPanel() const { return filterPanel_; }
+    StatusLine* statusLine() const { return statusLine_; }
+    LogWatcher* logWatcher() const { return logWatcher_; }
+    // The score log as the engine reads it, made absolute.
+    QString ScoreLogPath() const;
 
     // How many times the Tally command has run since the window was made.
     int tallyCount() const { return tallyCount_; }
@@ -118,6 +130,7 @@ public slots:
     void OnAllTime();
     void OnToggleRegressionLine(int series);
     void OnToggleSeparateChart();
+    void OnToggleAutoTally();
     void OnHelp();
     void OnAbout();
 
@@ -131,6 +144,9 @@ private:
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
+    // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
+    void RefreshFromLog();
+    void ShowStatus();
     void OpenUrl(const QUrl& url);
 
     MainDialogOptions options_;
@@ -138,9 +154,14 @@ private:
     tally::TallyEngine engine_;
     scorelog::ReadOutcome lastRead_;
     settings::SaveOutcome lastSave_;
+    // When the log was last read successfully (seconds); none before that.
+    std::optional<std::int64_t> lastReadTime_;
 
     std::array<QAction*, kCommandCount> actions_{};
     FilterPanel* filterPanel_ = nullptr;
+    StatusLine* statusLine_ = nullptr;
+    LogWatcher* logWatcher_ = nullptr;
+    bool refreshingFromLog_ = false;
 
     QTabBar* tabBar_ = nullptr;
     QStackedWidget* stack_ = nullptr;

@@ -210,6 +210,7 @@ TEST(ParseSettings, Scanning) {
         {"KeysMatchWholeWordsOnly", "Xylophone 5\nTabs 3\nUserID0 x\nUseID05 0\n", [](AppSettings&) {}},
         {"SortVsReadsEightValues", "SortVs 0 0 0 0 0 0 0 2\n",
          [](AppSettings& s) { s.SortVs = {0, 0, 0, 0, 0, 0, 0, 2}; }},
+        {"AutoTallyOff", "AutoTally 0\n", [](AppSettings& s) { s.AutoTally = 0; }},
         {"LongWordIsCutAndItsRestSkipped", longWord, [](AppSettings& s) { s.Y = 7; }},
         {"LongIdIsCutAndItsRestSkipped", longId,
          [](AppSettings& s) {
@@ -321,7 +322,8 @@ TEST(SaveSettings, WritesTheExactText) {
               "StatLine2\t0\n"
               "SortYaku1\t0 0 2 0\n"
               "SortYaku2\t1 0 0 0\n"
-              "SortVs\t0 0 0 2 0 0 0 0\n");
+              "SortVs\t0 0 0 2 0 0 0 0\n"
+              "AutoTally\t1\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 

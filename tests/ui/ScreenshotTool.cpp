@@ -1,5 +1,6 @@
-// Writes a picture of every page of the main window and of the separate chart window, for the
-// documentation: obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
+// Writes a picture of every page of the main window and of the separate chart window, and one of
+// the status line when the log has gone missing, for the documentation:
+// obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QDir>
 #include <QLayout>
@@ -41,5 +42,15 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     window.graphWindow()->grab().save(out.filePath(QStringLiteral("graphwindow.png")));
     window.action(obrenta::ui::MainDialog::Command::SeparateChart)->trigger();
+
+    // The pages keep the games of the last read; the status line says why this one failed.
+    const std::string log = window.settings().MJSFileName;
+    window.settings().MJSFileName =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("obrenta-no-such/mjscore.txt")).toStdString();
+    window.tabBar()->setCurrentIndex(0);
+    window.RunTally();
+    QTest::qWait(150);
+    window.grab().save(out.filePath(QStringLiteral("status-missing-log.png")));
+    window.settings().MJSFileName = log;
     return 0;
 }
