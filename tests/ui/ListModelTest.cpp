@@ -1,5 +1,6 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +64,11 @@ private slots:
         QCOMPARE(resets.count(), 1);
         QCOMPARE(inserts.count(), 0);
         QCOMPARE(model.Cell(0, 0), std::string("19999"));
+        // A suspended refill that only rewrites cells is no reset.
+        model.SetRedraw(false);
+        model.SetCell(0, 0, "new");
+        model.SetRedraw(true);
+        QCOMPARE(resets.count(), 1);
     }
 
     void sortKeepsEqualRowsAndSelection() {
@@ -103,6 +109,31 @@ private slots:
         QCOMPARE(view.header()->sectionSize(0), view.DrawnColumnWidth(0));
         QVERIFY(view.DrawnColumnWidth(0) >= 60);
         QVERIFY(view.header()->isSectionHidden(1));
+        // Fault fix: a refill kept neither a width the user dragged nor the selection and the
+        // scroll position.
+        auto refill = [&] {
+            model.SetRedraw(false);
+            model.DeleteAllRows();
+            for (int i = 0; i < 60; ++i) model.InsertRow(i, std::to_string(i));
+            model.SetRedraw(true);
+        };
+        refill();
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QHeaderView* header = view.header();
+        const QPoint edge(header->sectionViewportPosition(0) + header->sectionSize(0) - 1,
+                          header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
+        QTest::mouseMove(header->viewport(), edge + QPoint(40, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
+        const int dragged = header->sectionSize(0);
+        QVERIFY(dragged > view.DrawnColumnWidth(0));
+        view.SelectRow(30);
+        view.verticalScrollBar()->setValue(10);
+        refill();
+        QCOMPARE(header->sectionSize(0), dragged);
+        QCOMPARE(view.SelectedRow(), 30);
+        QCOMPARE(view.verticalScrollBar()->value(), 10);
         QVERIFY(view.rootIsDecorated() == false);
         QCOMPARE(view.selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(view.selectionMode(), QAbstractItemView::SingleSelection);

@@ -12,10 +12,12 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <ctime>
 #include <memory>
 
@@ -33,6 +35,7 @@
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
 #include "ui/StatsPage.h"
+#include "ui/StatusLine.h"
 
 namespace obrenta::ui::test {
 
@@ -89,6 +92,38 @@ private:
 
     settings::AppSettings SavedSettings() const {
         return settings::AppSettings(SettingsPath().toStdString());
+    }
+
+    // Every list and chart of the window against the report's over a fresh engine.
+    void CompareWithReport(const MainDialog* window) {
+        settings::AppSettings settings = SavedSettings();
+        tally::TallyEngine engine(settings);
+        engine.ReadScoreLog();
+        engine.Tally();
+        present::InMemoryPages pages;
+        present::SetUpPages(pages.lists, pages.charts, settings);
+        present::RefillPages(engine, settings, pages.lists, pages.charts);
+        for (int i = 0; i < present::kListCount; ++i) {
+            const auto id = static_cast<ListId>(i);
+            const std::string name(present::ListName(id));
+            const std::string shown = present::FormatListSection(name, window->list(id));
+            const std::string reported = present::FormatListSection(name, pages[id]);
+            if (shown != reported)
+                qWarning("%s differs:\n%s\n---\n%s", name.c_str(), shown.c_str(), reported.c_str());
+            QCOMPARE(shown, reported);
+        }
+        const struct {
+            const ChartView* shown;
+            const present::InMemoryChart* reported;
+        } charts[] = {{&window->scoreChart(), &pages.scoreChart},
+                      {&window->windowScoreChart(), &pages.windowScoreChart},
+                      {&window->ownRatingDistChart(), &pages.ownRatingDist},
+                      {&window->opponentRatingDistChart(), &pages.opponentRatingDist}};
+        for (const auto& chart : charts) {
+            QCOMPARE(chart.shown->content().RowCount(), chart.reported->content.RowCount());
+            QVERIFY(chart.shown->content() == chart.reported->content);
+        }
+        QCOMPARE(window->scoreChart().DrawnPointCount(1), window->engine().gameCount);
     }
 
 private slots:
@@ -150,6 +185,7 @@ private slots:
             {Command::About, "Obrentaについて"},
             {Command::AuthorPage, "作者のHPへ"},
             {Command::ServicePage, "MurvellのHPへ"},
+            {Command::AutoTally, "ログの変更を自動で集計"},
         };
         for (const auto& item : items) {
             QAction* action = window->action(item.command);
@@ -158,6 +194,7 @@ private slots:
             QCOMPARE(shown, QString::fromUtf8(item.text));
         }
         QVERIFY(window->action(Command::AuthorPage)->isEnabled());
+        QVERIFY(window->action(Command::AutoTally)->isChecked());
         QCOMPARE(window->windowTitle(), QStringLiteral("Obrenta  Murvellスコア集計ツール"));
         QCOMPARE(window->tabBar()->count(), 8);
         QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
@@ -487,35 +524,83 @@ private slots:
     void everyListEqualsTheReport() {
         auto window = MakeWindow(QStringLiteral("SortVs\t0 0 0 0 0 0 1 0\n"));
         QVERIFY(window->engine().gameCount >= 10);
-        settings::AppSettings settings = SavedSettings();
-        tally::TallyEngine engine(settings);
-        engine.ReadScoreLog();
-        engine.Tally();
-        present::InMemoryPages pages;
-        present::SetUpPages(pages.lists, pages.charts, settings);
-        present::RefillPages(engine, settings, pages.lists, pages.charts);
-        for (int i = 0; i < present::kListCount; ++i) {
-            const auto id = static_cast<ListId>(i);
-            const std::string name(present::ListName(id));
-            const std::string shown = present::FormatListSection(name, window->list(id));
-            const std::string reported = present::FormatListSection(name, pages[id]);
-            if (shown != reported)
-                qWarning("%s differs:\n%s\n---\n%s", name.c_str(), shown.c_str(), reported.c_str());
-            QCOMPARE(shown, reported);
-        }
-        const struct {
-            const ChartView* shown;
-            const present::InMemoryChart* reported;
-        } charts[] = {{&window->scoreChart(), &pages.scoreChart},
-                      {&window->windowScoreChart(), &pages.windowScoreChart},
-                      {&window->ownRatingDistChart(), &pages.ownRatingDist},
-                      {&window->opponentRatingDistChart(), &pages.opponentRatingDist}};
-        for (const auto& chart : charts) {
-            QCOMPARE(chart.shown->content().RowCount(), chart.reported->content.RowCount());
-            QVERIFY(chart.shown->content() == chart.reported->content);
-        }
-        QCOMPARE(window->scoreChart().DrawnPointCount(1), window->engine().gameCount);
+        CompareWithReport(window.get());
         QVERIFY(window->opponentRatingDistChart().DrawnBarCount() > 1);
+    }
+
+    // A game appended to the watched log, and a new file renamed over it, are tallied by
+    // themselves; the pages then equal the report of the grown log, and the tab and the selected
+    // opponent stay.
+    void changedLogIsTalliedByItself() {
+        const QString log = dir_->filePath(QStringLiteral("mjscore.txt"));
+        QFile::copy(SmallLogPath(), log);
+        WriteSettingsFile(
+            SettingsPath(),
+            QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\nTab\t5\n").arg(log));
+        auto window = MakeWindow(QString(), false);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ListTreeView* opponents = window->listView(ListId::OpponentList);
+        opponents->SelectRow(2);
+        const std::string selected = opponents->listModel()->Cell(2, 0);
+        const int games = window->engine().gameCount;
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(MakeScoreLog(1));
+        file.close();
+        QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, games + 1, 20000);
+        CompareWithReport(window.get());
+        QCOMPARE(window->tabBar()->currentIndex(), 5);
+        QCOMPARE(opponents->listModel()->Cell(opponents->SelectedRow(), 0), selected);
+
+        WriteFile(log + QStringLiteral(".new"), MakeScoreLog(5));
+        QVERIFY(std::rename(QFile::encodeName(log + QStringLiteral(".new")).constData(),
+                            QFile::encodeName(log).constData()) == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 5, 20000);
+        CompareWithReport(window.get());
+    }
+
+    void statusLineTellsTheRead_data() {
+        QTest::addColumn<QString>("logName");
+        QTest::addColumn<bool>("removedAfterARead");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("warning");
+        QTest::newRow("normal read") << "mjscore.txt" << false
+                                     << "― 1,234 試合中 1,000 試合を集計 \\(\\d\\d:\\d\\d 読込\\)" << false;
+        QTest::newRow("missing log")
+            << "absent.txt" << false
+            << "― 見つかりません。ログはまだ読み込まれていません \\(ファイル > 開く で選択\\)" << true;
+        QTest::newRow("folder as log") << "" << false << "― 通常のファイルではありません。.*" << true;
+        QTest::newRow("missing after a read")
+            << "mjscore.txt" << true
+            << "― 見つかりません。表示は \\d\\d:\\d\\d に読み込んだ内容です \\(ファイル > 開く で選択\\)"
+            << true;
+    }
+    void statusLineTellsTheRead() {
+        QFETCH(QString, logName);
+        QFETCH(bool, removedAfterARead);
+        QFETCH(QString, expected);
+        QFETCH(bool, warning);
+        const QString log = dir_->filePath(logName);
+        WriteFile(dir_->filePath(QStringLiteral("mjscore.txt")), MakeScoreLog(1234));
+        WriteSettingsFile(SettingsPath(),
+                          QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%"
+                                         "1\nRecent\t1000\n")
+                              .arg(log));
+        auto window = MakeWindow(QString(), false);
+        if (removedAfterARead) {
+            QFile::remove(log);
+            window->RunTally();
+            QCOMPARE(window->engine().gameCount, 1000);
+        }
+        const StatusLine* status = window->statusLine();
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected))
+                     .match(status->logText())
+                     .hasMatch(),
+                 qPrintable(status->logText()));
+        QCOMPARE(status->logWarning(), warning);
+        QCOMPARE(status->logPath(), QFileInfo(log).absoluteFilePath());
+        QVERIFY(status->notice().isEmpty());
     }
 
     void editAsksFirst() {
