@@ -226,6 +226,11 @@ const Row kRows[] = {
     Value<Flags4>{"SortYaku1", &AppSettings::SortYaku1, {0, 1, 0, 0}},
     Value<Flags4>{"SortYaku2", &AppSettings::SortYaku2, {0, 1, 0, 0}},
     Value<Flags8>{"SortVs", &AppSettings::SortVs, {1, 0, 0, 0, 0, 0, 0, 0}},
+    // Added after the original keys: older readers skip them as unknown words.
+    Value<std::int32_t>{"GraphX", &AppSettings::GraphX, 0},
+    Value<std::int32_t>{"GraphY", &AppSettings::GraphY, 0},
+    Value<std::int32_t>{"GraphW", &AppSettings::GraphW, 0},
+    Value<std::int32_t>{"GraphH", &AppSettings::GraphH, 0},
 };
 
 void SetDefault(AppSettings& s, const Row& row) {
@@ -501,6 +506,14 @@ SaveOutcome AppSettings::SaveSettings() const {
 
 int AppSettings::UsableIdCount() const {
     return std::clamp(userIdCount, 0, kMaxUserIds);
+}
+
+std::string AppSettings::ScoreLogPath() const {
+    const fs::path log(MJSFileName);
+    if (MJSFileName.empty() || log.is_absolute()) return MJSFileName;
+    const fs::path directory = fs::path(iniPath).parent_path();
+    if (directory.empty()) return MJSFileName;
+    return (directory / log).string();
 }
 
 std::int64_t DefaultDateFrom() {
