@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
@@ -35,8 +36,15 @@ class RatingDistPage;
 struct MainDialogOptions {
     // The settings file (Obrenta.ini).
     std::string settingsPath;
-    // Where the manual Obrenta.html lives: the executable's directory.
+    // The executable's directory: the manual Obrenta.html lies beside it in a build tree and
+    // in ../share/doc/obrenta once installed.
     QString programDir;
+    // The web pages of the ヘルプ menu; an empty address disables its item.
+    QString authorUrl;
+    QString serviceUrl;
+    QString readmeUrl;
+    // The single-instance lock could not be taken, so a second copy would not be noticed.
+    bool singleInstanceUnchecked = false;
     // Opens files and web pages with the desktop's handler; QDesktopServices when empty.
     std::function<void(const QUrl&)> openUrl;
 };
@@ -100,6 +108,9 @@ public:
     bool separateChartShown() const { return separateChart_; }
 
     FilterPanel* filterPanel() const { return filterPanel_; }
+    const MainDialogOptions& options() const { return options_; }
+    // The manual to open, or an empty path when there is none.
+    QString ManualPath() const;
 
     // How many times the Tally command has run since the window was made.
     int tallyCount() const { return tallyCount_; }
@@ -120,6 +131,8 @@ public slots:
     void OnToggleSeparateChart();
     void OnHelp();
     void OnAbout();
+    // Shows the page step tabs to the right (negative: to the left), wrapping around.
+    void SwitchPage(int step);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,6 +153,8 @@ private:
     settings::SaveOutcome lastSave_;
 
     std::array<QAction*, kCommandCount> actions_{};
+    // The keyboard commands that also work while the separate chart window has the focus.
+    QList<QAction*> chartWindowKeys_;
     FilterPanel* filterPanel_ = nullptr;
 
     QTabBar* tabBar_ = nullptr;

@@ -74,7 +74,8 @@ private:
     QString SettingsPath() const { return dir_->filePath(QStringLiteral("Obrenta.ini")); }
 
     // A window over the small test log with the user's one ID, plus any further settings lines.
-    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true) {
+    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true,
+                                           const std::function<void(MainDialogOptions&)>& adjust = {}) {
         if (withLog) {
             WriteSettingsFile(SettingsPath(),
                               QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n%2")
@@ -84,6 +85,10 @@ private:
         options.settingsPath = SettingsPath().toStdString();
         options.programDir = dir_->path();
         options.openUrl = [this](const QUrl& url) { openedUrls_.push_back(url); };
+        options.authorUrl = QStringLiteral("https://author.example/");
+        options.serviceUrl = QStringLiteral("https://service.example/");
+        options.readmeUrl = QStringLiteral("https://author.example/readme.html");
+        if (adjust) adjust(options);
         return std::make_unique<MainDialog>(std::move(options));
     }
 
@@ -146,7 +151,7 @@ private slots:
             {Command::TodayOnly, "今日だけ\tF7"},
             {Command::AllTime, "ずっと\tF8"},
             {Command::SeparateChart, "別グラフ\tF9"},
-            {Command::Help, "ヘルプ"},
+            {Command::Help, "ヘルプ\tF1"},
             {Command::About, "Obrentaについて"},
             {Command::AuthorPage, "作者のHPへ"},
             {Command::ServicePage, "MurvellのHPへ"},
@@ -445,7 +450,7 @@ private slots:
 
     void secondInstanceExitsAtOnce() {
         auto lock = AcquireInstanceLock();
-        QVERIFY(lock != nullptr);
+        QCOMPARE(lock.status, InstanceLock::Status::Acquired);
         QProcess second;
         second.start(QStringLiteral(OBRENTA_EXECUTABLE), {});
         QVERIFY(second.waitForFinished(10000));
@@ -453,7 +458,7 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QCOMPARE(second.readAllStandardError(), QByteArray());
-        QVERIFY(AcquireInstanceLock() == nullptr);
+        QCOMPARE(AcquireInstanceLock().status, InstanceLock::Status::HeldByAnother);
     }
 
     void lockOfADeadHolderIsTakenOver() {
@@ -461,10 +466,16 @@ private slots:
         holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), dir_->path()});
         QVERIFY(holder.waitForReadyRead(10000));
         QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
-        QVERIFY(AcquireInstanceLock(dir_->path()) == nullptr);
+        QCOMPARE(AcquireInstanceLock(dir_->path()).status, InstanceLock::Status::HeldByAnother);
         holder.kill();
         QVERIFY(holder.waitForFinished(10000));
-        QVERIFY(AcquireInstanceLock(dir_->path()) != nullptr);
+        QCOMPARE(AcquireInstanceLock(dir_->path()).status, InstanceLock::Status::Acquired);
+
+        // A lock that cannot be taken at all is no second copy: the program starts unchecked.
+        const QString notAFolder = dir_->filePath(QStringLiteral("file"));
+        WriteFile(notAFolder, "x");
+        for (const QString& folder : {notAFolder, dir_->filePath(QStringLiteral("missing/deeper"))})
+            QCOMPARE(AcquireInstanceLock(folder).status, InstanceLock::Status::Unchecked);
     }
 
     void missingLogAndSettingsGiveAnEmptyWorkingWindow() {
@@ -535,12 +546,37 @@ private slots:
         QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(SmallLogPath()));
     }
 
+    void helpOpensManualThenReadme_data() {
+        QTest::addColumn<QString>("programDir");
+        QTest::addColumn<QString>("manual");
+        QTest::addColumn<bool>("addresses");
+        QTest::newRow("build tree") << "."
+                                    << "Obrenta.html" << true;
+        QTest::newRow("installed") << "bin"
+                                   << "share/doc/obrenta/Obrenta.html" << true;
+        QTest::newRow("no manual, readme only") << "bin"
+                                                << "" << true;
+        QTest::newRow("nothing: items disabled") << "bin"
+                                                 << "" << false;
+    }
     void helpOpensManualThenReadme() {
-        auto window = MakeWindow();
+        QFETCH(QString, programDir);
+        QFETCH(QString, manual);
+        QFETCH(bool, addresses);
+        QDir(dir_->path()).mkpath(QStringLiteral("share/doc/obrenta"));
+        QDir(dir_->path()).mkpath(programDir);
+        if (!manual.isEmpty()) WriteFile(dir_->filePath(manual), "<html></html>");
+        auto window = MakeWindow(QString(), true, [&](MainDialogOptions& options) {
+            options.programDir = dir_->filePath(programDir);
+            if (!addresses) options.authorUrl = options.serviceUrl = options.readmeUrl = QString();
+        });
+        for (Command command : {Command::Help, Command::AuthorPage, Command::ServicePage})
+            QCOMPARE(window->action(command)->isEnabled(), addresses);
         window->action(Command::Help)->trigger();
-        QCOMPARE(openedUrls_.size(), std::size_t(2));
-        QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(dir_->filePath(QStringLiteral("Obrenta.html"))));
-        QCOMPARE(openedUrls_[1].scheme(), QStringLiteral("https"));
+        std::vector<QUrl> expected;
+        if (!manual.isEmpty()) expected.push_back(QUrl::fromLocalFile(dir_->filePath(manual)));
+        if (addresses) expected.push_back(QUrl(QStringLiteral("https://author.example/readme.html")));
+        QCOMPARE(openedUrls_, expected);
     }
 
     void droppedTextFileIsOpened() {
