@@ -565,7 +565,6 @@ private slots:
         const auto* tips = list->findChild<ListToolTips*>();
         QVERIFY(tips != nullptr);
         QCOMPARE(tips->HeadingToolTip(7), QStringLiteral("同卓したときの自分 (ユーザ) の平均順位"));
-        QCOMPARE(tips->HeadingToolTip(1), QStringLiteral("この相手と同卓した試合数"));
         const QModelIndex name = list->listModel()->index(0, 0);
         QCOMPARE(tips->CellToolTip(name), QString());
         list->header()->resizeSection(0, 8);
