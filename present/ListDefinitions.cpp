@@ -164,6 +164,9 @@ using H = tally::HourStats;
 
 // Streak cells: "longest ( current )".
 constexpr const char* kStreak = "%d ( %2d )";
+constexpr const char* kStreakTip = "最長記録 ( 現在の連続数 )";
+constexpr const char* kRateOfHands = "集計した全局数に対する割合";
+constexpr const char* kRateOfWins = "和了した局数に対する割合";
 constexpr auto RankStreak = StreakAt<&R::longestRankStreak, &R::currentRankStreak>;
 constexpr auto NoRankStreak = StreakAt<&R::longestNoRankStreak, &R::currentNoRankStreak>;
 constexpr auto YakitoriStreak = Streak<&R::longestYakitoriStreak, &R::currentYakitoriStreak>;
@@ -311,11 +314,18 @@ std::vector<ColumnDef> ColumnsOf(const std::vector<RecordColumn<Record>>& column
 }
 
 std::vector<ListDef> MakeListDefs() {
-    const std::vector<ColumnDef> hanColumns{
-        {"飜数", 45, L}, {"回数", 37, Rt}, {"%(全体)", 55, Rt}, {"%(和了)", 55, Rt}};
-    auto lastHandColumns = [](const char* first) {
-        return std::vector<ColumnDef>{{first, 60, L},  {"回数", 60, Rt}, {"1位", 65, Rt}, {"2位", 65, Rt},
-                                      {"3位", 65, Rt}, {"4位", 65, Rt},  {"平均", 60, Rt}};
+    const std::vector<ColumnDef> hanColumns{{"飜数", 45, L},
+                                            {"回数", 37, Rt, "この飜数での和了の回数"},
+                                            {"%(全体)", 55, Rt, kRateOfHands},
+                                            {"%(和了)", 55, Rt, kRateOfWins}};
+    auto lastHandColumns = [](const char* first, const char* firstTip) {
+        return std::vector<ColumnDef>{{first, 60, L, firstTip},
+                                      {"回数", 60, Rt, "その順位でオーラスを迎えた試合数"},
+                                      {"1位", 65, Rt, "そこから1位で終えた試合数"},
+                                      {"2位", 65, Rt, "そこから2位で終えた試合数"},
+                                      {"3位", 65, Rt, "そこから3位で終えた試合数"},
+                                      {"4位", 65, Rt, "そこから4位で終えた試合数"},
+                                      {"平均", 60, Rt, "順位の平均変化 (+ は順位が下がった)"}};
     };
 
     // In ListId order: name, size on the page (dialog units), whether the columns fill, whether
@@ -340,7 +350,7 @@ std::vector<ListDef> MakeListDefs() {
          {81, 63},
          true,
          false,
-         {{"R値", 35, L}, {"自分", 50, Rt}, {"相手", 50, Rt}},
+         {{"R値", 35, L}, {"自分", 50, Rt, "自分のR値"}, {"相手", 50, Rt, "同卓した相手のR値"}},
          {
              {"平均", 0, {{1, "%4.2f", Get<&R::ownRMean>}, {2, "%4.2f", Get<&R::opponentRMean>}}},
              {"偏差", 0, {{1, "%4.2f", Get<&R::ownRDeviation>}, {2, "%4.2f", Get<&R::opponentRDeviation>}}},
@@ -381,7 +391,7 @@ std::vector<ListDef> MakeListDefs() {
          {148, 94},
          true,
          false,
-         {{"連続記録", 60, L}, {"", 60, Rt}, {"連続なし", 60, L}, {"", 60, Rt}},
+         {{"連続記録", 60, L}, {"", 60, Rt, kStreakTip}, {"連続なし", 60, L}, {"", 60, Rt, kStreakTip}},
          {
              // Column 2 holds fixed labels.
              {"連続1位", 1, {{1, kStreak, RankStreak}, {2, "1位なし"}, {3, kStreak, NoRankStreak}}},
@@ -428,29 +438,29 @@ std::vector<ListDef> MakeListDefs() {
          true,
          // Only the first column of each group has a heading; column 6, the average change of the
          // hands that left the score as it was, is hidden.
-         {{"", 60, L},
-          {"得点", 40, Rt},
-          {"", 50, Rt},
-          {"", 50, Rt},
-          {"なし", 50, Rt},
-          {"", 50, Rt},
+         {{"", 60, L, "局の終わり方"},
+          {"得点", 40, Rt, "自分の点数が増えた局の数"},
+          {"", 50, Rt, "点数が増えた局の全局に対する割合"},
+          {"", 50, Rt, "点数が増えた局での平均増減点"},
+          {"なし", 50, Rt, "自分の点数が変わらなかった局の数"},
+          {"", 50, Rt, "点数が変わらなかった局の全局に対する割合"},
           {"", 0, Rt},
-          {"失点", 50, Rt},
-          {"", 50, Rt},
-          {"", 50, Rt}},
+          {"失点", 50, Rt, "自分の点数が減った局の数"},
+          {"", 50, Rt, "点数が減った局の全局に対する割合"},
+          {"", 50, Rt, "点数が減った局での平均増減点"}},
          HandOutcomeRows()},
         {"LastHandTable",
          {261, 59},
          true,
          true,
-         lastHandColumns("オーラス"),
+         lastHandColumns("オーラス", "オーラスを迎えたときの自分の順位"),
          LastHandRows<&R::preLastRankCount, &R::rankTransition, &R::avgRankChange, &R::rankCount,
                       &R::gameCount, &R::avgRankChangeAll>()},
         {"LastHandWonTable",
          {261, 59},
          true,
          true,
-         lastHandColumns("和了時"),
+         lastHandColumns("和了時", "オーラスで和了した試合の、オーラスを迎えたときの自分の順位"),
          LastHandRows<&R::preLastRankWonCount, &R::rankTransitionWon, &R::avgRankChangeWon,
                       &R::lastHandWinByFinalRank, &R::lastHandWinCount, &R::avgRankChangeAllWon>()},
         {"OpponentList", {261, 232}, false, true, ColumnsOf(OpponentColumns()), {}, "名前( %d人 )"},
@@ -465,9 +475,11 @@ const std::vector<RecordColumn<RecentGame>>& RecentGameColumns() {
          "%02d/%02d  %02d:%02d",
          [](const RecentGame& g) { return CellValue::LocalTime(g.startTime); }},
         {{"得点", 40, Rt}, "%d", [](const RecentGame& g) { return CellValue(g.user.points); }},
-        {{"R", 40, Rt}, "%d", [](const RecentGame& g) { return CellValue(g.user.rating); }},
+        {{"R", 40, Rt, "その試合での自分のR値"},
+         "%d",
+         [](const RecentGame& g) { return CellValue(g.user.rating); }},
         // "箱 " or else "焼 " in front of the rank.
-        {{"順位", 40, Rt}, "%d", RankWithMark},
+        {{"順位", 40, Rt, "最終順位 (箱: 箱割れ、焼: 焼鳥)"}, "%d", RankWithMark},
     };
     return columns;
 }
@@ -477,9 +489,9 @@ const std::vector<RecordColumn<YakuEntry>>& YakuColumns() {
     // The heading of column 0 gives way to the number of yaku at the first refill.
     static const std::vector<RecordColumn<YakuEntry>> columns{
         {{"役(0種類)", 80, L}, "", Key<YakuEntry>},
-        {{"回数", 37, Rt}, "%d", YakuStat<&Y::count>},
-        {{"%(全体)", 55, Rt}, "%6.2f %%", YakuStat<&Y::rateOfHands>},
-        {{"%(和了)", 55, Rt}, "%6.2f %%", YakuStat<&Y::rateOfWins>},
+        {{"回数", 37, Rt, "この役が付いた和了の回数"}, "%d", YakuStat<&Y::count>},
+        {{"%(全体)", 55, Rt, kRateOfHands}, "%6.2f %%", YakuStat<&Y::rateOfHands>},
+        {{"%(和了)", 55, Rt, kRateOfWins}, "%6.2f %%", YakuStat<&Y::rateOfWins>},
     };
     return columns;
 }
@@ -488,13 +500,15 @@ const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns() {
     using S = tally::OpponentStats;
     static const std::vector<RecordColumn<OpponentEntry>> columns{
         {{"名前", 90, L}, "", Key<OpponentEntry>},
-        {{"試合数", 50, Rt}, "%d", OpponentStat<&S::games>},
-        {{"勝", 35, Rt}, "%d", OpponentStat<&S::wins>},
-        {{"負", 35, Rt}, "%d", OpponentStat<&S::losses>},
-        {{"分", 35, Rt}, "%d", OpponentStat<&S::ties>},
-        {{"平均R", 50, Rt}, "%7.2f", OpponentStat<&S::avgOpponentR>},
-        {{"平均順位", 60, Rt}, "%6.3f", OpponentStat<&S::avgOpponentRank>},
-        {{"U平均順位", 70, Rt}, "%6.3f", OpponentStat<&S::avgUserRank>},
+        {{"試合数", 50, Rt, "この相手と同卓した試合数"}, "%d", OpponentStat<&S::games>},
+        {{"勝", 35, Rt, "自分の順位が相手より上だった試合数"}, "%d", OpponentStat<&S::wins>},
+        {{"負", 35, Rt, "自分の順位が相手より下だった試合数"}, "%d", OpponentStat<&S::losses>},
+        {{"分", 35, Rt, "自分と相手が同じ順位だった試合数"}, "%d", OpponentStat<&S::ties>},
+        {{"平均R", 50, Rt, "同卓したときの相手の平均R値"}, "%7.2f", OpponentStat<&S::avgOpponentR>},
+        {{"平均順位", 60, Rt, "同卓したときの相手の平均順位"}, "%6.3f", OpponentStat<&S::avgOpponentRank>},
+        {{"U平均順位", 70, Rt, "同卓したときの自分 (ユーザ) の平均順位"},
+         "%6.3f",
+         OpponentStat<&S::avgUserRank>},
     };
     return columns;
 }
@@ -502,6 +516,13 @@ const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns() {
 const ListDef& Definition(ListId list) {
     static const std::vector<ListDef> defs = MakeListDefs();
     return defs.at(static_cast<std::size_t>(list));
+}
+
+const std::string& ColumnToolTip(ListId list, int column) {
+    static const std::string none;
+    const std::vector<ColumnDef>& columns = Definition(list).columns;
+    if (column < 0 || column >= static_cast<int>(columns.size())) return none;
+    return columns[static_cast<std::size_t>(column)].toolTip.bytes;
 }
 
 std::string_view ListName(ListId list) {

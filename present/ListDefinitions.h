@@ -92,6 +92,8 @@ struct ColumnDef {
     Cp932Text heading;
     int width;  // pixels
     Align align;
+    // What the column holds, for a heading that is abbreviated or empty; "" when it says enough.
+    Cp932Text toolTip = "";
 };
 
 // --- variable lists: one row per record, each column with its value -----------------------
@@ -146,6 +148,8 @@ ListSize ListSizeUnits(ListId list);
 // pixel width that FillLastColumn fills (a 9-point proportional Gothic font gives about this).
 inline constexpr double kPixelsPerDialogUnitX = 1.5;
 int ListWidthPixels(ListId list);
+// The explanation of a column's heading (code page 932), or "" when it has none.
+const std::string& ColumnToolTip(ListId list, int column);
 // The row of a fixed-row list labelled label (UTF-8), or -1.
 int RowOfLabel(ListId list, std::string_view label);
 

@@ -228,6 +228,10 @@ const Row kRows[] = {
     Value<Flags8>{"SortVs", &AppSettings::SortVs, {1, 0, 0, 0, 0, 0, 0, 0}},
     // Written last: a reader that does not know a key skips it with its value.
     Value<std::int32_t>{"AutoTally", &AppSettings::AutoTally, 1},
+    Value<std::int32_t>{"GraphX", &AppSettings::GraphX, 0},
+    Value<std::int32_t>{"GraphY", &AppSettings::GraphY, 0},
+    Value<std::int32_t>{"GraphW", &AppSettings::GraphW, 0},
+    Value<std::int32_t>{"GraphH", &AppSettings::GraphH, 0},
 };
 
 void SetDefault(AppSettings& s, const Row& row) {
@@ -503,6 +507,14 @@ SaveOutcome AppSettings::SaveSettings() const {
 
 int AppSettings::UsableIdCount() const {
     return std::clamp(userIdCount, 0, kMaxUserIds);
+}
+
+std::string AppSettings::ScoreLogPath() const {
+    const fs::path log(MJSFileName);
+    if (MJSFileName.empty() || log.is_absolute()) return MJSFileName;
+    const fs::path directory = fs::path(iniPath).parent_path();
+    if (directory.empty()) return MJSFileName;
+    return (directory / log).string();
 }
 
 std::int64_t DefaultDateFrom() {

@@ -67,6 +67,11 @@ struct AppSettings {
     std::array<std::int32_t, 8> SortVs{1, 0, 0, 0, 0, 0, 0, 0};
     // Tally again by itself when the score log changes; 0 leaves it to the Tally command.
     std::int32_t AutoTally = 1;
+    // The separate chart window's place and size; a width or height of 0 means never placed.
+    std::int32_t GraphX = 0;
+    std::int32_t GraphY = 0;
+    std::int32_t GraphW = 0;
+    std::int32_t GraphH = 0;
 
     AppSettings() = default;
     // Sets iniPath and loads the file.
@@ -83,6 +88,9 @@ struct AppSettings {
 
     // The number of ID slots in use: userIdCount clamped to 0..5.
     int UsableIdCount() const;
+    // The score log to read: MJSFileName, a relative one taken from the settings file's folder
+    // (not the current directory, which depends on how the program was started).
+    std::string ScoreLogPath() const;
 
     bool operator==(const AppSettings&) const = default;
 };

@@ -5,7 +5,7 @@
 namespace obrenta::tally {
 
 scorelog::ReadOutcome TallyEngine::ReadScoreLog() {
-    return scoreLog_.ReadScoreLog(settings().MJSFileName);
+    return scoreLog_.ReadScoreLog(settings().ScoreLogPath());
 }
 
 void TallyEngine::SelectGames() {

@@ -31,7 +31,7 @@ class TallyEngine : public TallyResults {
 public:
     explicit TallyEngine(const AppSettings& settings) : settings_(&settings) {}
 
-    // Reads the log named by the settings' MJSFileName when it changed. See ScoreLog.
+    // Reads the log named by the settings' ScoreLogPath when it changed. See ScoreLog.
     scorelog::ReadOutcome ReadScoreLog();
     // Selects the games and computes every statistic. Always true.
     bool Tally();

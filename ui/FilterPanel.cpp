@@ -43,8 +43,9 @@ std::string EntryId(const QListWidgetItem* item) {
 
 // A group box of four check boxes, one under the other.
 QGroupBox* CheckGroup(const char* title, const std::array<const char*, 4>& texts,
-                      std::array<QCheckBox*, 4>& boxes) {
+                      std::array<QCheckBox*, 4>& boxes, const char* toolTip = "") {
     auto* group = new QGroupBox(QString::fromUtf8(title));
+    group->setToolTip(QString::fromUtf8(toolTip));
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(1);
     layout->setContentsMargins(4, 2, 2, 2);
@@ -79,6 +80,10 @@ FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィル�
     layout->addLayout(buttons);
     connect(addButton_, &QPushButton::clicked, this, &FilterPanel::OnAddUserId);
     connect(deleteButton_, &QPushButton::clicked, this, &FilterPanel::OnDeleteUserIds);
+    connect(userIdList_, &QListWidget::itemSelectionChanged, this, &FilterPanel::UpdateIdButtons);
+    connect(userIdList_->model(), &QAbstractItemModel::rowsInserted, this, &FilterPanel::UpdateIdButtons);
+    connect(userIdList_->model(), &QAbstractItemModel::rowsRemoved, this, &FilterPanel::UpdateIdButtons);
+    connect(userIdList_->model(), &QAbstractItemModel::modelReset, this, &FilterPanel::UpdateIdButtons);
 
     auto dateRow = [&](QDateEdit*& edit, const char* text) {
         auto* row = new QHBoxLayout();
@@ -91,6 +96,13 @@ FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィル�
     };
     dateRow(dateFrom_, "から");
     dateRow(dateTo_, "まで");
+    // The range never turns empty by a slip: moving one end past the other takes it along.
+    connect(dateFrom_, &QDateEdit::dateChanged, this, [this](QDate from) {
+        if (dateTo_->date() < from) dateTo_->setDate(from);
+    });
+    connect(dateTo_, &QDateEdit::dateChanged, this, [this](QDate to) {
+        if (dateFrom_->date() > to) dateFrom_->setDate(to);
+    });
 
     auto* recentRow = new QHBoxLayout();
     recent_ = new QLineEdit();
@@ -106,13 +118,20 @@ FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィル�
 
     auto* upper = new QHBoxLayout();
     upper->addWidget(CheckGroup("卓種類", {"超ラン", "上ラン", "ラン卓", "その他"}, tableKindBoxes_));
-    upper->addWidget(CheckGroup("順位", {"1位", "2位", "3位", "4位"}, rankBoxes_));
+    upper->addWidget(CheckGroup("順位", {"1位", "2位", "3位", "4位"}, rankBoxes_, "自分の最終順位"));
     layout->addLayout(upper);
     auto* lower = new QHBoxLayout();
     lower->addWidget(CheckGroup("対戦種類", {"4人打", "3人打", "東風戦", "東南戦"}, gameKindBoxes_));
-    lower->addWidget(CheckGroup("R順位", {"1位", "2位", "3位", "4位"}, ratingRankBoxes_));
+    lower->addWidget(CheckGroup("R順位", {"1位", "2位", "3位", "4位"}, ratingRankBoxes_,
+                                "卓の中での自分のR値の順位 (1位がいちばん高い)"));
     layout->addLayout(lower);
     layout->addStretch(1);
+    UpdateIdButtons();
+}
+
+void FilterPanel::UpdateIdButtons() {
+    addButton_->setEnabled(userIdList_->count() < kMaxListEntries);
+    deleteButton_->setEnabled(!userIdList_->selectedItems().isEmpty());
 }
 
 void FilterPanel::Load(const settings::AppSettings& settings) {

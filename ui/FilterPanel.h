@@ -56,6 +56,8 @@ public:
 public slots:
     void OnAddUserId();
     void OnDeleteUserIds();
+    // 追加 while the list has room, 削除 while an entry is selected.
+    void UpdateIdButtons();
 
 private:
     QListWidget* userIdList_ = nullptr;

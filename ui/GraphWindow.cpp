@@ -2,12 +2,11 @@
 
 #include <QChartView>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "ui/LineChartView.h"
 #include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace obrenta::ui {
 
@@ -29,13 +28,24 @@ void GraphWindow::closeEvent(QCloseEvent* event) {
     emit ClosedByUser();
 }
 
+void GraphWindow::SetPlacement(const QRect& saved, const QWidget* anchor) {
+    saved_ = saved;
+    anchor_ = anchor;
+}
+
+QRect GraphWindow::Placement() const {
+    if (!placed_ || windowState() != Qt::WindowNoState) return saved_;
+    return QRect(pos(), size());
+}
+
 void GraphWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
+        if (saved_.width() > 0 && saved_.height() > 0 && ReachableOnScreen(saved_)) {
+            resize(saved_.size());
+            move(saved_.topLeft());
+        } else {
+            move(CentredOnScreenOf(anchor_, frameGeometry().size()));
         }
     }
     QWidget::showEvent(event);

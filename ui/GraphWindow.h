@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 namespace obrenta::ui {
@@ -16,6 +17,14 @@ public:
 
     LineChartView& chart() const { return *chart_; }
 
+    // Where the window goes the first time it is shown: the saved place (position and size),
+    // when one is saved and lies on a screen; otherwise its default size centred on the screen
+    // of anchor.
+    void SetPlacement(const QRect& saved, const QWidget* anchor);
+    // The place to save: where the window last was in its normal state, or the place given to
+    // SetPlacement while it was never shown.
+    QRect Placement() const;
+
 signals:
     // The user closed the window with its caption button (not hidden by the program).
     void ClosedByUser();
@@ -26,6 +35,8 @@ protected:
 
 private:
     LineChartView* chart_;
+    const QWidget* anchor_ = nullptr;
+    QRect saved_;
     bool placed_ = false;
 };
 

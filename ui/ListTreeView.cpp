@@ -189,7 +189,10 @@ QString ListTreeView::CopyText() const {
     const int columns = model_->columnCount();
     auto line = [&](auto cell) {
         QStringList cells;
-        for (int column = 0; column < columns; ++column) cells << cell(column);
+        // A column of width 0 is hidden on screen and so is left out of the copy as well.
+        for (int column = 0; column < columns; ++column) {
+            if (!isColumnHidden(column)) cells << cell(column);
+        }
         return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     };
     QString text = line([&](int column) { return model_->headerData(column, Qt::Horizontal).toString(); });

@@ -19,7 +19,8 @@ public:
     ListModel* listModel() const { return model_; }
     // Shows the sort arrow on column (ascending or not); column -1 hides it.
     void ShowSortIndicator(int column, bool ascending);
-    // The selected row, or every row when none is selected, with the headings on top.
+    // The selected row, or every row when none is selected, with the headings on top; only the
+    // columns that are shown.
     QString CopyText() const;
     int SelectedRow() const;
     void SelectRow(int row);

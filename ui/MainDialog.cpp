@@ -30,15 +30,10 @@
 #include "ui/StatsPage.h"
 #include "ui/StatusLine.h"
 #include "ui/UiStyle.h"
+#include "ui/WindowPlacement.h"
 
-#ifndef OBRENTA_AUTHOR_URL
-#define OBRENTA_AUTHOR_URL ""
-#endif
-#ifndef OBRENTA_SERVICE_URL
-#define OBRENTA_SERVICE_URL ""
-#endif
-#ifndef OBRENTA_README_URL
-#define OBRENTA_README_URL ""
+#ifndef OBRENTA_MANUAL_DIR
+#define OBRENTA_MANUAL_DIR "../share/doc/obrenta"
 #endif
 #ifndef OBRENTA_VERSION
 #define OBRENTA_VERSION ""
@@ -89,7 +84,6 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     connect(logWatcher_, &LogWatcher::LogChanged, this, &MainDialog::RefreshFromLog);
     BuildMenus();
 
-    move(settings_.X, settings_.Y);
     separateChart_ = false;
     SetUpPages();
 
@@ -99,6 +93,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     InvalidateLayouts(central->layout());
     adjustSize();
     setFixedSize(sizeHint());
+    // A place on a screen that is no longer there would leave the window out of reach.
+    if (ReachableOnScreen(QRect(QPoint(settings_.X, settings_.Y), size()))) move(settings_.X, settings_.Y);
 }
 
 MainDialog::~MainDialog() = default;
@@ -141,16 +137,17 @@ void MainDialog::BuildMenus() {
         action(command)->setCheckable(true);
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
-    help->addAction(make(Command::Help, "ヘルプ"));
+    help->addAction(make(Command::Help, "ヘルプ", QKeySequence(Qt::Key_F1)));
     help->addAction(make(Command::About, "Obrentaについて"));
     help->addSeparator();
     help->addAction(make(Command::AuthorPage, "作者のHPへ"));
     help->addAction(make(Command::ServicePage, "MurvellのHPへ"));
 
-    const QString authorUrl = QStringLiteral(OBRENTA_AUTHOR_URL);
-    const QString serviceUrl = QStringLiteral(OBRENTA_SERVICE_URL);
+    const QString authorUrl = options_.authorUrl;
+    const QString serviceUrl = options_.serviceUrl;
     action(Command::AuthorPage)->setEnabled(!authorUrl.isEmpty());
     action(Command::ServicePage)->setEnabled(!serviceUrl.isEmpty());
+    action(Command::Help)->setEnabled(!ManualPath().isEmpty() || !options_.readmeUrl.isEmpty());
 
     connect(action(Command::Open), &QAction::triggered, this, &MainDialog::OnOpenScoreLog);
     connect(action(Command::Edit), &QAction::triggered, this, &MainDialog::OnEditScoreLog);
@@ -185,6 +182,25 @@ void MainDialog::BuildMenus() {
     exitKey->setShortcutContext(Qt::WindowShortcut);
     connect(exitKey, &QAction::triggered, this, &QWidget::close);
     addAction(exitKey);
+
+    // Ctrl+Tab and Ctrl+PgDn step to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the one
+    // before, as tabbed windows do everywhere.
+    auto pageKeys = [this](QList<QKeySequence> keys, int step) {
+        auto* keyAction = new QAction(this);
+        keyAction->setShortcuts(keys);
+        keyAction->setShortcutContext(Qt::WindowShortcut);
+        connect(keyAction, &QAction::triggered, this, [this, step] { SwitchPage(step); });
+        addAction(keyAction);
+    };
+    pageKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, +1);
+    pageKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+             -1);
+
+    chartWindowKeys_ = {tallyKeys};
+    for (Command command : {Command::Open, Command::Edit, Command::Tally, Command::RatingPrediction,
+                            Command::TodayOnly, Command::AllTime, Command::SeparateChart, Command::Help})
+        chartWindowKeys_.append(action(command));
 }
 
 QWidget* MainDialog::BuildPages() {
@@ -224,6 +240,10 @@ void MainDialog::SetUpPages() {
                                            opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
         stack_->addWidget(page);
     graphWindow_ = std::make_unique<GraphWindow>();
+    graphWindow_->SetPlacement(QRect(settings_.GraphX, settings_.GraphY, settings_.GraphW, settings_.GraphH),
+                               this);
+    // The same actions, so that the keys work in either window.
+    graphWindow_->addActions(chartWindowKeys_);
     connect(graphWindow_.get(), &GraphWindow::ClosedByUser, this, [this] {
         separateChart_ = false;
         action(Command::SeparateChart)->setChecked(false);
@@ -303,6 +323,12 @@ StatsPage* MainDialog::PageForTab(int index) const {
     }
 }
 
+void MainDialog::SwitchPage(int step) {
+    const int count = tabBar_->count();
+    if (count == 0) return;
+    tabBar_->setCurrentIndex(((tabBar_->currentIndex() + step) % count + count) % count);
+}
+
 void MainDialog::ShowSelectedPage() {
     stack_->setCurrentWidget(PageForTab(tabBar_->currentIndex()));
 }
@@ -350,7 +376,7 @@ void MainDialog::RefillPages() {
 }
 
 QString MainDialog::ScoreLogPath() const {
-    return QFileInfo(FromLocalPath(settings_.MJSFileName)).absoluteFilePath();
+    return QFileInfo(FromLocalPath(settings_.ScoreLogPath())).absoluteFilePath();
 }
 
 void MainDialog::ShowStatus() {
@@ -374,8 +400,9 @@ void MainDialog::OpenUrl(const QUrl& url) {
 }
 
 void MainDialog::OnOpenScoreLog() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("スコアファイル(*.txt)"));
+    const QString folder = QFileInfo(FromLocalPath(settings_.ScoreLogPath())).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), folder, QStringLiteral("スコアファイル(*.txt);;すべてのファイル(*)"));
     if (path.isEmpty()) return;
     OpenScoreLog(path);
 }
@@ -390,7 +417,7 @@ void MainDialog::OnEditScoreLog() {
                     QStringLiteral("テキストエディタで直接編集しようとしています。いいですか？"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     if (box.exec() != QMessageBox::Ok) return;
-    OpenUrl(QUrl::fromLocalFile(QFileInfo(FromLocalPath(settings_.MJSFileName)).absoluteFilePath()));
+    OpenUrl(QUrl::fromLocalFile(QFileInfo(FromLocalPath(settings_.ScoreLogPath())).absoluteFilePath()));
 }
 
 void MainDialog::OnRatingPrediction() {
@@ -431,10 +458,20 @@ void MainDialog::OnToggleAutoTally() {
     logWatcher_->SetEnabled(settings_.AutoTally != 0);
 }
 
+QString MainDialog::ManualPath() const {
+    if (options_.programDir.isEmpty()) return {};
+    const QDir program(options_.programDir);
+    // Beside the program in a build tree; under the installed data folder otherwise.
+    for (const QString& candidate : {program.filePath(QStringLiteral("Obrenta.html")),
+                                     program.filePath(QStringLiteral(OBRENTA_MANUAL_DIR "/Obrenta.html"))}) {
+        if (QFileInfo(candidate).isFile()) return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
 void MainDialog::OnHelp() {
-    OpenUrl(QUrl::fromLocalFile(QDir(options_.programDir).filePath(QStringLiteral("Obrenta.html"))));
-    const QString readme = QStringLiteral(OBRENTA_README_URL);
-    if (!readme.isEmpty()) OpenUrl(QUrl(readme));
+    if (const QString manual = ManualPath(); !manual.isEmpty()) OpenUrl(QUrl::fromLocalFile(manual));
+    if (!options_.readmeUrl.isEmpty()) OpenUrl(QUrl(options_.readmeUrl));
 }
 
 void MainDialog::OnAbout() {
@@ -445,7 +482,7 @@ void MainDialog::OnAbout() {
     box.setText(QStringLiteral("<b>Obrenta</b> バージョン %1<br>Murvellスコア集計ツール")
                     .arg(QStringLiteral(OBRENTA_VERSION)));
     QString details = QStringLiteral("ライセンス: MIT License<br>作者: Obrenta 開発チーム");
-    const QString authorUrl = QStringLiteral(OBRENTA_AUTHOR_URL);
+    const QString authorUrl = options_.authorUrl;
     if (!authorUrl.isEmpty())
         details += QStringLiteral("<br><a href=\"%1\">%1</a>").arg(authorUrl.toHtmlEscaped());
     box.setInformativeText(details);
@@ -458,6 +495,11 @@ void MainDialog::closeEvent(QCloseEvent* event) {
         settings_.X = pos().x();
         settings_.Y = pos().y();
     }
+    const QRect chart = graphWindow_->Placement();
+    settings_.GraphX = chart.x();
+    settings_.GraphY = chart.y();
+    settings_.GraphW = chart.width();
+    settings_.GraphH = chart.height();
     ReadFilterPanel();
     lastSave_ = settings_.SaveSettings();
     graphWindow_->hide();

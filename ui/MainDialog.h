@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
@@ -39,8 +40,13 @@ class RatingDistPage;
 struct MainDialogOptions {
     // The settings file (Obrenta.ini).
     std::string settingsPath;
-    // Where the manual Obrenta.html lives: the executable's directory.
+    // The executable's directory: the manual Obrenta.html lies beside it in a build tree and
+    // in ../share/doc/obrenta once installed.
     QString programDir;
+    // The web pages of the ヘルプ menu; an empty address disables its item.
+    QString authorUrl;
+    QString serviceUrl;
+    QString readmeUrl;
     // Opens files and web pages with the desktop's handler; QDesktopServices when empty.
     std::function<void(const QUrl&)> openUrl;
     // The single-instance lock could not be taken for a reason other than a running copy; the
@@ -112,6 +118,9 @@ public:
     LogWatcher* logWatcher() const { return logWatcher_; }
     // The score log as the engine reads it, made absolute.
     QString ScoreLogPath() const;
+    const MainDialogOptions& options() const { return options_; }
+    // The manual to open, or an empty path when there is none.
+    QString ManualPath() const;
 
     // How many times the Tally command has run since the window was made.
     int tallyCount() const { return tallyCount_; }
@@ -133,6 +142,8 @@ public slots:
     void OnToggleAutoTally();
     void OnHelp();
     void OnAbout();
+    // Shows the page step tabs to the right (negative: to the left), wrapping around.
+    void SwitchPage(int step);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,6 +169,8 @@ private:
     std::optional<std::int64_t> lastReadTime_;
 
     std::array<QAction*, kCommandCount> actions_{};
+    // The keyboard commands that also work while the separate chart window has the focus.
+    QList<QAction*> chartWindowKeys_;
     FilterPanel* filterPanel_ = nullptr;
     StatusLine* statusLine_ = nullptr;
     LogWatcher* logWatcher_ = nullptr;

@@ -11,9 +11,21 @@ namespace obrenta::ui {
 // directory unless directory is given.
 QString InstanceLockPath(const QString& directory = QString());
 
-// Takes the single-instance lock; null when another running copy holds it. The lock goes with
-// the returned object, and a copy that died without releasing it never blocks the next start.
-std::unique_ptr<QLockFile> AcquireInstanceLock(const QString& directory = QString());
+// What taking the single-instance lock found.
+struct InstanceLock {
+    enum class Status {
+        Acquired,       // this copy holds the lock
+        HeldByAnother,  // another live copy holds it
+        Unchecked,      // the lock could not be taken at all (e.g. an unwritable folder)
+    };
+    Status status = Status::Unchecked;
+    // Set when Acquired; the lock goes with it.
+    std::unique_ptr<QLockFile> file;
+};
+
+// Takes the single-instance lock. A copy that died without releasing it never blocks the next
+// start.
+InstanceLock AcquireInstanceLock(const QString& directory = QString());
 
 // The whole program: a second copy ends at once and silently; otherwise the main window runs
 // until it is closed.

@@ -1,9 +1,11 @@
 #include "ui/StatsPage.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QChartView>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -11,6 +13,7 @@
 #include "ui/BarChartView.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
+#include "ui/ListToolTips.h"
 #include "ui/ListTreeView.h"
 #include "ui/NameSearch.h"
 #include "ui/QtText.h"
@@ -63,6 +66,7 @@ ListTreeView* StatsPage::AddList(present::ListId id) {
     view->SetPreferredSize(DialogUnits(font(), size.width, size.height));
     view->setObjectName(ToQString(present::ListName(id)));
     lists_.emplace_back(id, view);
+    new ListToolTips(view, id);
     if (present::IsSortable(id)) {
         view->header()->setSectionsClickable(true);
         connect(view->header(), &QHeaderView::sectionClicked, this,
@@ -214,6 +218,36 @@ OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent) {
     page->addLayout(search);
     connect(downButton_, &QPushButton::clicked, this, [this] { FindOpponent(+1); });
     connect(upButton_, &QPushButton::clicked, this, [this] { FindOpponent(-1); });
+
+    // Enter in the search box searches downward instead of running the tally, and leaves the
+    // focus in the box, so that each further Enter finds the next name.
+    searchEdit_->installEventFilter(this);
+    connect(searchEdit_, &QLineEdit::returnPressed, this, [this] {
+        FindOpponent(+1);
+        searchEdit_->setFocus();
+    });
+    // F3 and Shift+F3 search on while the page is shown, wherever the focus is in the window.
+    auto searchKey = [this](QKeySequence key, int direction) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, direction] { FindOpponent(direction); });
+        addAction(action);
+    };
+    searchKey(QKeySequence(Qt::Key_F3), +1);
+    searchKey(QKeySequence(Qt::SHIFT | Qt::Key_F3), -1);
+}
+
+bool OpponentsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == searchEdit_ && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Claimed here, the key reaches the box rather than the window's tally shortcut.
+            event->accept();
+            return true;
+        }
+    }
+    return StatsPage::eventFilter(watched, event);
 }
 
 void OpponentsPage::FindOpponent(int direction) {

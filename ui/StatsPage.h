@@ -113,6 +113,9 @@ public slots:
     // Selects the next opponent (direction +1 down, -1 up) whose name holds the search text.
     void FindOpponent(int direction);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLineEdit* searchEdit_;
     QPushButton* downButton_;

@@ -257,12 +257,35 @@ TEST(ParseSettings, Scanning) {
          }},
         {"NegativeRecentBecomes10000", "Recent -2147483648\nX 1\n", [](AppSettings& s) { s.X = 1; }},
         {"UserIdCountIsKeptAsRead", "nUserID 10000\n", [](AppSettings& s) { s.userIdCount = 10000; }},
+        {"GraphWindowPlace", "GraphX -5\nGraphY 6\nGraphW 700\nGraphH 500\n",
+         [](AppSettings& s) { s.GraphX = -5, s.GraphY = 6, s.GraphW = 700, s.GraphH = 500; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AppSettings expected = Defaults();
         c.expect(expected);
         EXPECT_EQ(Parse(c.text), expected);
+    }
+}
+
+TEST(AppSettings, ScoreLogPathIsTakenFromTheSettingsFolder) {
+    const struct {
+        const char* iniPath;
+        const char* log;
+        const char* expected;
+    } cases[] = {
+        {"/home/u/.config/obrenta/Obrenta.ini", "mjscore.txt", "/home/u/.config/obrenta/mjscore.txt"},
+        {"/opt/obrenta/Obrenta.ini", "logs/my log.txt", "/opt/obrenta/logs/my log.txt"},
+        {"/opt/obrenta/Obrenta.ini", "/var/log/mjscore.txt", "/var/log/mjscore.txt"},
+        {"Obrenta.ini", "mjscore.txt", "mjscore.txt"},
+        {"", "mjscore.txt", "mjscore.txt"},
+        {"/opt/obrenta/Obrenta.ini", "", ""},
+    };
+    for (const auto& c : cases) {
+        AppSettings settings;
+        settings.iniPath = c.iniPath;
+        settings.MJSFileName = c.log;
+        EXPECT_EQ(settings.ScoreLogPath(), c.expected) << c.iniPath << " " << c.log;
     }
 }
 
@@ -297,6 +320,7 @@ TEST(SaveSettings, WritesTheExactText) {
     TempDir dir;
     AppSettings settings = WrittenValues();
     settings.userIdCount = 2;
+    settings.GraphW = 640;
     settings.iniPath = dir.File("Obrenta.ini");
     ASSERT_TRUE(settings.SaveSettings());
     EXPECT_EQ(ReadBytes(settings.iniPath),
@@ -323,7 +347,11 @@ TEST(SaveSettings, WritesTheExactText) {
               "SortYaku1\t0 0 2 0\n"
               "SortYaku2\t1 0 0 0\n"
               "SortVs\t0 0 0 2 0 0 0 0\n"
-              "AutoTally\t1\n");
+              "AutoTally\t1\n"
+              "GraphX\t0\n"
+              "GraphY\t0\n"
+              "GraphW\t640\n"
+              "GraphH\t0\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +32,7 @@
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
+#include "ui/ListToolTips.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
@@ -77,7 +79,8 @@ private:
     QString SettingsPath() const { return dir_->filePath(QStringLiteral("Obrenta.ini")); }
 
     // A window over the small test log with the user's one ID, plus any further settings lines.
-    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true) {
+    std::unique_ptr<MainDialog> MakeWindow(const QString& extraLines = QString(), bool withLog = true,
+                                           const std::function<void(MainDialogOptions&)>& adjust = {}) {
         if (withLog) {
             WriteSettingsFile(SettingsPath(),
                               QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n%2")
@@ -87,6 +90,10 @@ private:
         options.settingsPath = SettingsPath().toStdString();
         options.programDir = dir_->path();
         options.openUrl = [this](const QUrl& url) { openedUrls_.push_back(url); };
+        options.authorUrl = QStringLiteral("https://author.example/");
+        options.serviceUrl = QStringLiteral("https://service.example/");
+        options.readmeUrl = QStringLiteral("https://author.example/readme.html");
+        if (adjust) adjust(options);
         return std::make_unique<MainDialog>(std::move(options));
     }
 
@@ -181,7 +188,7 @@ private slots:
             {Command::TodayOnly, "今日だけ\tF7"},
             {Command::AllTime, "ずっと\tF8"},
             {Command::SeparateChart, "別グラフ\tF9"},
-            {Command::Help, "ヘルプ"},
+            {Command::Help, "ヘルプ\tF1"},
             {Command::About, "Obrentaについて"},
             {Command::AuthorPage, "作者のHPへ"},
             {Command::ServicePage, "MurvellのHPへ"},
@@ -277,6 +284,9 @@ private slots:
         auto window = MakeWindow();
         QListWidget* ids = window->filterPanel()->userIdList();
         QCOMPARE(ids->count(), 1);
+        QPushButton* add = window->filterPanel()->addUserIdButton();
+        QPushButton* remove = window->filterPanel()->deleteUserIdsButton();
+        QVERIFY(add->isEnabled() && remove->isEnabled());
         auto addThroughDialog = [&](const QString& typed, bool accept) {
             WhenModalOpens([typed, accept](QWidget* modal) {
                 auto* dialog = qobject_cast<AddUserIdDialog*>(modal);
@@ -296,6 +306,7 @@ private slots:
         QCOMPARE(ids->count(), 2);
         for (const char* id : {"ID2", "ID3", "ID4"}) addThroughDialog(QString::fromUtf8(id), true);
         QCOMPARE(ids->count(), 5);
+        QVERIFY(!add->isEnabled());
 
         // A full list opens no dialog at all.
         bool dialogOpened = false;
@@ -327,6 +338,7 @@ private slots:
 
         ids->selectAll();
         window->filterPanel()->deleteUserIdsButton()->click();
+        QVERIFY(add->isEnabled() && !remove->isEnabled());
         window->RunTally();
         QCOMPARE(SavedSettings().userIdCount, 0);
     }
@@ -362,6 +374,22 @@ private slots:
         page->searchEdit()->setText(QStringLiteral("nobody"));
         page->searchDownButton()->click();
         QCOMPARE(list->SelectedRow(), aki);
+
+        // Enter in the box searches down and keeps the focus there; F3 and Shift+F3 step on.
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        page->searchEdit()->setText(QString());
+        page->searchEdit()->setFocus();
+        const int tallies = window->tallyCount();
+        QTest::keyClick(page->searchEdit(), Qt::Key_Return);
+        QCOMPARE(list->SelectedRow(), (aki + 1) % n);
+        QVERIFY(page->searchEdit()->hasFocus());
+        QTest::keyClick(page->searchEdit(), Qt::Key_F3);
+        QCOMPARE(list->SelectedRow(), (aki + 2) % n);
+        QTest::keyClick(page->searchEdit(), Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(list->SelectedRow(), (aki + 1) % n);
+        QCOMPARE(window->tallyCount(), tallies);
+        QTest::keyClick(page->searchEdit(), Qt::Key_F5);
+        QCOMPARE(window->tallyCount(), tallies + 1);
     }
 
     void todayOnlyAndAllTime() {
@@ -380,6 +408,60 @@ private slots:
         QCOMPARE(window->settings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
         QVERIFY(window->engine().gameCount > 0);
         QCOMPARE(SavedSettings().dateTo, LocalSeconds(2037, 12, 31, 23, 59, 59));
+
+        // Either picker moved past the other takes it along.
+        QDateEdit* from = window->filterPanel()->dateFromEdit();
+        QDateEdit* to = window->filterPanel()->dateToEdit();
+        from->setDate(QDate(2040, 1, 2));
+        QCOMPARE(to->date(), QDate(2040, 1, 2));
+        to->setDate(QDate(1999, 5, 6));
+        QCOMPARE(from->date(), QDate(1999, 5, 6));
+    }
+
+    // The panel's dates come back as they were saved, start after start, in zones with summer
+    // time too.
+    void panelDatesSurviveRestarts_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::newRow("Tokyo") << QByteArray("Asia/Tokyo") << QDate(2024, 3, 31) << QDate(2024, 7, 10);
+        QTest::newRow("Berlin summer")
+            << QByteArray("Europe/Berlin") << QDate(2024, 3, 31) << QDate(2024, 7, 10);
+        QTest::newRow("Berlin default") << QByteArray("Europe/Berlin") << QDate() << QDate();
+        QTest::newRow("Sydney default") << QByteArray("Australia/Sydney") << QDate() << QDate();
+        QTest::newRow("Sydney winter")
+            << QByteArray("Australia/Sydney") << QDate(2024, 4, 7) << QDate(2024, 7, 10);
+    }
+    void panelDatesSurviveRestarts() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        const QByteArray oldZone = qgetenv("TZ");
+        qputenv("TZ", zone);
+        ::tzset();
+        auto seconds = [](QDate d, int h, int m, int s) {
+            return LocalSeconds(d.year(), d.month(), d.day(), h, m, s);
+        };
+        QString dates;
+        if (from.isValid()) {
+            dates = QStringLiteral("Date1\t%1\nDate2\t%2\n")
+                        .arg(seconds(from, 0, 0, 0))
+                        .arg(seconds(to, 23, 59, 59));
+        } else {
+            from = QDate(1998, 1, 1);
+            to = QDate(2037, 12, 31);
+        }
+        MakeWindow(dates);
+        for (int start = 0; start < 3; ++start) {
+            auto window = MakeWindow(QString(), false);
+            QCOMPARE(window->filterPanel()->dateFromEdit()->date(), from);
+            QCOMPARE(window->filterPanel()->dateToEdit()->date(), to);
+            window->close();
+            QCOMPARE(SavedSettings().dateFrom, seconds(from, 0, 0, 0));
+            QCOMPARE(SavedSettings().dateTo, seconds(to, 23, 59, 59));
+        }
+        qputenv("TZ", oldZone);
+        ::tzset();
     }
 
     void regressionToggles() {
@@ -438,8 +520,93 @@ private slots:
         QVERIFY(!window->separateChartShown());
         toggle->trigger();
         QVERIFY(graph->isVisible());
+
+        // The command keys work in the chart window as well; F9 there hides it.
+        graph->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(graph));
+        const int tallies = window->tallyCount();
+        QTest::keyClick(graph, Qt::Key_F5);
+        QTest::keyClick(graph, Qt::Key_Escape);
+        QCOMPARE(window->tallyCount(), tallies + 2);
+        QTest::keyClick(graph, Qt::Key_F9);
+        QVERIFY(!graph->isVisible());
+        QVERIFY(!toggle->isChecked());
+        toggle->trigger();
         window->close();
         QVERIFY(!graph->isVisible());
+    }
+
+    void windowPlaces_data() {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QRect>("graph");  // null: centred at the default size
+        QTest::addColumn<QPoint>("main");  // null: left where it was put
+        QTest::newRow("saved") << "X\t30\nY\t20\nGraphX\t40\nGraphY\t50\nGraphW\t300\nGraphH\t200\n"
+                               << QRect(40, 50, 300, 200) << QPoint(30, 20);
+        QTest::newRow("none saved") << "" << QRect() << QPoint(0, 0);
+        QTest::newRow("off every screen")
+            << "X\t-9000\nY\t20\nGraphX\t9000\nGraphY\t50\nGraphW\t300\nGraphH\t200\n"
+            << QRect() << QPoint();
+    }
+    void windowPlaces() {
+        QFETCH(QString, lines);
+        QFETCH(QRect, graph);
+        QFETCH(QPoint, main);
+        auto window = MakeWindow(lines);
+        QVERIFY(window->pos().x() > -1000);
+        if (!main.isNull() || lines.isEmpty()) QCOMPARE(window->pos(), main);
+        window->show();
+        window->action(Command::SeparateChart)->trigger();
+        GraphWindow* chart = window->graphWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(chart));
+        const QRect screen = window->screen()->availableGeometry();
+        if (graph.isNull()) {
+            QVERIFY(qAbs(chart->frameGeometry().center().x() - screen.center().x()) <= 1);
+        } else {
+            QCOMPARE(QRect(chart->pos(), chart->size()), graph);
+        }
+        chart->move(60, 70);
+        chart->resize(320, 220);
+        window->close();
+        const settings::AppSettings saved = SavedSettings();
+        QCOMPARE(QRect(saved.GraphX, saved.GraphY, saved.GraphW, saved.GraphH), QRect(60, 70, 320, 220));
+    }
+
+    void openDialogStartsInTheLogsFolder() {
+        auto window = MakeWindow();
+        WhenModalOpens([](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->directory().absolutePath(), QFileInfo(SmallLogPath()).absolutePath());
+            QCOMPARE(dialog->nameFilters().size(), 2);
+            dialog->reject();
+        });
+        window->action(Command::Open)->trigger();
+        QCOMPARE(window->tallyCount(), 1);
+    }
+
+    void relativeLogIsFoundFromTheSettingsFolder() {
+        QDir(dir_->path()).mkpath(QStringLiteral("logs"));
+        WriteFile(dir_->filePath(QStringLiteral("logs/mjscore.txt")), MakeScoreLog(3));
+        WriteSettingsFile(
+            SettingsPath(),
+            QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\nlogs/mjscore.txt\n"));
+        QDir::setCurrent(QDir::rootPath());
+        QCOMPARE(MakeWindow(QString(), false)->engine().gameCount, 3);
+    }
+
+    void headingAndCutCellToolTips() {
+        auto window = MakeWindow();
+        window->show();
+        window->tabBar()->setCurrentIndex(5);
+        ListTreeView* list = window->listView(ListId::OpponentList);
+        const auto* tips = list->findChild<ListToolTips*>();
+        QVERIFY(tips != nullptr);
+        QCOMPARE(tips->HeadingToolTip(7), QStringLiteral("同卓したときの自分 (ユーザ) の平均順位"));
+        const QModelIndex name = list->listModel()->index(0, 0);
+        QCOMPARE(tips->CellToolTip(name), QString());
+        list->header()->resizeSection(0, 8);
+        QCOMPARE(tips->CellToolTip(name), name.data().toString());
+        QVERIFY(tips->HeadingToolTip(0).startsWith(QStringLiteral("名前(")));
     }
 
     void closeSavesPanelPositionAndSettings_data() {
@@ -482,7 +649,7 @@ private slots:
 
     void secondInstanceExitsAtOnce() {
         auto lock = AcquireInstanceLock();
-        QVERIFY(lock != nullptr);
+        QCOMPARE(lock.status, InstanceLock::Status::Acquired);
         QProcess second;
         second.start(QStringLiteral(OBRENTA_EXECUTABLE), {});
         QVERIFY(second.waitForFinished(10000));
@@ -490,7 +657,7 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QCOMPARE(second.readAllStandardError(), QByteArray());
-        QVERIFY(AcquireInstanceLock() == nullptr);
+        QCOMPARE(AcquireInstanceLock().status, InstanceLock::Status::HeldByAnother);
     }
 
     void lockOfADeadHolderIsTakenOver() {
@@ -498,10 +665,16 @@ private slots:
         holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), dir_->path()});
         QVERIFY(holder.waitForReadyRead(10000));
         QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
-        QVERIFY(AcquireInstanceLock(dir_->path()) == nullptr);
+        QCOMPARE(AcquireInstanceLock(dir_->path()).status, InstanceLock::Status::HeldByAnother);
         holder.kill();
         QVERIFY(holder.waitForFinished(10000));
-        QVERIFY(AcquireInstanceLock(dir_->path()) != nullptr);
+        QCOMPARE(AcquireInstanceLock(dir_->path()).status, InstanceLock::Status::Acquired);
+
+        // A lock that cannot be taken at all is no second copy: the program starts unchecked.
+        const QString notAFolder = dir_->filePath(QStringLiteral("file"));
+        WriteFile(notAFolder, "x");
+        for (const QString& folder : {notAFolder, dir_->filePath(QStringLiteral("missing/deeper"))})
+            QCOMPARE(AcquireInstanceLock(folder).status, InstanceLock::Status::Unchecked);
     }
 
     void missingLogAndSettingsGiveAnEmptyWorkingWindow() {
@@ -620,12 +793,37 @@ private slots:
         QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(SmallLogPath()));
     }
 
+    void helpOpensManualThenReadme_data() {
+        QTest::addColumn<QString>("programDir");
+        QTest::addColumn<QString>("manual");
+        QTest::addColumn<bool>("addresses");
+        QTest::newRow("build tree") << "."
+                                    << "Obrenta.html" << true;
+        QTest::newRow("installed") << "bin"
+                                   << "share/doc/obrenta/Obrenta.html" << true;
+        QTest::newRow("no manual, readme only") << "bin"
+                                                << "" << true;
+        QTest::newRow("nothing: items disabled") << "bin"
+                                                 << "" << false;
+    }
     void helpOpensManualThenReadme() {
-        auto window = MakeWindow();
+        QFETCH(QString, programDir);
+        QFETCH(QString, manual);
+        QFETCH(bool, addresses);
+        QDir(dir_->path()).mkpath(QStringLiteral("share/doc/obrenta"));
+        QDir(dir_->path()).mkpath(programDir);
+        if (!manual.isEmpty()) WriteFile(dir_->filePath(manual), "<html></html>");
+        auto window = MakeWindow(QString(), true, [&](MainDialogOptions& options) {
+            options.programDir = dir_->filePath(programDir);
+            if (!addresses) options.authorUrl = options.serviceUrl = options.readmeUrl = QString();
+        });
+        for (Command command : {Command::Help, Command::AuthorPage, Command::ServicePage})
+            QCOMPARE(window->action(command)->isEnabled(), addresses);
         window->action(Command::Help)->trigger();
-        QCOMPARE(openedUrls_.size(), std::size_t(2));
-        QCOMPARE(openedUrls_[0], QUrl::fromLocalFile(dir_->filePath(QStringLiteral("Obrenta.html"))));
-        QCOMPARE(openedUrls_[1].scheme(), QStringLiteral("https"));
+        std::vector<QUrl> expected;
+        if (!manual.isEmpty()) expected.push_back(QUrl::fromLocalFile(dir_->filePath(manual)));
+        if (addresses) expected.push_back(QUrl(QStringLiteral("https://author.example/readme.html")));
+        QCOMPARE(openedUrls_, expected);
     }
 
     void droppedTextFileIsOpened() {
@@ -714,6 +912,44 @@ private slots:
         const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
         QCOMPARE(lines.value(0), QStringLiteral("順位\t回数\t割合"));
         QVERIFY(lines.value(1).startsWith(QStringLiteral("1位\t")));
+
+        // The hand outcome table's hidden column stays out of the copy.
+        window->tabBar()->setCurrentIndex(3);
+        ListTreeView* outcomes = window->listView(ListId::HandOutcomeTable);
+        outcomes->setFocus();
+        outcomes->SelectRow(0);
+        QTest::keyClick(outcomes, Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+        QCOMPARE(copied.value(0).count(QLatin1Char('\t')), 8);
+        QCOMPARE(
+            copied.value(1).split(QLatin1Char('\t')).value(6),
+            QString::fromStdString(present::Cp932ToUtf8(window->list(ListId::HandOutcomeTable).Cell(0, 7))));
+    }
+
+    void pageKeysAndHelpKey() {
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int tab;
+        } presses[] = {
+            {Qt::Key_Tab, Qt::ControlModifier, 1},
+            {Qt::Key_PageDown, Qt::ControlModifier, 2},
+            {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 1},
+            {Qt::Key_PageUp, Qt::ControlModifier, 0},
+            {Qt::Key_PageUp, Qt::ControlModifier, 7},
+            {Qt::Key_Tab, Qt::ControlModifier, 0},
+        };
+        window->listView(ListId::RankTable)->setFocus();
+        for (const auto& press : presses) {
+            QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
+            QCOMPARE(window->tabBar()->currentIndex(), press.tab);
+        }
+        QCOMPARE(window->tallyCount(), 1);
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        QCOMPARE(openedUrls_.size(), std::size_t(1));
     }
 };
 

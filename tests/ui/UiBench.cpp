@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         std::string text = "X\t0\nY\t0\nnUserID\t1\nUserID00\t" + *cp932 + "\nUseID00\t1\nMJSFileName\n" +
-                           QFile::encodeName(log).toStdString() + "\nTab\t0\n";
+                           QFile::encodeName(QFileInfo(log).absoluteFilePath()).toStdString() + "\nTab\t0\n";
         if (recent >= 0) text += "Recent\t" + std::to_string(recent) + "\n";
         QFile out(ini);
         if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0) {

@@ -17,9 +17,9 @@ int main(int argc, char** argv) {
     // A helper process for the lock tests: take the lock, say so, then wait to be killed.
     if (argc == 3 && std::strcmp(argv[1], "--hold-lock") == 0) {
         auto lock = obrenta::ui::AcquireInstanceLock(QString::fromLocal8Bit(argv[2]));
-        std::puts(lock ? "locked" : "busy");
+        std::puts(lock.file ? "locked" : "busy");
         std::fflush(stdout);
-        if (lock) std::this_thread::sleep_for(std::chrono::hours(1));
+        if (lock.file) std::this_thread::sleep_for(std::chrono::hours(1));
         return 0;
     }
 

@@ -76,6 +76,8 @@ int main(int argc, char** argv) {
                   << loaded.reason() << "\n";
         return kExitFailure;
     }
+    // A relative log path belongs to the settings file's folder, as in the desktop program.
+    settings.MJSFileName = settings.ScoreLogPath();
     // Nothing here may ever write the user's settings file.
     settings.iniPath.clear();
 
