@@ -1,11 +1,13 @@
 // Times the desktop program's two waits that a user feels, offscreen:
 //   obrenta-ui-bench --settings INI [--tab T] [--runs N]
-//   obrenta-ui-bench --log LOG --id NAME [--recent N] [--tab T] [--runs N]
+//   obrenta-ui-bench --log LOG --id NAME [--recent N] [--tab T] [--runs N] [--append]
 // --tab opens the window on tab T (0-7) instead of the saved one.
 // 1. start-up: the main window made (its settings read, the log read, tallied and every page
 //    filled), shown, and the events run until the page on top has been painted;
 // 2. the Tally command with the log unchanged since the last read (so no re-read), as RunTally()
 //    alone and with the repaint that follows, median of N runs (default 5).
+// 3. with --append (and --log): one game appended to a copy of the log, then the Tally command
+//    (the read of what was appended, the tally and every page and chart), N times.
 // The settings are copied into a temporary directory first: the Tally command saves them, and
 // the given file must stay as it is. Wall and CPU (this thread) times in milliseconds.
 #include <QApplication>
@@ -91,7 +93,7 @@ void Settle() {
 void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s --settings INI [--tab T] [--runs N]\n"
-                 "       %s --log LOG --id NAME [--recent N] [--tab T] [--runs N]\n",
+                 "       %s --log LOG --id NAME [--recent N] [--tab T] [--runs N] [--append]\n",
                  program, program);
 }
 
@@ -109,6 +111,7 @@ int main(int argc, char** argv) {
     int recent = -1;
     int runs = 5;
     int tab = -1;
+    bool append = false;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--settings") == 0 && hasValue) {
@@ -121,6 +124,8 @@ int main(int argc, char** argv) {
             recent = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--tab") == 0 && hasValue) {
             tab = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--append") == 0) {
+            append = true;
         } else if (std::strcmp(argv[i], "--runs") == 0 && hasValue) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else {
@@ -128,7 +133,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (settingsIn.isEmpty() == (log.isEmpty() || id.empty())) {
+    if (settingsIn.isEmpty() == (log.isEmpty() || id.empty()) || (append && log.isEmpty())) {
         Usage(argv[0]);
         return 2;
     }
@@ -140,6 +145,26 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Obrenta.ini"));
+    // Appending needs a log of our own; the copy is what the window reads then.
+    QByteArray lastGame;
+    if (append) {
+        const QString copy = dir.filePath(QStringLiteral("mjscore.txt"));
+        QFile in(log);
+        if (!in.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "obrenta-ui-bench: cannot read %s\n", qPrintable(log));
+            return 2;
+        }
+        const QByteArray bytes = in.readAll();
+        // The last game: from the last line that starts a block to the end.
+        const qsizetype start = bytes.lastIndexOf("\n=====");
+        lastGame = bytes.mid(start < 0 ? 0 : start + 1);
+        QFile out(copy);
+        if (lastGame.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+            std::fprintf(stderr, "obrenta-ui-bench: cannot copy %s\n", qPrintable(log));
+            return 2;
+        }
+        log = copy;
+    }
     if (!settingsIn.isEmpty()) {
         if (!QFile::copy(settingsIn, ini) ||
             !QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner)) {
@@ -155,6 +180,8 @@ int main(int argc, char** argv) {
         std::string text = "X\t0\nY\t0\nnUserID\t1\nUserID00\t" + *cp932 + "\nUseID00\t1\nMJSFileName\n" +
                            QFile::encodeName(QFileInfo(log).absoluteFilePath()).toStdString() + "\nTab\t0\n";
         if (recent >= 0) text += "Recent\t" + std::to_string(recent) + "\n";
+        // Every Tally is the bench's own: no refresh of the window's accord in between.
+        if (append) text += "AutoTally\t0\n";
         QFile out(ini);
         if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0) {
             std::fprintf(stderr, "obrenta-ui-bench: cannot write %s\n", qPrintable(ini));
@@ -212,6 +239,30 @@ int main(int argc, char** argv) {
     Print(what, Median(tallies));
     std::snprintf(what, sizeof what, "Tally + repaint, log unchanged (median of %d)", runs);
     Print(what, Median(talliesPainted));
+
+    if (append) {
+        std::vector<Sample> grown;
+        std::vector<Sample> grownPainted;
+        for (int run = 0; run < runs; ++run) {
+            QFile out(log);
+            if (!out.open(QIODevice::Append) || out.write(lastGame) != lastGame.size()) {
+                std::fprintf(stderr, "obrenta-ui-bench: cannot append to %s\n", qPrintable(log));
+                return 2;
+            }
+            out.close();
+            const Stopwatch watch;
+            window.RunTally();
+            grown.push_back(watch.Read());
+            window.update();
+            Settle();
+            grownPainted.push_back(watch.Read());
+        }
+        std::printf("games read after appending: %zu\n", window.engine().scoreLog().games().size());
+        std::snprintf(what, sizeof what, "Tally, one game appended (median of %d)", runs);
+        Print(what, Median(grown));
+        std::snprintf(what, sizeof what, "Tally + repaint, one game appended (median of %d)", runs);
+        Print(what, Median(grownPainted));
+    }
     app.removeEventFilter(&painted);
     return 0;
 }
