@@ -57,8 +57,8 @@ template <typename Source, typename OnBlock>
 bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
     std::size_t capacity = std::max<std::size_t>(chunkBytes, 1);
     auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t scan = 0;    // the first byte not yet cut into lines
-    std::size_t filled = 0;  // the end of the bytes read
+    std::size_t scan = 0;          // the first byte not yet cut into lines
+    std::size_t filled = 0;        // the end of the bytes read
     std::uint64_t baseOffset = 0;  // the offset of buffer[0] among the bytes of source
     bool atEnd = false;
 

@@ -64,18 +64,18 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
         if (got > 0) at += static_cast<std::uint64_t>(got);
         return got;
     };
-    range.failed = !CutBlocks(source, kReadChunkBytes,
-                              [&](const std::vector<std::string_view>& lines, std::size_t count,
-                                  std::uint64_t start) {
-                                  range.sawBlock = true;
-                                  range.lastBlockStart = range.begin + start;
-                                  range.gamesBeforeLastBlock = range.games.size();
-                                  range.namesBeforeLastBlock = pool.Size();
-                                  if (count > kMaxBlockLines) return;
-                                  GameRecord& game = range.games.emplace_back();
-                                  if (ownPool) game.names = range.pool;
-                                  if (!ParseGameBlock(game, lines, pool, times)) range.games.pop_back();
-                              });
+    range.failed =
+        !CutBlocks(source, kReadChunkBytes,
+                   [&](const std::vector<std::string_view>& lines, std::size_t count, std::uint64_t start) {
+                       range.sawBlock = true;
+                       range.lastBlockStart = range.begin + start;
+                       range.gamesBeforeLastBlock = range.games.size();
+                       range.namesBeforeLastBlock = pool.Size();
+                       if (count > kMaxBlockLines) return;
+                       GameRecord& game = range.games.emplace_back();
+                       if (ownPool) game.names = range.pool;
+                       if (!ParseGameBlock(game, lines, pool, times)) range.games.pop_back();
+                   });
     range.end = at;
 }
 
@@ -84,7 +84,8 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
 // same bytes interned; those must be met again first, in the same order.
 class NameJoiner {
 public:
-    NameJoiner(NamePool& target, std::size_t confirmed) : target_(target), next_(confirmed), held_(target.Size()) {}
+    NameJoiner(NamePool& target, std::size_t confirmed)
+        : target_(target), next_(confirmed), held_(target.Size()) {}
 
     // Fills ids with the joined id of each id of from, and namesAtWatch with the joined pool's size
     // before from's id watch. False when the names differ from those held.
@@ -112,8 +113,8 @@ public:
 
 private:
     NamePool& target_;
-    std::size_t next_;   // the size of the joined pool so far
-    std::size_t held_;   // the size of the pool before the join
+    std::size_t next_;  // the size of the joined pool so far
+    std::size_t held_;  // the size of the pool before the join
 };
 
 void Rename(GameRecord& game, const std::vector<NameId>& ids, const NamePoolPtr& pool) {
@@ -167,7 +168,8 @@ std::uint64_t FindBlockStart(ByteSource& bytes, std::uint64_t from, std::uint64_
             if (offset < from) continue;
             if (offset >= limit) return limit;
             // The line handed on ends at its first NUL byte.
-            if (window.substr(lineStart, at + kSeparator.size() - lineStart).find('\0') == std::string_view::npos) {
+            if (window.substr(lineStart, at + kSeparator.size() - lineStart).find('\0') ==
+                std::string_view::npos) {
                 return offset;
             }
         }
@@ -210,7 +212,8 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
     RunEach(ranges.size(), [&](std::size_t k) {
         Range& range = ranges[k];
         const std::uint64_t bytesOfRange =
-            adoptFirst && k == 0 ? sizeHint : std::min(range.limit, sizeHint) - std::min(range.begin, sizeHint);
+            adoptFirst && k == 0 ? sizeHint
+                                 : std::min(range.limit, sizeHint) - std::min(range.begin, sizeHint);
         ParseRange(bytes, range, ExpectedGames(bytesOfRange), adoptFirst && k == 0);
     });
 

@@ -72,7 +72,8 @@ private:
     };
 
     bool CanAppend(const std::string& path, const struct stat& info, ByteSource& bytes) const;
-    void Remember(const std::string& path, const struct stat& info, ByteSource& bytes, const ParseEnd& parseEnd);
+    void Remember(const std::string& path, const struct stat& info, ByteSource& bytes,
+                  const ParseEnd& parseEnd);
 
     std::vector<GameRecord> games_;
     NamePoolPtr names_;
