@@ -19,6 +19,7 @@ constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMinRangeBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kOneRangeBelow = std::uint64_t{4} << 20;
 constexpr std::size_t kSearchWindow = 64 * 1024;
+constexpr std::size_t kMinGamesPerRelease = 16 * 1024;
 // A separator in a line's first piece begins at most this far after the line's newline.
 constexpr std::size_t kLookBack = kMaxLinePieceBytes - 4;
 
@@ -191,6 +192,20 @@ std::vector<std::uint64_t> RangeStarts(ByteSource& bytes, std::uint64_t begin, s
         if (start < until) starts.push_back(start);
     }
     return starts;
+}
+
+void ReleaseGames(std::vector<GameRecord>& games) {
+    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts = std::clamp<std::size_t>(games.size() / kMinGamesPerRelease, 1, threads);
+    if (parts > 1) {
+        RunEach(parts, [&](std::size_t k) {
+            for (std::size_t i = games.size() * k / parts; i < games.size() * (k + 1) / parts; ++i) {
+                games[i].hands.reset();
+                games[i].names.reset();
+            }
+        });
+    }
+    games = std::vector<GameRecord>();
 }
 
 std::size_t RangeCountFor(std::uint64_t bytes) {

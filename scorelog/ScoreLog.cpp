@@ -114,6 +114,10 @@ std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes, std
     return blocks;
 }
 
+ScoreLog::~ScoreLog() {
+    ReleaseGames(games_);
+}
+
 void ScoreLog::ParseBuffer(std::string_view bytes) {
     const std::vector<std::uint64_t> targets = SplitTargets(0, bytes.size());
     ParseBuffer(bytes, targets);
@@ -127,6 +131,7 @@ void ScoreLog::ParseBuffer(std::string_view bytes, std::span<const std::uint64_t
     ParseEnd parseEnd;
     int error = 0;
     ParseRanges(source, starts, bytes.size(), games, 0, pool, 0, parseEnd, error);
+    ReleaseGames(games_);
     games_ = std::move(games);
     names_ = std::move(pool);
     haveRead_ = false;
@@ -206,6 +211,7 @@ ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
     if (ParseRanges(bytes, starts, size, games, 0, pool, 0, parseEnd, error) != RangeParseStatus::Parsed) {
         return Failure(error);
     }
+    ReleaseGames(games_);
     games_ = std::move(games);
     names_ = std::move(pool);
     Remember(path, file.info(), bytes, parseEnd);

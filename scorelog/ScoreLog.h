@@ -39,6 +39,13 @@ struct ReadOutcome {
 // The parsed score log: its games in file order, and what identifies the read they came from.
 class ScoreLog {
 public:
+    ScoreLog() = default;
+    ~ScoreLog();
+    ScoreLog(const ScoreLog&) = default;
+    ScoreLog(ScoreLog&&) = default;
+    ScoreLog& operator=(const ScoreLog&) = default;
+    ScoreLog& operator=(ScoreLog&&) = default;
+
     // Reads the log at path again when its path, modification time or size differs from the
     // last successful read. On failure (the file can't be queried, opened or read, or is no
     // regular file) the games of the last successful read stay, and the next call tries again.
