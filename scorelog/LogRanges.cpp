@@ -19,7 +19,7 @@ constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMinRangeBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kOneRangeBelow = std::uint64_t{4} << 20;
 constexpr std::size_t kSearchWindow = 64 * 1024;
-constexpr std::size_t kMinGamesPerRelease = 16 * 1024;
+constexpr std::size_t kMinGamesPerRelease = 2048;
 // A separator in a line's first piece begins at most this far after the line's newline.
 constexpr std::size_t kLookBack = kMaxLinePieceBytes - 4;
 
