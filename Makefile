@@ -2,9 +2,10 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+TSAN_DIR ?= build-tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-unit test-asan test-fuzz bench install clean
+.PHONY: all deps configure build run test test-unit test-asan test-tsan test-fuzz bench install clean
 
 all: build
 
@@ -29,12 +30,21 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
+# The reader's tests under ThreadSanitizer, since a large log is parsed on several threads; only
+# what they need is built.
+test-tsan: deps
+	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOBRENTA_BUILD_UI=OFF \
+	  -DOBRENTA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+	@cmake --build $(TSAN_DIR) -j $(JOBS) --target scorelog_tests
+	@cd $(TSAN_DIR) && TZ=Asia/Tokyo TSAN_OPTIONS=halt_on_error=1 tests/scorelog/scorelog_tests --gtest_brief=1
+
 # Each libFuzzer target for FUZZ_SECONDS on a copy of its corpus; skipped when clang is missing.
 FUZZ_SECONDS ?= 20
 test-fuzz: deps
 	@JOBS=$(JOBS) bash fuzz/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-test: test-unit test-asan test-fuzz
+test: test-unit test-asan test-tsan test-fuzz
 
 bench: build
 	@bash bench/run $(BUILD_DIR)
@@ -43,4 +53,4 @@ install: build
 	@cmake --install $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)

@@ -67,4 +67,19 @@ std::ptrdiff_t RegularFile::Read(char* to, std::size_t room) {
     }
 }
 
+std::ptrdiff_t RegularFile::ReadAt(char* to, std::size_t room, std::uint64_t offset, int& error) const {
+    if (!ok()) {
+        error = error_;
+        return -1;
+    }
+    for (;;) {
+        const ssize_t got = ::pread(fd_, to, room, static_cast<off_t>(offset));
+        if (got >= 0) return got;
+        if (errno != EINTR) {
+            error = errno;
+            return -1;
+        }
+    }
+}
+
 }  // namespace obrenta::base

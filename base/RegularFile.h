@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace obrenta::base {
@@ -35,6 +36,9 @@ public:
     // read(2), retried when interrupted: the count read, 0 at the end, -1 on failure (then
     // problem() and error() tell why).
     std::ptrdiff_t Read(char* to, std::size_t room);
+    // pread(2) at offset, retried when interrupted: the count read, 0 at the end, -1 on failure
+    // with its errno in error. It changes nothing in the object, so threads may call it at once.
+    std::ptrdiff_t ReadAt(char* to, std::size_t room, std::uint64_t offset, int& error) const;
 
 private:
     void Fail(int error);

@@ -1,10 +1,12 @@
 // ScoreLog::ParseBuffer on arbitrary bytes. Besides the invariants of every game: CR LF line
-// ends read as LF ends do, a log that grows by whole blocks keeps its earlier games, and the
-// blocks do not depend on how many bytes each read of the file delivers.
+// ends read as LF ends do, a log that grows by whole blocks keeps its earlier games, and neither
+// the blocks nor the games depend on how many bytes each read of the file delivers or on where
+// the log is split among threads.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "scorelog/ScoreLog.h"
@@ -51,6 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t chunk = 1 + (static_cast<std::size_t>(data[0]) * 7 + size) % 600;
         OBRENTA_FUZZ_CHECK(obrenta::scorelog::SplitLogBlocks(bytes, chunk) ==
                            obrenta::scorelog::SplitLogBlocks(bytes));
+
+        // Splits aimed anywhere, the chunk size apart, one to three of them.
+        std::vector<std::uint64_t> targets;
+        for (std::size_t at = chunk / 2; at < size && targets.size() < 1 + data[0] % 3u; at += chunk) {
+            targets.push_back(at);
+        }
+        ScoreLog one;
+        ScoreLog split;
+        one.ParseBuffer(bytes, {});
+        split.ParseBuffer(bytes, targets);
+        OBRENTA_FUZZ_CHECK(obrenta::fuzz::SameGames(one.games(), split.games()));
+        OBRENTA_FUZZ_CHECK(obrenta::fuzz::SameGames(one.games(), log.games()));
+        if (!one.games().empty()) {
+            OBRENTA_FUZZ_CHECK(one.games()[0].names->Size() == split.games()[0].names->Size());
+        }
     }
 
     if (bytes.find('\r') == std::string_view::npos) {

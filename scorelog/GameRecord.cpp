@@ -9,7 +9,7 @@ const HandList& GameRecord::Hands() const {
 
 void GameRecord::SetHands(HandList list) {
     handCount = static_cast<std::int32_t>(list.size());
-    hands = std::make_shared<const HandList>(std::move(list));
+    hands = std::make_shared<HandList>(std::move(list));
 }
 
 std::int32_t GameRecord::FindSeatByName(NameId name) const {

@@ -8,151 +8,12 @@
 #include <memory>
 
 #include "base/RegularFile.h"
+#include "scorelog/BlockCutter.h"
 #include "scorelog/GameBlockParser.h"
 
 namespace obrenta::scorelog {
 
 namespace {
-
-bool ContainsSeparator(const char* p, std::size_t size) {
-    const char* end = p + size;
-    while (end - p >= 5) {
-        p = static_cast<const char*>(std::memchr(p, '=', static_cast<std::size_t>(end - p) - 4));
-        if (p == nullptr) return false;
-        if (p[1] == '=' && p[2] == '=' && p[3] == '=' && p[4] == '=') return true;
-        ++p;
-    }
-    return false;
-}
-
-// Finds separator lines without searching every line: '=' is rare outside them, so the next
-// '=' of the whole buffer is remembered and only lines that reach it are looked at.
-class SeparatorFinder {
-public:
-    SeparatorFinder(const char* bytes, const char* end) : nextEq_(bytes), end_(end) {}
-
-    bool InLine(const char* p, std::size_t size) {
-        if (nextEq_ < p) {
-            const void* eq = std::memchr(p, '=', static_cast<std::size_t>(end_ - p));
-            nextEq_ = eq != nullptr ? static_cast<const char*>(eq) : end_;
-        }
-        if (nextEq_ >= p + size) return false;
-        return ContainsSeparator(nextEq_, static_cast<std::size_t>(p + size - nextEq_));
-    }
-
-private:
-    const char* nextEq_;  // no '=' lies between the last searched position and this one
-    const char* end_;
-};
-
-// Cuts a log into blocks the way it was always read: a text-mode stream (CR LF reads as LF, a
-// lone CR stays) read with a 256-byte line buffer, so a long line comes in pieces of 255 bytes,
-// and each piece is a C string that ends at its first NUL byte. A block begins at the first line
-// and at every line that contains "=====". onBlock gets the lines of a block and its full line
-// count; only the first kMaxBlockLines lines are kept, as a longer block is turned down anyway.
-//
-// The bytes come from source(buffer, room) (the count read, 0 at the end, negative on failure)
-// into one buffer that is reused: only the block being collected stays in it, so a large log
-// never has to be held in memory at once. False when source fails.
-template <typename Source, typename OnBlock>
-bool CutBlocks(Source&& source, std::size_t chunkBytes, OnBlock&& onBlock) {
-    std::size_t capacity = std::max<std::size_t>(chunkBytes, 1);
-    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t scan = 0;    // the first byte not yet cut into lines
-    std::size_t filled = 0;  // the end of the bytes read
-    bool atEnd = false;
-
-    std::vector<std::string_view> block;
-    block.reserve(kMaxBlockLines);
-    std::size_t blockLines = 0;
-
-    auto rebase = [&](const char* oldBase, const char* newBase) {
-        for (std::string_view& line : block) {
-            line = std::string_view(newBase + (line.data() - oldBase), line.size());
-        }
-    };
-
-    for (;;) {
-        if (!atEnd) {
-            // Keep only the block being collected (or nothing, once it is known to be too
-            // long) and the bytes not yet cut, then read more behind them.
-            char* base = buffer.get();
-            const std::size_t keepFrom =
-                block.empty() ? scan : static_cast<std::size_t>(block.front().data() - base);
-            if (keepFrom > 0) {
-                std::memmove(base, base + keepFrom, filled - keepFrom);
-                rebase(base + keepFrom, base);
-                scan -= keepFrom;
-                filled -= keepFrom;
-            }
-            if (filled == capacity) {
-                auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-                std::memcpy(larger.get(), base, filled);
-                rebase(base, larger.get());
-                buffer = std::move(larger);
-                capacity *= 2;
-            }
-            const std::ptrdiff_t got = source(buffer.get() + filled, capacity - filled);
-            if (got < 0) return false;
-            if (got == 0) {
-                atEnd = true;
-            } else {
-                filled += static_cast<std::size_t>(got);
-            }
-        }
-
-        char* const base = buffer.get();
-        char* const end = base + filled;
-        const bool hasNul = std::memchr(base + scan, '\0', filled - scan) != nullptr;
-        SeparatorFinder separators(base + scan, end);
-        auto takePiece = [&](const char* p, std::size_t length) {
-            if (hasNul) {
-                if (const void* nul = std::memchr(p, '\0', length)) {
-                    length = static_cast<std::size_t>(static_cast<const char*>(nul) - p);
-                }
-            }
-            if (blockLines > 0 && separators.InLine(p, length)) {
-                onBlock(block, blockLines);
-                block.clear();
-                blockLines = 0;
-            }
-            if (blockLines < kMaxBlockLines) block.emplace_back(p, length);
-            if (++blockLines == kMaxBlockLines + 1) block.clear();
-        };
-
-        char* p = base + scan;
-        for (;;) {
-            char* newline = static_cast<char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (newline == nullptr) break;
-            std::size_t length = static_cast<std::size_t>(newline - p) + 1;
-            if (newline > p && newline[-1] == '\r') {
-                newline[-1] = '\n';
-                --length;
-            }
-            for (; length > kMaxLinePieceBytes; length -= kMaxLinePieceBytes) {
-                takePiece(p, kMaxLinePieceBytes);
-                p += kMaxLinePieceBytes;
-            }
-            takePiece(p, length);
-            p = newline + 1;
-        }
-        // A line still without its newline: a piece that fills the line buffer can be handed on
-        // once a byte follows it (that byte is no LF, so no CR of the piece is dropped). At the
-        // end of the file, the rest was read by a read that met the end, so it is never kept.
-        std::size_t rest = static_cast<std::size_t>(end - p);
-        const std::size_t reserve = atEnd ? 0 : 1;
-        for (; rest >= kMaxLinePieceBytes + reserve; rest -= kMaxLinePieceBytes) {
-            takePiece(p, kMaxLinePieceBytes);
-            p += kMaxLinePieceBytes;
-        }
-        scan = static_cast<std::size_t>(p - base);
-
-        if (atEnd) {
-            if (blockLines > 0) onBlock(block, blockLines);
-            return true;
-        }
-    }
-}
 
 ReadOutcome Failure(base::FileProblem problem, int error) {
     using Status = ReadOutcome::Status;
@@ -178,29 +39,58 @@ std::int64_t ModifiedNs(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-// A game takes about a kilobyte of log, so room for one per 768 bytes nearly always suffices
-// and the vector is not copied as it grows; the pages of room never used are never touched. The
-// cap keeps a huge file from asking for much memory before it has shown any game.
-std::size_t ExpectedGames(std::uint64_t logBytes) {
-    constexpr std::uint64_t kBytesPerGame = 768;
-    constexpr std::uint64_t kMaxGuess = std::uint64_t{1} << 20;
-    return static_cast<std::size_t>(std::min(logBytes / kBytesPerGame + 16, kMaxGuess));
+// The bytes of a log that is read: the file, or a buffer that holds it.
+class FileBytes final : public ByteSource {
+public:
+    explicit FileBytes(const base::RegularFile& file) : file_(file) {}
+    std::ptrdiff_t ReadAt(char* to, std::size_t room, std::uint64_t offset, int& error) override {
+        return file_.ReadAt(to, room, offset, error);
+    }
+
+private:
+    const base::RegularFile& file_;
+};
+
+class MemoryBytes final : public ByteSource {
+public:
+    explicit MemoryBytes(std::string_view bytes) : bytes_(bytes) {}
+    std::ptrdiff_t ReadAt(char* to, std::size_t room, std::uint64_t offset, int&) override {
+        if (offset >= bytes_.size()) return 0;
+        const std::size_t n = std::min<std::size_t>(room, bytes_.size() - offset);
+        std::memcpy(to, bytes_.data() + offset, n);
+        return static_cast<std::ptrdiff_t>(n);
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+// Evenly spread offsets between begin and end, one fewer than the ranges a log of that size is
+// read in.
+std::vector<std::uint64_t> SplitTargets(std::uint64_t begin, std::uint64_t end) {
+    const std::uint64_t size = end > begin ? end - begin : 0;
+    const std::size_t ranges = RangeCountFor(size);
+    std::vector<std::uint64_t> targets;
+    for (std::size_t k = 1; k < ranges; ++k) targets.push_back(begin + size / ranges * k);
+    return targets;
 }
 
-// Parses the log that source delivers into games that share one new name pool.
-template <typename Source>
-bool ParseLog(Source&& source, std::uint64_t logBytes, std::vector<GameRecord>& games) {
-    games.reserve(ExpectedGames(logBytes));
-    auto pool = std::make_shared<NamePool>();
-    LocalTimeCache times;
-    return CutBlocks(source, kReadChunkBytes,
-                     [&](const std::vector<std::string_view>& lines, std::size_t count) {
-                         if (count > kMaxBlockLines) return;
-                         GameRecord& game = games.emplace_back();
-                         game.names = pool;
-                         if (!ParseGameBlock(game, lines, *pool, times)) games.pop_back();
-                     });
+// The bytes from offset on, up to size of them; empty when they can't be read.
+std::string BytesAt(ByteSource& bytes, std::uint64_t offset, std::size_t size) {
+    std::string out(size, '\0');
+    std::size_t got = 0;
+    while (got < size) {
+        int error = 0;
+        const std::ptrdiff_t n = bytes.ReadAt(out.data() + got, size - got, offset + got, error);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return out;
 }
+
+// So many bytes before the old end must be unchanged for a read to go on from there.
+constexpr std::size_t kTailBytes = 4096;
 
 // Hands out the bytes of a buffer at most chunkBytes at a time.
 auto MemorySource(std::string_view bytes, std::size_t chunkBytes) {
@@ -217,18 +107,65 @@ auto MemorySource(std::string_view bytes, std::size_t chunkBytes) {
 std::vector<std::vector<std::string>> SplitLogBlocks(std::string_view bytes, std::size_t chunkBytes) {
     std::vector<std::vector<std::string>> blocks;
     CutBlocks(MemorySource(bytes, chunkBytes), chunkBytes,
-              [&](const std::vector<std::string_view>& lines, std::size_t count) {
+              [&](const std::vector<std::string_view>& lines, std::size_t count, std::uint64_t) {
                   if (count > kMaxBlockLines) return;
                   blocks.emplace_back(lines.begin(), lines.end());
               });
     return blocks;
 }
 
+ScoreLog::~ScoreLog() {
+    ReleaseGames(games_);
+}
+
 void ScoreLog::ParseBuffer(std::string_view bytes) {
+    const std::vector<std::uint64_t> targets = SplitTargets(0, bytes.size());
+    ParseBuffer(bytes, targets);
+}
+
+void ScoreLog::ParseBuffer(std::string_view bytes, std::span<const std::uint64_t> splitTargets) {
+    MemoryBytes source(bytes);
+    const std::vector<std::uint64_t> starts = RangeStarts(source, 0, bytes.size(), splitTargets);
     std::vector<GameRecord> games;
-    ParseLog(MemorySource(bytes, kReadChunkBytes), bytes.size(), games);
+    NamePoolPtr pool;
+    ParseEnd parseEnd;
+    int error = 0;
+    ParseRanges(source, starts, bytes.size(), games, 0, pool, 0, parseEnd, error);
+    ReleaseGames(games_);
     games_ = std::move(games);
+    names_ = std::move(pool);
     haveRead_ = false;
+    continuation_ = Continuation();
+}
+
+bool ScoreLog::CanAppend(const std::string& path, const struct stat& info, ByteSource& bytes) const {
+    const Continuation& c = continuation_;
+    if (!haveRead_ || !c.valid || path != lastPath_ || info.st_dev != c.device || info.st_ino != c.inode ||
+        static_cast<std::uint64_t>(info.st_size) <= c.parseEnd.end) {
+        return false;
+    }
+    return BytesAt(bytes, c.parseEnd.end - c.tail.size(), c.tail.size()) == c.tail &&
+           BytesAt(bytes, c.parseEnd.lastBlockStart, c.lastBlockHead.size()) == c.lastBlockHead;
+}
+
+void ScoreLog::Remember(const std::string& path, const struct stat& info, ByteSource& bytes,
+                        const ParseEnd& parseEnd) {
+    lastPath_ = path;
+    lastModifiedNs_ = ModifiedNs(info);
+    lastSize_ = static_cast<std::int64_t>(info.st_size);
+    haveRead_ = true;
+    ++readCount_;
+
+    Continuation& c = continuation_;
+    c.device = info.st_dev;
+    c.inode = info.st_ino;
+    c.parseEnd = parseEnd;
+    const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(parseEnd.end, kTailBytes));
+    const std::size_t headSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(parseEnd.end - parseEnd.lastBlockStart, kMaxLinePieceBytes));
+    c.tail = BytesAt(bytes, parseEnd.end - tailSize, tailSize);
+    c.lastBlockHead = BytesAt(bytes, parseEnd.lastBlockStart, headSize);
+    c.valid = c.tail.size() == tailSize && c.lastBlockHead.size() == headSize;
 }
 
 ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
@@ -245,18 +182,39 @@ ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
     // The path may have become something else since the stat; the open checks again.
     base::RegularFile file(path);
     if (!file.ok()) return Failure(file);
+    FileBytes bytes(file);
+    const auto size = static_cast<std::uint64_t>(file.info().st_size);
+    ParseEnd parseEnd;
+    int error = 0;
 
     // A file that grows while it is read is read to its end; a later call sees its new time.
-    std::vector<GameRecord> games;
-    auto fileSource = [&file](char* to, std::size_t room) { return file.Read(to, room); };
-    if (!ParseLog(fileSource, static_cast<std::uint64_t>(file.info().st_size), games)) return Failure(file);
+    if (CanAppend(path, file.info(), bytes)) {
+        const ParseEnd& last = continuation_.parseEnd;
+        const std::vector<std::uint64_t> starts =
+            RangeStarts(bytes, last.lastBlockStart, size, SplitTargets(last.lastBlockStart, size));
+        switch (ParseRanges(bytes, starts, size, games_, last.gamesBeforeLastBlock, names_,
+                            last.namesBeforeLastBlock, parseEnd, error)) {
+            case RangeParseStatus::Parsed:
+                Remember(path, file.info(), bytes, parseEnd);
+                ++appendReadCount_;
+                return {ReadOutcome::Status::Read};
+            case RangeParseStatus::ReadFailed:
+                return Failure(error);
+            case RangeParseStatus::NamesDiffer:
+                break;  // the last block read before named others: read the whole file
+        }
+    }
 
+    std::vector<GameRecord> games;
+    NamePoolPtr pool;
+    const std::vector<std::uint64_t> starts = RangeStarts(bytes, 0, size, SplitTargets(0, size));
+    if (ParseRanges(bytes, starts, size, games, 0, pool, 0, parseEnd, error) != RangeParseStatus::Parsed) {
+        return Failure(error);
+    }
+    ReleaseGames(games_);
     games_ = std::move(games);
-    lastPath_ = path;
-    lastModifiedNs_ = ModifiedNs(file.info());
-    lastSize_ = static_cast<std::int64_t>(file.info().st_size);
-    haveRead_ = true;
-    ++readCount_;
+    names_ = std::move(pool);
+    Remember(path, file.info(), bytes, parseEnd);
     return {ReadOutcome::Status::Read};
 }
 

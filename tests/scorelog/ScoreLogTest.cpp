@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -15,6 +16,7 @@
 
 #include "Cp932.h"
 #include "scorelog/ScoreLog.h"
+#include "tools/mjlog-gen/LogGenerator.h"
 
 namespace obrenta::scorelog {
 namespace {
@@ -330,6 +332,100 @@ TEST(ScoreLogTest, DamagedLogsKeepGamesConsistent) {
     }
 }
 
+// ---- reading in ranges ----
+
+// A generated log with lines the client never writes: long ones, NUL bytes, lone CRs.
+std::string RandomLog(std::mt19937& random, int maxGames = 12) {
+    tools::GeneratorOptions options;
+    options.seed = random();
+    options.games = 1 + static_cast<int>(random() % maxGames);
+    options.crlf = random() % 2 == 0;
+    std::string bytes = tools::GenerateLog(options);
+    using namespace std::string_literals;
+    static const std::string kOdd[] = {std::string(300, 'x') + "=====\n",
+                                       "=====" + std::string(260, 'y') + "\n", "a\0=====\n"s, "\r=====\r\n",
+                                       "z"};
+    for (int e = static_cast<int>(random() % 4); e > 0; --e) {
+        bytes.insert(random() % bytes.size(), kOdd[random() % std::size(kOdd)]);
+    }
+    return bytes;
+}
+
+// Where a cut most easily goes wrong: between CR and LF, after a lead byte, inside a long line.
+std::vector<std::uint64_t> AwkwardOffsets(std::string_view bytes) {
+    std::vector<std::uint64_t> offsets;
+    for (std::size_t i = 1; i < bytes.size(); ++i) {
+        if (bytes[i - 1] == '\r' || static_cast<unsigned char>(bytes[i - 1]) >= 0x81 ||
+            bytes[i - 1] == bytes[i]) {
+            offsets.push_back(i);
+        }
+    }
+    return offsets;
+}
+
+// Every value of every game, names by id: a read gives the names the ids of one parse in one go.
+void ExpectIdentical(const std::vector<GameRecord>& a, const std::vector<GameRecord>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    if (a.empty()) return;
+    ASSERT_EQ(a[0].names->Size(), b[0].names->Size());
+    for (NameId id = 0; id < a[0].names->Size(); ++id) ASSERT_EQ(a[0].Name(id), b[0].Name(id));
+    for (std::size_t g = 0; g < a.size(); ++g) {
+        ASSERT_EQ(a[g].names, a[0].names);
+        ASSERT_EQ(b[g].names, b[0].names);
+        ASSERT_EQ(std::tie(a[g].playerCount, a[g].eastSouth, a[g].tableKind, a[g].handCount, a[g].startPoints,
+                           a[g].startTime, a[g].endTime),
+                  std::tie(b[g].playerCount, b[g].eastSouth, b[g].tableKind, b[g].handCount, b[g].startPoints,
+                           b[g].startTime, b[g].endTime));
+        for (int k = 0; k < 4; ++k) {
+            const SeatResult& x = a[g].seats[k];
+            const SeatResult& y = b[g].seats[k];
+            ASSERT_EQ(std::tie(x.name, x.rating, x.points, x.rank, x.ratingRank),
+                      std::tie(y.name, y.rating, y.points, y.rank, y.ratingRank));
+        }
+        ASSERT_EQ(a[g].Hands().size(), b[g].Hands().size());
+        for (std::size_t h = 0; h < a[g].Hands().size(); ++h) {
+            const HandRecord& x = a[g].Hands()[h];
+            const HandRecord& y = b[g].Hands()[h];
+            ASSERT_EQ(std::tie(x.entryCount, x.entryNames, x.entryDeltas, x.kind, x.hanClass, x.yaku),
+                      std::tie(y.entryCount, y.entryNames, y.entryDeltas, y.kind, y.hanClass, y.yaku));
+        }
+    }
+}
+
+std::vector<GameRecord> ParseInOneRange(std::string_view bytes) {
+    ScoreLog log;
+    log.ParseBuffer(bytes, {});
+    return log.games();
+}
+
+// Ranges begin at block starts, wherever the split was aimed: the games are those of one range.
+TEST(ScoreLogRangesTest, EverySplitGivesTheGamesOfOneRange) {
+    std::mt19937 random(7);
+    const std::string small = RandomLog(random, 3);
+    const auto one = ParseInOneRange(small);
+    for (std::uint64_t at = 0; at <= small.size(); ++at) {
+        const std::uint64_t targets[] = {at};
+        ScoreLog split;
+        split.ParseBuffer(small, targets);
+        ASSERT_NO_FATAL_FAILURE(ExpectIdentical(split.games(), one)) << "split at " << at;
+    }
+    for (int round = 0; round < 150; ++round) {
+        const std::string bytes = RandomLog(random);
+        const auto whole = ParseInOneRange(bytes);
+        const auto awkward = AwkwardOffsets(bytes);
+        for (int ranges = 2; ranges <= 6; ++ranges) {
+            std::vector<std::uint64_t> targets;
+            for (int k = 1; k < ranges; ++k) {
+                targets.push_back(k % 2 == 1 ? awkward[random() % awkward.size()] : random() % bytes.size());
+            }
+            std::sort(targets.begin(), targets.end());
+            ScoreLog split;
+            split.ParseBuffer(bytes, targets);
+            ASSERT_NO_FATAL_FAILURE(ExpectIdentical(split.games(), whole)) << "round " << round;
+        }
+    }
+}
+
 // ---- reading the file ----
 
 class ScoreLogFileTest : public ::testing::Test {
@@ -350,6 +446,10 @@ protected:
             out << bytes;
         }
         if (mtime) SetModified(path, *mtime);
+    }
+    static void Append(const std::string& path, std::string_view bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        out << bytes;
     }
     static void SetModified(const std::string& path, timespec mtime) {
         const timespec times[2] = {mtime, mtime};
@@ -491,6 +591,75 @@ TEST_F(ScoreLogFileTest, FileAndBufferGiveTheSameGames) {
     ScoreLog log;
     ASSERT_TRUE(log.ReadScoreLog(PathOf("crlf.txt")));
     ExpectSameGames(log.games(), Parse(ReadFixture("example.txt")));
+}
+
+// A log read as it grows, cut anywhere (inside a line, a CR LF pair, a character), holds the
+// games of the whole file read at once after every read.
+TEST_F(ScoreLogFileTest, AppendedBytesReadAsTheWholeFile) {
+    std::mt19937 random(5);
+    std::uint64_t reads = 0;
+    ScoreLog log;
+    std::string path;
+    for (int round = 0; round < 120; ++round) {
+        path = PathOf("grows" + std::to_string(round) + ".txt");
+        const std::string bytes = RandomLog(random);
+        const auto awkward = AwkwardOffsets(bytes);
+        std::vector<std::size_t> cuts = {awkward[random() % awkward.size()], random() % bytes.size(),
+                                         random() % bytes.size(), bytes.size()};
+        std::sort(cuts.begin(), cuts.end());
+        std::size_t done = 0;
+        for (std::size_t cut : cuts) {
+            Append(path, std::string_view(bytes).substr(done, cut - done));
+            done = cut;
+            ASSERT_TRUE(log.ReadScoreLog(path));
+            ASSERT_NO_FATAL_FAILURE(ExpectIdentical(log.games(), ParseInOneRange(bytes.substr(0, cut))))
+                << "round " << round << " cut " << cut;
+        }
+        reads += cuts.size();
+    }
+    // Most reads went on from the last block read.
+    EXPECT_GT(log.appendReadCount(), reads / 2);
+
+    // Appended in several ranges at once.
+    Write(path, one_);
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    tools::GeneratorOptions options;
+    options.sizeBytes = 5 << 20;
+    const std::string large = tools::GenerateLog(options);
+    Append(path, large);
+    const std::uint64_t appended = log.appendReadCount();
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    EXPECT_EQ(log.appendReadCount(), appended + 1);
+    ExpectIdentical(log.games(), ParseInOneRange(one_ + large));
+}
+
+// Anything but growth behind unchanged bytes reads the whole file.
+TEST_F(ScoreLogFileTest, OnlyAGrownFileIsReadFromItsLastBlock) {
+    const std::string three = two_ + Game("2024/05/20 22:10", "2024/05/20 22:31");
+    std::string changed = three;
+    changed[one_.size() + 3] = 'x';
+    struct Row {
+        std::string before, after;
+        bool replace;
+        std::uint64_t appendReads;
+    };
+    const Row rows[] = {
+        {two_, three, false, 1}, {two_, changed, false, 0}, {three, two_, false, 0}, {two_, three, true, 0}};
+    for (const Row& row : rows) {
+        const std::string path = PathOf("mjscore.txt");
+        Write(path, row.before);
+        ScoreLog log;
+        ASSERT_TRUE(log.ReadScoreLog(path));
+        if (row.replace) {
+            Write(PathOf("new.txt"), row.after);
+            fs::rename(PathOf("new.txt"), path);
+        } else {
+            Write(path, row.after);
+        }
+        ASSERT_TRUE(log.ReadScoreLog(path));
+        EXPECT_EQ(log.appendReadCount(), row.appendReads);
+        ExpectIdentical(log.games(), ParseInOneRange(row.after));
+    }
 }
 
 }  // namespace
