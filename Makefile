@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-unit test-asan test-fuzz bench install clean
+.PHONY: all deps configure build run package test test-unit test-asan test-fuzz bench install clean
 
 all: build
 
@@ -20,7 +20,13 @@ build: configure
 run: build
 	@bash scripts/run-sample $(BUILD_DIR)
 
-test-unit: build
+# The Debian package (CPack) in $(BUILD_DIR)/package, from the same build.
+package: build
+	@cmake --build $(BUILD_DIR) --target package >/dev/null
+	@ls $(BUILD_DIR)/package/*.deb
+
+# The package is built first so that its test checks this build's package.
+test-unit: package
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
