@@ -5,7 +5,7 @@ FUZZ_DIR ?= build-fuzz
 TSAN_DIR ?= build-tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-unit test-asan test-tsan test-fuzz bench install clean
+.PHONY: all deps configure build run package test test-unit test-asan test-tsan test-fuzz bench install clean
 
 all: build
 
@@ -21,7 +21,13 @@ build: configure
 run: build
 	@bash scripts/run-sample $(BUILD_DIR)
 
-test-unit: build
+# The Debian package (CPack) in $(BUILD_DIR)/package, from the same build.
+package: build
+	@cmake --build $(BUILD_DIR) --target package >/dev/null
+	@ls $(BUILD_DIR)/package/*.deb
+
+# The package is built first so that its test checks this build's package.
+test-unit: package
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps

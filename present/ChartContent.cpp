@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "base/LocalTime.h"
+#include "present/CellFormat.h"
 #include "present/ChartControl.h"
 #include "present/TextCodec.h"
 
@@ -45,6 +47,8 @@ void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine, con
     ratings.clear();
     sums.clear();
     content.rowLabels.clear();
+    content.rowTimes.clear();
+    content.rowTimes.reserve(games.size());
     ratings.reserve(games.size());
     sums.reserve(games.size());
     content.rowLabels.reserve(games.size());
@@ -64,6 +68,7 @@ void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine, con
         if (seat.rating > hi) hi += 100;
         if (seat.rating < lo) lo -= 100;
         content.rowLabels.push_back(label++);
+        content.rowTimes.push_back(game.game.startTime);
     }
     content.SetRowCount(static_cast<int>(games.size()));
     content.valueMinimum = lo;
@@ -95,6 +100,29 @@ void FillRatingDistChart(ChartContent& content,
     }
     content.categoryTickMarks = false;
     content.columnSpacing = 0;
+}
+
+std::string ScoreChartToolTip(const ChartContent& content, int row) {
+    if (row < 0 || row >= content.RowCount() || content.series.size() < 2) return {};
+    static const std::string game = Cp932Literal("%d 戦目\n");
+    static const std::string points = Cp932Literal("\n得点計 %lld");
+    std::string text = FormatCell(game.c_str(), row + 1);
+    if (static_cast<std::size_t>(row) < content.rowTimes.size()) {
+        const std::tm t = base::SecondsToLocal(content.rowTimes[row]).value_or(std::tm{});
+        text += FormatCell("%04d/%02d/%02d %02d:%02d\n", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                           t.tm_min);
+    }
+    text += FormatCell("R %lld", static_cast<long long>(content.series[0].values[row]));
+    text += FormatCell(points.c_str(), static_cast<long long>(content.series[1].values[row]));
+    return text;
+}
+
+std::string RatingDistToolTip(const ChartContent& content, int row) {
+    if (row < 0 || row >= content.RowCount() || content.series.empty()) return {};
+    static const std::string count = Cp932Literal("\n%lld 件");
+    const long long low = content.rowLabels[row];
+    return FormatCell("R %lld - %lld", low, low + 9) +
+           FormatCell(count.c_str(), static_cast<long long>(content.series[0].values[row]));
 }
 
 void SetRegressionLine(ChartContent& content, int series, bool on) {

@@ -29,6 +29,9 @@ struct ChartContent {
     ChartKind kind = ChartKind::Line;
     std::vector<ChartSeries> series;
     std::vector<std::int64_t> rowLabels;  // one per row, shown as decimal numbers
+    // The score chart's game start times (seconds), one per row, for the hover texts; empty for
+    // the histograms. Never part of what the report prints.
+    std::vector<std::int64_t> rowTimes;
     bool showLegend = false;
     // The value axis; bounds set by the program, never by the chart.
     std::int64_t valueMinimum = 0;
@@ -68,6 +71,12 @@ void FillScoreChart(ChartContent& content, const tally::TallyEngine& engine,
 void FillRatingDistChart(ChartContent& content,
                          const std::array<std::int32_t, tally::kHistogramBins>& histogram);
 void SetRegressionLine(ChartContent& content, int series, bool on);
+
+// The hover texts (code page 932, lines separated by LF). A score chart's row: the game's number
+// in the selection (from 1), its start date and time, the R and the running points total. A
+// histogram's bar: the R range of its bin and its count. Empty for a row outside the content.
+std::string ScoreChartToolTip(const ChartContent& content, int row);
+std::string RatingDistToolTip(const ChartContent& content, int row);
 
 // Both score charts set up with their regression lines, as the window is built.
 void SetUpCharts(PageCharts& charts, const settings::AppSettings& settings);

@@ -91,6 +91,23 @@ void BarChartView::UpdateCategoryLabels() {
     }
 }
 
+int BarChartView::NearestRow(QPointF chartPos) const {
+    const int rows = content_.RowCount();
+    if (rows == 0 || !chart_->plotArea().contains(chartPos)) return -1;
+    const double x = chart_->mapToValue(chartPos, bars_).x();
+    return std::clamp(static_cast<int>(std::round(x)), 0, rows - 1);
+}
+
+std::string BarChartView::RowToolTip(int row) const {
+    return present::RatingDistToolTip(content_, row);
+}
+
+QPoint BarChartView::RowPosition(int row) const {
+    if (row < 0 || row >= content_.RowCount() || content_.series.empty()) return {};
+    const double half = static_cast<double>(content_.series[0].values[row]) / 2;
+    return FromChart(chart_->mapToPosition(QPointF(row, half), bars_));
+}
+
 int BarChartView::DrawnBarCount() const {
     return static_cast<int>(barSet_->count());
 }

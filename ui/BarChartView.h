@@ -18,10 +18,13 @@ public:
     explicit BarChartView(QWidget* parent = nullptr);
 
     int DrawnBarCount() const;
+    QPoint RowPosition(int row) const override;
 
 protected:
     void Draw() override;
     void UpdateCategoryLabels() override;
+    int NearestRow(QPointF chartPos) const override;
+    std::string RowToolTip(int row) const override;
 
 private:
     QBarSeries* bars_ = nullptr;

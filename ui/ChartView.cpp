@@ -1,13 +1,26 @@
 #include "ui/ChartView.h"
 
 #include <QAbstractAxis>
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
 #include <QLegend>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QRubberBand>
+#include <QSvgGenerator>
 #include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
+#include "ui/QtText.h"
 #include "ui/UiStyle.h"
 
 namespace obrenta::ui {
@@ -44,6 +57,10 @@ void ChartView::CreateView(QWidget* parent) {
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(120, 90);
     view_->installEventFilter(this);
+    view_->viewport()->installEventFilter(this);
+    view_->viewport()->setMouseTracking(true);
+    // Focus by a click or Tab, so that Ctrl+C and Esc reach the chart.
+    view_->setFocusPolicy(Qt::StrongFocus);
     Redraw();
 }
 
@@ -54,6 +71,8 @@ void ChartView::Redraw() {
 
 void ChartView::SetContent(const present::ChartContent& content) {
     content_ = content;
+    // A refill keeps the zoom while its rows are still there (a live refresh adds games).
+    if (zoom_ && zoom_->second > std::max(content_.RowCount() - 1, 1)) zoom_.reset();
     Redraw();
     view_->viewport()->update();
 }
@@ -63,9 +82,188 @@ void ChartView::SetRegressionLine(int series, bool on) {
     Redraw();
 }
 
+QImage ChartView::Image() const {
+    // A chart on a page never shown yet has no size of its own; it is drawn at a usual one.
+    if (!view_->isVisible() && view_->width() < 300) view_->resize(800, 500);
+    return view_->grab().toImage();
+}
+
+bool ChartView::SaveImage(const QString& path) const {
+    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return Image().save(path, "PNG");
+    if (!view_->isVisible() && view_->width() < 300) view_->resize(800, 500);
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(view_->size());
+    svg.setViewBox(QRect(QPoint(0, 0), view_->size()));
+    svg.setTitle(QStringLiteral("Obrenta"));
+    QPainter painter;
+    if (!painter.begin(&svg)) return false;
+    view_->render(&painter);
+    return painter.end();
+}
+
+void ChartView::CopyImage() const {
+    QApplication::clipboard()->setImage(Image());
+}
+
+void ChartView::SaveImageAs() {
+    const QString name = objectName().isEmpty() ? QStringLiteral("chart") : objectName();
+    QString path =
+        QFileDialog::getSaveFileName(view_, QStringLiteral("画像として保存"), name + QStringLiteral(".png"),
+                                     QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    if (path.isEmpty()) return;
+    if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".png");
+    if (!SaveImage(path))
+        QMessageBox::warning(view_, QStringLiteral("Obrenta"),
+                             QStringLiteral("画像を保存できませんでした: ") + path);
+}
+
+QPointF ChartView::ToChart(QPoint viewportPos) const {
+    return chart_->mapFromScene(view_->mapToScene(viewportPos));
+}
+
+QPoint ChartView::FromChart(QPointF chartPos) const {
+    return view_->mapFromScene(chart_->mapToScene(chartPos));
+}
+
+QString ChartView::ToolTipAt(QPoint viewportPos) const {
+    const int row = NearestRow(ToChart(viewportPos));
+    return row < 0 ? QString() : ToQString(RowToolTip(row));
+}
+
+std::pair<double, double> ChartView::VisibleRows() const {
+    if (zoom_) return *zoom_;
+    return {0.0, static_cast<double>(std::max(content_.RowCount() - 1, 1))};
+}
+
+void ChartView::ZoomTo(double from, double to) {
+    if (!Zooms()) return;
+    const double last = std::max(content_.RowCount() - 1, 1);
+    if (from > to) std::swap(from, to);
+    // At least two neighbouring rows stay in view.
+    if (to - from < 1) {
+        const double middle = (from + to) / 2;
+        from = middle - 0.5;
+        to = middle + 0.5;
+    }
+    if (from < 0) to -= from, from = 0;
+    if (to > last) from -= to - last, to = last;
+    from = std::max(from, 0.0);
+    if (from <= 0 && to >= last)
+        zoom_.reset();
+    else
+        zoom_ = std::pair(from, to);
+    ApplyZoom();
+}
+
+void ChartView::ResetZoom() {
+    if (!zoom_) return;
+    zoom_.reset();
+    ApplyZoom();
+}
+
+void ChartView::ShowContextMenu(QPoint globalPos) {
+    QMenu menu(view_);
+    menu.addAction(QStringLiteral("画像として保存..."), this, &ChartView::SaveImageAs);
+    menu.addAction(QStringLiteral("コピー"), this, &ChartView::CopyImage);
+    if (zoom_) menu.addAction(QStringLiteral("ズームを戻す"), this, &ChartView::ResetZoom);
+    menu.exec(globalPos);
+}
+
+bool ChartView::ViewportEvent(QEvent* event) {
+    QWidget* viewport = view_->viewport();
+    switch (event->type()) {
+        case QEvent::MouseMove: {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (dragStart_) {
+                const QRectF plot = chart_->plotArea();
+                const int top = FromChart(plot.topLeft()).y();
+                const int bottom = FromChart(plot.bottomLeft()).y();
+                rubberBand_->setGeometry(QRect(QPoint(std::min(dragStart_->x(), pos.x()), top),
+                                               QPoint(std::max(dragStart_->x(), pos.x()), bottom)));
+                return true;
+            }
+            const QString text = ToolTipAt(pos);
+            if (text.isEmpty()) {
+                QToolTip::hideText();
+            } else if (text != shownToolTip_ || !QToolTip::isVisible()) {
+                QToolTip::showText(viewport->mapToGlobal(pos), text, viewport);
+            }
+            shownToolTip_ = text;
+            return false;
+        }
+        case QEvent::Leave:
+            QToolTip::hideText();
+            return false;
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton || !Zooms()) return false;
+            view_->setFocus(Qt::MouseFocusReason);
+            dragStart_ = mouse->position().toPoint();
+            if (!rubberBand_) rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport);
+            rubberBand_->setGeometry(QRect(*dragStart_, QSize()));
+            rubberBand_->show();
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton || !dragStart_) return false;
+            const QPoint start = *dragStart_;
+            dragStart_.reset();
+            rubberBand_->hide();
+            const QPoint end = mouse->position().toPoint();
+            // A click is not a zoom.
+            if (std::abs(end.x() - start.x()) >= 5) ZoomTo(AxisValueAt(start), AxisValueAt(end));
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            if (!Zooms()) return false;
+            ResetZoom();
+            return true;
+        case QEvent::Wheel: {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            if (!Zooms() || wheel->angleDelta().y() == 0 || content_.RowCount() < 3) return false;
+            const auto [from, to] = VisibleRows();
+            const double at = std::clamp(AxisValueAt(wheel->position().toPoint()), from, to);
+            const double factor = std::pow(0.8, wheel->angleDelta().y() / 120.0);
+            ZoomTo(at - (at - from) * factor, at + (to - at) * factor);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 bool ChartView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_ && event->type() == QEvent::Resize) {
-        QTimer::singleShot(0, this, [this] { UpdateCategoryLabels(); });
+    if (watched == view_->viewport()) {
+        if (ViewportEvent(event)) return true;
+    } else if (watched == view_) {
+        switch (event->type()) {
+            case QEvent::Resize:
+                QTimer::singleShot(0, this, [this] { UpdateCategoryLabels(); });
+                break;
+            case QEvent::ShortcutOverride:
+            case QEvent::KeyPress: {
+                // Esc runs the tally everywhere else in the window; on a zoomed chart it resets the zoom.
+                auto* key = static_cast<QKeyEvent*>(event);
+                const bool copy = key->matches(QKeySequence::Copy);
+                const bool reset =
+                    key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && zoom_;
+                if (!copy && !reset) break;
+                if (event->type() == QEvent::ShortcutOverride) {
+                    event->accept();
+                    return true;
+                }
+                if (copy) CopyImage();
+                if (reset) ResetZoom();
+                return true;
+            }
+            case QEvent::ContextMenu:
+                ShowContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+                return true;
+            default:
+                break;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

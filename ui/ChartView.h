@@ -1,12 +1,19 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
+#include <QPoint>
+#include <QString>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "present/ChartControl.h"
 
 class QAbstractAxis;
 class QChart;
 class QChartView;
+class QRubberBand;
 class QWidget;
 
 namespace obrenta::ui {
@@ -27,6 +34,28 @@ public:
     void SetContent(const present::ChartContent& content) override;
     void SetRegressionLine(int series, bool on) override;
 
+    // The chart as drawn now, as a picture.
+    QImage Image() const;
+    // PNG, or SVG when the name ends in .svg; false when the file could not be written.
+    bool SaveImage(const QString& path) const;
+    void CopyImage() const;
+    // Asks for a file and saves the chart there ("画像として保存...").
+    void SaveImageAs();
+
+    // The hover text of the row nearest to a point of the view's viewport (empty when the point
+    // lies outside the plot or there is no row), and the text the last hover showed.
+    QString ToolTipAt(QPoint viewportPos) const;
+    const QString& shownToolTip() const { return shownToolTip_; }
+    // Where a row's point or bar sits in the view's viewport.
+    virtual QPoint RowPosition(int row) const = 0;
+
+    // The rows of the horizontal axis in view: all of them unless zoomed.
+    std::pair<double, double> VisibleRows() const;
+    bool zoomed() const { return zoom_.has_value(); }
+    // Shows only the rows from..to (a chart that does not zoom ignores it); never refills.
+    void ZoomTo(double from, double to);
+    void ResetZoom();
+
 protected:
     ChartView();
     // Puts the chart, with every axis and series added, into its view, and draws it.
@@ -40,9 +69,31 @@ protected:
     // Redraws everything: the content, then the legend.
     void Redraw();
 
+    // The row nearest to a point in chart coordinates, or -1.
+    virtual int NearestRow(QPointF chartPos) const = 0;
+    virtual std::string RowToolTip(int row) const = 0;
+    // Only the score chart zooms its game axis.
+    virtual bool Zooms() const { return false; }
+    // The horizontal axis value at a point of the viewport.
+    virtual double AxisValueAt(QPoint viewportPos) const { return viewportPos.x(); }
+    // Shows VisibleRows() on the horizontal axis.
+    virtual void ApplyZoom() {}
+    // Chart coordinates of a point in the view's viewport and back.
+    QPointF ToChart(QPoint viewportPos) const;
+    QPoint FromChart(QPointF chartPos) const;
+
     present::ChartContent content_;
     QChart* chart_;
     QChartView* view_ = nullptr;
+    std::optional<std::pair<double, double>> zoom_;
+
+private:
+    bool ViewportEvent(QEvent* event);
+    void ShowContextMenu(QPoint globalPos);
+
+    QString shownToolTip_;
+    QRubberBand* rubberBand_ = nullptr;
+    std::optional<QPoint> dragStart_;
 };
 
 // 1, 2, 5, 10, 20, 50, ... : the smallest such step not below raw.

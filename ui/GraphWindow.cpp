@@ -17,6 +17,7 @@ GraphWindow::GraphWindow() : QWidget(nullptr, Qt::Window) {
     // The main window alone decides when the program ends.
     setAttribute(Qt::WA_QuitOnClose, false);
     chart_ = new LineChartView(this);
+    chart_->setObjectName(QStringLiteral("ScoreChart"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chart_->view());

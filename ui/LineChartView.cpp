@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "present/ChartContent.h"
 #include "ui/QtText.h"
 
 namespace obrenta::ui {
@@ -55,18 +56,20 @@ bool FitLine(const Values& y, QPointF& first, QPointF& last) {
 // at any width up to kDrawBuckets pixels. The regression line is still fitted to every row.
 constexpr int kDrawBuckets = 2048;
 
-QList<QPointF> DrawnPoints(const Values& y) {
-    const int n = static_cast<int>(y.size());
+// The points of rows first..last (all of them by default), thinned as above.
+QList<QPointF> DrawnPoints(const Values& y, int first = 0, int last = -1) {
+    if (last < 0) last = static_cast<int>(y.size()) - 1;
+    const int n = last - first + 1;
     QList<QPointF> points;
     if (n <= 4 * kDrawBuckets) {
-        points.reserve(n);
-        for (int i = 0; i < n; ++i) points.append(QPointF(i, static_cast<double>(y[i])));
+        points.reserve(std::max(n, 0));
+        for (int i = first; i <= last; ++i) points.append(QPointF(i, static_cast<double>(y[i])));
         return points;
     }
     points.reserve(4 * kDrawBuckets);
     for (int b = 0; b < kDrawBuckets; ++b) {
-        const int begin = static_cast<int>(static_cast<long long>(n) * b / kDrawBuckets);
-        const int end = static_cast<int>(static_cast<long long>(n) * (b + 1) / kDrawBuckets);
+        const int begin = first + static_cast<int>(static_cast<long long>(n) * b / kDrawBuckets);
+        const int end = first + static_cast<int>(static_cast<long long>(n) * (b + 1) / kDrawBuckets);
         int low = begin;
         int high = begin;
         for (int i = begin + 1; i < end; ++i) {
@@ -104,6 +107,7 @@ LineChartView::LineChartView(QWidget* parent) {
         QPen pen(kSeriesColors[s]);
         pen.setWidthF(1.2);
         lines_[s]->setPen(pen);
+        lines_[s]->setMarkerSize(6);
         chart_->addSeries(lines_[s]);
         lines_[s]->attachAxis(xAxis_);
         lines_[s]->attachAxis(axis);
@@ -119,12 +123,11 @@ LineChartView::LineChartView(QWidget* parent) {
 }
 
 void LineChartView::Draw() {
-    const int rows = content_.RowCount();
     const double valueMin = static_cast<double>(content_.valueMinimum);
     const double valueMax = static_cast<double>(content_.valueMaximum);
     // Ranges first: replacing the points of a series whose axes still hold the old ranges
     // makes Qt Charts lay out every point twice.
-    xAxis_->setRange(0, std::max(rows - 1, 1));
+    SetGameAxisRange();
     const double top = valueMax > valueMin ? valueMax : valueMin + 1;
     yAxes_[0]->setRange(valueMin, top);
     yAxes_[0]->setTickType(QValueAxis::TicksDynamic);
@@ -170,22 +173,86 @@ void LineChartView::Draw() {
         for (QLegendMarker* marker : chart_->legend()->markers(trends_[s])) marker->setVisible(false);
     }
     xAxis_->setGridLineVisible(content_.categoryTickMarks);
+    if (zoomed()) ReplaceZoomedPoints();
     UpdateCategoryLabels();
+}
+
+void LineChartView::SetGameAxisRange() {
+    const int rows = content_.RowCount();
+    const auto [from, to] = VisibleRows();
+    // A single game sits in the middle, with its label under it.
+    if (rows <= 1)
+        xAxis_->setRange(-0.5, 0.5);
+    else
+        xAxis_->setRange(from, to);
+    const bool markers = std::floor(to) - std::ceil(from) + 1 <= kMarkerRows;
+    for (QLineSeries* line : lines_) line->setPointsVisible(markers);
+}
+
+void LineChartView::ReplaceZoomedPoints() {
+    const int rows = content_.RowCount();
+    if (rows <= 4 * kDrawBuckets) return;
+    const auto [from, to] = VisibleRows();
+    // One row beyond each end, so the line runs on to the plot's edges.
+    const int first = std::max(static_cast<int>(std::floor(from)) - 1, 0);
+    const int last = std::min(static_cast<int>(std::ceil(to)) + 1, rows - 1);
+    for (int s = 0; s < kSeries; ++s) {
+        const Values& v = ValuesOf(content_, s);
+        if (static_cast<int>(v.size()) == rows) lines_[s]->replace(DrawnPoints(v, first, last));
+    }
+}
+
+void LineChartView::ApplyZoom() {
+    SetGameAxisRange();
+    ReplaceZoomedPoints();
+    UpdateCategoryLabels();
+}
+
+int LineChartView::NearestRow(QPointF chartPos) const {
+    const int rows = content_.RowCount();
+    if (rows == 0 || !chart_->plotArea().adjusted(-6, -6, 6, 6).contains(chartPos)) return -1;
+    const auto [from, to] = VisibleRows();
+    const double x = chart_->mapToValue(chartPos, lines_[0]).x();
+    const double lo = std::ceil(from);
+    const double hi = std::min(std::floor(to), static_cast<double>(rows - 1));
+    return static_cast<int>(std::clamp(std::round(x), lo, std::max(lo, hi)));
+}
+
+std::string LineChartView::RowToolTip(int row) const {
+    return present::ScoreChartToolTip(content_, row);
+}
+
+double LineChartView::AxisValueAt(QPoint viewportPos) const {
+    return chart_->mapToValue(ToChart(viewportPos), lines_[0]).x();
+}
+
+QPoint LineChartView::RowPosition(int row) const {
+    const Values& v = ValuesOf(content_, 0);
+    if (row < 0 || static_cast<std::size_t>(row) >= v.size()) return {};
+    return FromChart(chart_->mapToPosition(QPointF(row, static_cast<double>(v[row])), lines_[0]));
+}
+
+bool LineChartView::DrawsPointMarkers() const {
+    return lines_[0]->pointsVisible();
 }
 
 void LineChartView::UpdateCategoryLabels() {
     const int rows = content_.RowCount();
     const double plotWidth = std::max(chart_->plotArea().width(), view_->width() * 0.75);
     // The spacing present/ asks for, widened to a multiple of it when the labels would run into
-    // each other at the chart's present width.
+    // each other at the chart's present width. Below 50 games, and on a zoomed axis, the spacing
+    // present/ asks for would leave a label or none: round steps of the rows in view instead.
+    const auto [from, to] = VisibleRows();
+    const double span = std::max(to - from, 1.0);
     double interval = content_.tickSpacing > 0 ? content_.tickSpacing : NiceStep(std::max(rows, 1) / 8.0);
+    if (rows < 50 || zoomed()) interval = std::min(interval, std::max(1.0, NiceStep(span / 8)));
     const QFontMetrics metrics(xAxis_->labelsFont());
     const double labelWidth = metrics.horizontalAdvance(QString::number(std::max(rows - 1, 1))) + 14.0;
     const double fits = std::max(2.0, plotWidth / labelWidth);
     const double base = interval;
     for (double factor : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0}) {
         interval = base * factor;
-        if (std::max(rows - 1, 1) / interval <= fits) break;
+        if (span / interval <= fits) break;
     }
     xAxis_->setTickType(QValueAxis::TicksDynamic);
     xAxis_->setTickAnchor(0);

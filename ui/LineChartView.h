@@ -29,12 +29,27 @@ public:
     // The regression line's end points (x = row index from 0); empty when none is drawn.
     std::vector<std::pair<double, double>> RegressionLine(int series) const;
     double DrawnTickInterval() const;
+    bool DrawsPointMarkers() const;
+    QPoint RowPosition(int row) const override;
+
+    // Point markers are drawn when at most this many rows are in view.
+    static constexpr int kMarkerRows = 100;
 
 protected:
     void Draw() override;
     void UpdateCategoryLabels() override;
+    int NearestRow(QPointF chartPos) const override;
+    std::string RowToolTip(int row) const override;
+    bool Zooms() const override { return true; }
+    double AxisValueAt(QPoint viewportPos) const override;
+    void ApplyZoom() override;
 
 private:
+    // The horizontal axis' range for the rows in view; the markers for as many rows.
+    void SetGameAxisRange();
+    // The lines' points for the rows in view, only when the whole line is drawn from fewer points.
+    void ReplaceZoomedPoints();
+
     std::array<QLineSeries*, kSeries> lines_{};
     std::array<QLineSeries*, kSeries> trends_{};
     QValueAxis* xAxis_ = nullptr;

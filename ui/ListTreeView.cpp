@@ -2,14 +2,20 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 
+#include "present/CsvWriter.h"
+#include "ui/ExportFiles.h"
 #include "ui/ListModel.h"
 #include "ui/UiStyle.h"
 
@@ -206,6 +212,23 @@ QString ListTreeView::CopyText() const {
 
 void ListTreeView::CopyToClipboard() {
     QApplication::clipboard()->setText(CopyText());
+}
+
+void ListTreeView::SaveCsvAs() {
+    const QString name = objectName().isEmpty() ? QStringLiteral("list") : objectName();
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVで保存"),
+                                                name + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty()) return;
+    if (!WriteFileBytes(path, present::FormatCsv(*model_)))
+        QMessageBox::warning(this, QStringLiteral("Obrenta"),
+                             QStringLiteral("CSVを保存できませんでした: ") + path);
+}
+
+void ListTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("コピー"), QKeySequence::Copy, this, &ListTreeView::CopyToClipboard);
+    menu.addAction(QStringLiteral("CSVで保存..."), this, &ListTreeView::SaveCsvAs);
+    menu.exec(event->globalPos());
 }
 
 bool ListTreeView::eventFilter(QObject* watched, QEvent* event) {

@@ -47,10 +47,13 @@ public:
 public slots:
     void ApplyColumnLayout();
     void CopyToClipboard();
+    // Asks for a file and saves every row of the list there as CSV ("CSVで保存...").
+    void SaveCsvAs();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;

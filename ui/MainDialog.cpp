@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -17,8 +18,10 @@
 #include <QTabBar>
 #include <ctime>
 
+#include "present/CsvWriter.h"
 #include "present/StatusText.h"
 #include "ui/BarChartView.h"
+#include "ui/ExportFiles.h"
 #include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
@@ -118,7 +121,15 @@ void MainDialog::BuildMenus() {
     file->addSeparator();
     file->addAction(make(Command::RatingPrediction, "R予測", QKeySequence(Qt::CTRL | Qt::Key_R)));
     file->addSeparator();
+    file->addAction(make(Command::SaveChartImage, "画像として保存..."));
+    file->addAction(make(Command::ExportAll, "すべてエクスポート..."));
+    file->addSeparator();
     file->addAction(make(Command::Exit, "終了"));
+    // Only a page with a chart has a picture to save.
+    connect(file, &QMenu::aboutToShow, this, [this] {
+        action(Command::SaveChartImage)
+            ->setEnabled(PageForTab(tabBar_->currentIndex())->pageChart() != nullptr);
+    });
 
     bar->addAction(make(Command::MenuBarTally, "集計"));
 
@@ -162,6 +173,8 @@ void MainDialog::BuildMenus() {
     connect(action(Command::AllTime), &QAction::triggered, this, &MainDialog::OnAllTime);
     connect(action(Command::SeparateChart), &QAction::triggered, this, &MainDialog::OnToggleSeparateChart);
     connect(action(Command::AutoTally), &QAction::triggered, this, &MainDialog::OnToggleAutoTally);
+    connect(action(Command::SaveChartImage), &QAction::triggered, this, &MainDialog::OnSaveChartImage);
+    connect(action(Command::ExportAll), &QAction::triggered, this, &MainDialog::OnExportAll);
     connect(action(Command::Help), &QAction::triggered, this, &MainDialog::OnHelp);
     connect(action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
     connect(action(Command::AuthorPage), &QAction::triggered, this,
@@ -235,6 +248,9 @@ void MainDialog::SetUpPages() {
     opponentsPage_ = new OpponentsPage();
     ratingDistPages_[0] = new RatingDistPage();
     ratingDistPages_[1] = new RatingDistPage();
+    // The names the charts' pictures are saved under.
+    ratingDistPages_[0]->chart().setObjectName(QStringLiteral("OwnRatingDist"));
+    ratingDistPages_[1]->chart().setObjectName(QStringLiteral("OpponentRatingDist"));
     for (StatsPage* page :
          std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_,
                                            opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
@@ -321,6 +337,38 @@ StatsPage* MainDialog::PageForTab(int index) const {
         default:
             return generalPage_;
     }
+}
+
+void MainDialog::OnSaveChartImage() {
+    if (ChartView* chart = PageForTab(tabBar_->currentIndex())->pageChart()) chart->SaveImageAs();
+}
+
+void MainDialog::OnExportAll() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("エクスポート先のフォルダ"));
+    if (folder.isEmpty()) return;
+    std::vector<ExportItem> items;
+    for (int i = 0; i < stack_->count(); ++i) {
+        const auto* page = qobject_cast<const StatsPage*>(stack_->widget(i));
+        if (!page) continue;
+        for (const auto& [id, view] : page->lists()) {
+            const ListModel* model = view->listModel();
+            items.push_back({view->objectName() + QStringLiteral(".csv"), [model](const QString& path) {
+                                 return WriteFileBytes(path, present::FormatCsv(*model));
+                             }});
+        }
+        if (const ChartView* chart = page->pageChart()) {
+            const QString name =
+                chart->objectName().isEmpty() ? QStringLiteral("Chart%1").arg(i) : chart->objectName();
+            items.push_back({name + QStringLiteral(".png"),
+                             [chart](const QString& path) { return chart->SaveImage(path); }});
+        }
+    }
+    const ExportResult result = ExportFiles(this, folder, items);
+    if (!result.failed.isEmpty())
+        QMessageBox::warning(
+            this, QStringLiteral("すべてエクスポート"),
+            QStringLiteral("書き込めなかったファイル:\n") + result.failed.join(QLatin1Char('\n')));
 }
 
 void MainDialog::SwitchPage(int step) {

@@ -22,6 +22,7 @@ namespace obrenta::ui {
 
 class FilterPanel;
 class BarChartView;
+class ChartView;
 class GraphWindow;
 class LineChartView;
 class ListModel;
@@ -78,8 +79,10 @@ public:
         AuthorPage,
         ServicePage,
         AutoTally,
+        SaveChartImage,
+        ExportAll,
     };
-    static constexpr int kCommandCount = 16;
+    static constexpr int kCommandCount = 18;
     static constexpr int kTabCount = 8;
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
@@ -142,6 +145,10 @@ public slots:
     void OnToggleAutoTally();
     void OnHelp();
     void OnAbout();
+    // Saves the chart of the page shown as a picture.
+    void OnSaveChartImage();
+    // Asks for a folder and writes every list as CSV and every chart as PNG into it.
+    void OnExportAll();
     // Shows the page step tabs to the right (negative: to the left), wrapping around.
     void SwitchPage(int step);
 

@@ -146,7 +146,8 @@ GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent) {
     page->addLayout(bottom, HeightUnits(ListId::RankTable));
 }
 
-void ChartPage::FillWithChart(const ChartView& chart) {
+void ChartPage::FillWithChart(ChartView& chart) {
+    pageChart_ = &chart;
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(chart.view());
@@ -154,6 +155,7 @@ void ChartPage::FillWithChart(const ChartView& chart) {
 
 GraphPage::GraphPage(QWidget* parent) : ChartPage(parent) {
     chart_ = new LineChartView(this);
+    chart_->setObjectName(QStringLiteral("ScoreChart"));
     FillWithChart(*chart_);
 }
 

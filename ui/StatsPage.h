@@ -38,6 +38,8 @@ public:
     // Shows each sortable list's order as a sort arrow in its heading.
     void UpdateSortIndicators();
     void OnColumnClick(present::ListId id, int column);
+    // The page's chart, for saving it as a picture; none on a page of lists.
+    virtual ChartView* pageChart() const { return nullptr; }
 
 protected:
     // A list of the page, sized by its place on the page.
@@ -57,9 +59,15 @@ public:
 // One chart filling the page: the score chart, or a rating histogram.
 class ChartPage : public StatsPage {
     Q_OBJECT
+public:
+    ChartView* pageChart() const override { return pageChart_; }
+
 protected:
     using StatsPage::StatsPage;
-    void FillWithChart(const ChartView& chart);
+    void FillWithChart(ChartView& chart);
+
+private:
+    ChartView* pageChart_ = nullptr;
 };
 
 class GraphPage : public ChartPage {

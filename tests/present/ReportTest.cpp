@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PresentTestSupport.h"
+#include "present/CsvWriter.h"
 #include "present/Report.h"
 
 namespace obrenta::present {
@@ -17,6 +18,34 @@ TEST(FormatListSectionTest, OneLinePerRowWithEveryCell) {
     int r = view.InsertRow(1, "a\x82");  // cut inside a double-byte character
     view.SetCell(r, 2, Sj("箱 3"));
     EXPECT_EQ(FormatListSection("Some", view), "# Some\n名前\t\tx\n\t\t\na\xEF\xBF\xBD\t\t箱 3\n");
+}
+
+TEST(CsvFieldTest, QuotesOnlyWhereNeeded) {
+    const struct {
+        std::string_view in;
+        std::string_view out;
+    } rows[] = {
+        {"", ""},
+        {"1.5 %", "1.5 %"},
+        {"a,b", "\"a,b\""},
+        {"say \"x\"", "\"say \"\"x\"\"\""},
+        {"a\nb", "\"a\nb\""},
+        {"a\rb", "\"a\rb\""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(CsvField(row.in), row.out) << row.in;
+}
+
+TEST(FormatCsvTest, BomCrlfAndShownColumnsOnly) {
+    InMemoryListView view;
+    view.InsertColumn(0, Sj("名前"), 10, Align::Left);
+    view.InsertColumn(1, "hidden", 0, Align::Right);
+    view.InsertColumn(2, "x", 10, Align::Right);
+    int r = view.InsertRow(0, "a,b");
+    view.SetCell(r, 1, "never");
+    view.SetCell(r, 2, Sj("箱"));
+    EXPECT_EQ(FormatCsv(view), "\xEF\xBB\xBF名前,x\r\n\"a,b\",箱\r\n");
+    EXPECT_EQ(FindListByName("HandOutcomeTable"), ListId::HandOutcomeTable);
+    EXPECT_FALSE(FindListByName("handoutcometable"));
 }
 
 TEST(FormatReportTest, SectionsInOrder) {

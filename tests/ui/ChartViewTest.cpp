@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "UiTestSupport.h"
+#include "base/LocalTime.h"
 #include "present/ChartContent.h"
 #include "ui/BarChartView.h"
 #include "ui/LineChartView.h"
@@ -123,6 +124,50 @@ private slots:
         QCOMPARE(ends.size(), std::size_t(2));
         const double midY = (ends[0].second + ends[1].second) / 2;
         QVERIFY(std::abs(midY - sumY / rows) < 1e-6);
+    }
+
+    void hoverNamesTheNearestGameAndZoomLeavesTheContent() {
+        LineChartView chart;
+        chart.view()->resize(640, 400);
+        present::ChartContent content = LineContent({1500, 1520, 1490, 1510, 1530, 1550, 1540, 1560}, 0);
+        content.series[1].values = {10, 20, 30, 40, 50, 60, 70, 80};
+        content.rowTimes.assign(8, base::LocalToSeconds(2024, 3, 5, 21, 7));
+        content.valueMinimum = 1400;
+        content.valueMaximum = 1600;
+        chart.SetContent(content);
+        chart.view()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(chart.view()));
+        QVERIFY(chart.DrawsPointMarkers());
+        QWidget* viewport = chart.view()->viewport();
+        QTest::mouseMove(viewport, chart.RowPosition(2) + QPoint(4, 3));
+        QCOMPARE(chart.shownToolTip(), QString::fromUtf8("3 戦目\n2024/03/05 21:07\nR 1490\n得点計 30"));
+
+        // A rectangle dragged from game 2 to game 5 zooms there; Esc shows every game again.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, chart.RowPosition(1));
+        QTest::mouseMove(viewport, chart.RowPosition(4));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, chart.RowPosition(4));
+        QVERIFY(chart.zoomed());
+        QCOMPARE(std::round(chart.VisibleRows().first), 1.0);
+        QCOMPARE(std::round(chart.VisibleRows().second), 4.0);
+        QCOMPARE(chart.content(), content);
+        chart.view()->setFocus();
+        QTest::keyClick(chart.view(), Qt::Key_Escape);
+        QVERIFY(!chart.zoomed());
+        chart.ZoomTo(2, 6);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, chart.RowPosition(3));
+        QVERIFY(!chart.zoomed());
+
+        BarChartView bars;
+        bars.view()->resize(640, 400);
+        std::array<std::int32_t, tally::kHistogramBins> histogram{};
+        histogram[150] = 4;
+        histogram[151] = 7;
+        present::ChartContent dist;
+        present::FillRatingDistChart(dist, histogram);
+        bars.SetContent(dist);
+        bars.view()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(bars.view()));
+        QCOMPARE(bars.ToolTipAt(bars.RowPosition(1)), QString::fromUtf8("R 1510 - 1519\n7 件"));
     }
 
     void contentIsDrawnAtOnce() {

@@ -1,13 +1,18 @@
-// Writes a picture of every page of the main window and of the separate chart window, and one of
+// Writes a picture of every page of the main window, of the score chart naming the game under the
+// pointer and of the separate chart window, and one of
 // the status line when the log has gone missing, for the documentation:
 // obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
+#include <QChartView>
 #include <QDir>
 #include <QLayout>
+#include <QPainter>
 #include <QTabBar>
 #include <QTest>
+#include <QToolTip>
 
 #include "ui/GraphWindow.h"
+#include "ui/LineChartView.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/StatsPage.h"
@@ -37,6 +42,23 @@ int main(int argc, char** argv) {
         QTest::qWait(150);
         window.grab().save(out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
     }
+    // The score chart with the hover text of a game; the text is a window of its own, drawn onto
+    // the main window's picture where it stands.
+    window.tabBar()->setCurrentIndex(1);
+    QTest::qWait(150);
+    obrenta::ui::LineChartView& chart = window.scoreChart();
+    const int row = chart.content().RowCount() * 2 / 3;
+    QTest::mouseMove(chart.view()->viewport(), chart.RowPosition(row));
+    QTest::qWait(300);
+    QImage picture = window.grab().toImage();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible() || !top->inherits("QTipLabel")) continue;
+        QPainter painter(&picture);
+        painter.drawPixmap(top->pos() - window.geometry().topLeft(), top->grab());
+    }
+    picture.save(out.filePath(QStringLiteral("graph-tooltip.png")));
+    QToolTip::hideText();
+
     window.action(obrenta::ui::MainDialog::Command::SeparateChart)->trigger();
     window.graphWindow()->resize(720, 480);
     QTest::qWait(300);

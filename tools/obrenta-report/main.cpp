@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "present/CsvWriter.h"
 #include "present/Report.h"
 #include "present/TextCodec.h"
 #include "settings/AppSettings.h"
@@ -20,7 +21,7 @@ using obrenta::settings::AppSettings;
 constexpr int kExitFailure = 2;
 
 const char kUsage[] =
-    "Usage: obrenta-report --settings PATH [--log PATH] [--id NAME]...\n"
+    "Usage: obrenta-report --settings PATH [--log PATH] [--id NAME]... [--csv LIST]\n"
     "\n"
     "Runs a tally as the desktop program does and prints every list and chart as text.\n"
     "\n"
@@ -29,12 +30,15 @@ const char kUsage[] =
     "  --log PATH       read this score log instead of the one the settings name\n"
     "  --id NAME        use this user ID instead of the stored ones, in use; may be\n"
     "                   repeated; the first five are used (UTF-8)\n"
+    "  --csv LIST       print only the list of this section name (RankTable, ...) as\n"
+    "                   CSV: UTF-8 with a byte order mark, CRLF, shown columns only\n"
     "  --help           show this text\n";
 
 struct Options {
     std::string settingsPath;
     std::optional<std::string> logPath;
     std::vector<std::string> ids;
+    std::optional<std::string> csvList;
 };
 
 int UsageError(const std::string& message) {
@@ -53,7 +57,7 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
-        if (arg != "--settings" && arg != "--log" && arg != "--id")
+        if (arg != "--settings" && arg != "--log" && arg != "--id" && arg != "--csv")
             return UsageError("unknown option " + arg);
         if (i + 1 >= argc) return UsageError(arg + " needs a value");
         std::string value = argv[++i];
@@ -62,11 +66,24 @@ int main(int argc, char** argv) {
             haveSettings = true;
         } else if (arg == "--log") {
             options.logPath = value;
+        } else if (arg == "--csv") {
+            options.csvList = value;
         } else {
             options.ids.push_back(value);
         }
     }
     if (!haveSettings) return UsageError("--settings is required");
+    std::optional<obrenta::present::ListId> csvList;
+    if (options.csvList) {
+        csvList = obrenta::present::FindListByName(*options.csvList);
+        if (!csvList) {
+            std::cerr << "obrenta-report: unknown list " << *options.csvList << "; the lists are:\n";
+            for (int i = 0; i < obrenta::present::kListCount; ++i)
+                std::cerr << "  " << obrenta::present::ListName(static_cast<obrenta::present::ListId>(i))
+                          << "\n";
+            return kExitFailure;
+        }
+    }
 
     AppSettings settings;
     settings.iniPath = options.settingsPath;
@@ -104,7 +121,8 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
     engine.Tally();
-    std::string report = obrenta::present::RenderReport(engine, settings);
+    std::string report = csvList ? obrenta::present::RenderListCsv(engine, settings, *csvList)
+                                 : obrenta::present::RenderReport(engine, settings);
     std::fwrite(report.data(), 1, report.size(), stdout);
     if (std::fflush(stdout) != 0) return kExitFailure;
     return 0;
