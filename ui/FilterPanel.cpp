@@ -134,6 +134,12 @@ void FilterPanel::UpdateIdButtons() {
     deleteButton_->setEnabled(!userIdList_->selectedItems().isEmpty());
 }
 
+FilterPanel::~FilterPanel() {
+    // The list's model resets while QWidget deletes the children, after this object is gone.
+    userIdList_->model()->disconnect(this);
+    userIdList_->disconnect(this);
+}
+
 void FilterPanel::Load(const settings::AppSettings& settings) {
     userIdList_->clear();
     const int count = settings.UsableIdCount();

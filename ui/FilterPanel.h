@@ -26,6 +26,7 @@ class FilterPanel : public QGroupBox {
 
 public:
     explicit FilterPanel(QWidget* parent = nullptr);
+    ~FilterPanel() override;
 
     // Shows the settings' IDs, dates, recent count and filter flags.
     void Load(const settings::AppSettings& settings);
