@@ -165,8 +165,8 @@ PeriodChartContent FillPeriodChart(const tally::TallyEngine& engine, bool yearly
         point.hasInterval = period.hasInterval;
         point.lower = period.avgRank - period.rankHalfWidth;
         point.upper = period.avgRank + period.rankHalfWidth;
-        content.rankMinimum = std::min(content.rankMinimum, std::floor(point.lower * 2) / 2);
-        content.rankMaximum = std::max(content.rankMaximum, std::ceil(point.upper * 2) / 2);
+        content.rankMinimum = std::min(content.rankMinimum, std::floor(point.lower));
+        content.rankMaximum = std::max(content.rankMaximum, std::ceil(point.upper));
     }
     content.referenceRank = engine.middleRank;
     return content;

@@ -60,7 +60,7 @@ struct PeriodChartContent {
     };
     std::vector<Point> points;  // oldest first
     double referenceRank = 0;   // 0 when there is no game
-    // The rank axis: 1 to 4, widened to take in every band.
+    // The rank axis: 1 to 4, widened by whole ranks to take in every band.
     double rankMinimum = 1;
     double rankMaximum = 4;
     bool operator==(const PeriodChartContent&) const = default;

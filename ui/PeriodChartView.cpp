@@ -45,7 +45,7 @@ PeriodChartView::PeriodChartView(QWidget* parent)
         series->attachAxis(yAxis_);
     }
     yAxis_->setReverse(true);
-    yAxis_->setLabelFormat(QStringLiteral("%.1f"));
+    yAxis_->setLabelFormat(QStringLiteral("%.0f"));
     xAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     StyleAxis(xAxis_);
     StyleAxis(yAxis_);
@@ -90,7 +90,8 @@ void PeriodChartView::SetContent(const present::PeriodChartContent& content) {
     xAxis_->setStartValue(0);
     xAxis_->setRange(0, last);
     yAxis_->setRange(content.rankMinimum, content.rankMaximum);
-    yAxis_->setTickCount(static_cast<int>(std::lround((content.rankMaximum - content.rankMinimum) * 2)) + 1);
+    // A tick at every whole rank.
+    yAxis_->setTickCount(static_cast<int>(std::lround(content.rankMaximum - content.rankMinimum)) + 1);
 }
 
 int PeriodChartView::BandPointCount() const {

@@ -286,7 +286,7 @@ TrendPage::TrendPage(QWidget* parent) : StatsPage(parent) {
     page->addWidget(AddList(ListId::PeriodList), HeightUnits(ListId::PeriodList));
     chart_ = new PeriodChartView(this);
     chart_->setObjectName(QStringLiteral("periodChart"));
-    page->addWidget(chart_, HeightUnits(ListId::PeriodList));
+    page->addWidget(chart_, HeightUnits(ListId::PeriodList) * 3 / 2);
 
     auto* form = Row(f);
     form->addWidget(new QLabel(QStringLiteral("直近"), this));
