@@ -132,6 +132,7 @@ public:
     explicit TrendPage(QWidget* parent = nullptr);
 
     PeriodChartView& chart() const { return *chart_; }
+    QRadioButton* monthlyButton() const { return monthly_; }
     QRadioButton* yearlyButton() const { return yearly_; }
     QSpinBox* formGamesBox() const { return formGames_; }
     // Shows the saved choices without announcing them.

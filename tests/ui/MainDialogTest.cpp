@@ -13,7 +13,9 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +38,7 @@
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
+#include "ui/PeriodChartView.h"
 #include "ui/StatsPage.h"
 #include "ui/StatusLine.h"
 
@@ -342,6 +345,25 @@ private slots:
         QVERIFY(add->isEnabled() && !remove->isEnabled());
         window->RunTally();
         QCOMPARE(SavedSettings().userIdCount, 0);
+    }
+
+    void trendPageChoicesAreKeptAndShown() {
+        auto window = MakeWindow(QStringLiteral("PeriodYearly\t1\nFormGames\t2\n"));
+        TrendPage* page = window->trendPage();
+        QVERIFY(page->yearlyButton()->isChecked());
+        QCOMPARE(page->formGamesBox()->value(), 2);
+        const auto& engine = window->engine();
+        QCOMPARE(window->list(ListId::PeriodList).RowCount(), static_cast<int>(engine.yearlyPeriods.size()));
+        QCOMPARE(page->chart().BandPointCount(), static_cast<int>(engine.yearlyPeriods.size()));
+        page->monthlyButton()->setChecked(true);
+        QCOMPARE(window->list(ListId::PeriodList).RowCount(), static_cast<int>(engine.monthlyPeriods.size()));
+        QCOMPARE(page->chart().BandPointCount(), static_cast<int>(engine.monthlyPeriods.size()));
+        page->formGamesBox()->setValue(1);
+        QCOMPARE(window->list(ListId::FormTable).Cell(0, 0), Sjis("直近 1戦"));
+        window->RunTally();
+        QCOMPARE(SavedSettings().PeriodYearly, 0);
+        QCOMPARE(SavedSettings().FormGames, 1);
+        CompareWithReport(window.get());
     }
 
     void opponentSearchWrapsAndStarts() {
