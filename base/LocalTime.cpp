@@ -110,4 +110,20 @@ void HourOfDay::Fill(Entry& e, std::int64_t day) {
              (a + kDay - 1) % kDay == b;
 }
 
+int MonthOfTime::Month(std::int64_t t) {
+    if (t >= from_ && t < to_) return month_;
+    std::tm tm{};
+    if (!Local(t, tm)) {
+        from_ = to_ = 0;
+        return month_ = 1970 * 12;
+    }
+    const int year = tm.tm_year + 1900;
+    month_ = year * 12 + tm.tm_mon;
+    from_ = LocalToSeconds(year, tm.tm_mon + 1, 1, 0, 0);
+    to_ = LocalToSeconds(year, tm.tm_mon + 2, 1, 0, 0);
+    // A zone whose clock skips the first midnight of a month gives odd bounds: keep nothing.
+    if (!(t >= from_ && t < to_)) from_ = to_ = 0;
+    return month_;
+}
+
 }  // namespace obrenta::base

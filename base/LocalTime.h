@@ -56,4 +56,17 @@ private:
     std::array<Entry, 64> cache_{};
 };
 
+// The local calendar month of a time, as year * 12 + month - 1, exactly as localtime_r gives it.
+// A month runs from local midnight of its first day to that of the next month's, so one
+// localtime_r and two mktime calls serve every time of the month last met.
+class MonthOfTime {
+public:
+    int Month(std::int64_t t);
+
+private:
+    std::int64_t from_ = 0;
+    std::int64_t to_ = 0;  // exclusive; from_ == to_ holds nothing
+    int month_ = 0;
+};
+
 }  // namespace obrenta::base

@@ -1,11 +1,13 @@
 #include "present/ChartContent.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 #include "base/LocalTime.h"
 #include "present/CellFormat.h"
 #include "present/ChartControl.h"
+#include "present/ListDefinitions.h"
 #include "present/TextCodec.h"
 
 namespace obrenta::present {
@@ -177,6 +179,31 @@ bool ToggleRegressionLine(int series, settings::AppSettings& settings, PageChart
     if (charts.scoreChart) charts.scoreChart->SetRegressionLine(series, on);
     if (charts.windowScoreChart) charts.windowScoreChart->SetRegressionLine(series, on);
     return on;
+}
+
+PeriodChartContent FillPeriodChart(const tally::TallyEngine& engine, bool yearly) {
+    PeriodChartContent content;
+    const std::vector<tally::PeriodStats>& periods = yearly ? engine.yearlyPeriods : engine.monthlyPeriods;
+    for (const tally::PeriodStats& period : periods) {
+        PeriodChartContent::Point& point = content.points.emplace_back();
+        point.label = CellText("%04d/%02d", CellValue::Period(period.year, period.month));
+        point.games = period.games;
+        point.avgRank = period.avgRank;
+        point.hasInterval = period.hasInterval;
+        point.lower = period.avgRank - period.rankHalfWidth;
+        point.upper = period.avgRank + period.rankHalfWidth;
+        content.rankMinimum = std::min(content.rankMinimum, std::floor(point.lower));
+        content.rankMaximum = std::max(content.rankMaximum, std::ceil(point.upper));
+    }
+    content.referenceRank = engine.middleRank;
+    return content;
+}
+
+std::string PeriodPointText(const PeriodChartContent::Point& point) {
+    static const std::string games = Cp932Literal("  %d試合\n平均順位 ");
+    return point.label + FormatCell(games.c_str(), static_cast<int>(point.games)) +
+           CellText(Cp932Literal("%5.3f ±%5.3f"),
+                    CellValue::Interval(point.avgRank, point.upper - point.avgRank, point.hasInterval));
 }
 
 }  // namespace obrenta::present

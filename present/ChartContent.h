@@ -50,6 +50,29 @@ struct ChartContent {
     bool operator==(const ChartContent&) const = default;
 };
 
+// The chart of the 推移 page: per period the average rank with its 95% band, against the middle
+// rank of the selection's tables. Drawn with better ranks up.
+struct PeriodChartContent {
+    struct Point {
+        std::string label;  // code page 932: "2024/05" or "2024"
+        std::int32_t games = 0;
+        double avgRank = 0;
+        double lower = 0;  // avgRank minus the half-width; the rank itself below two games
+        double upper = 0;
+        bool hasInterval = false;
+    };
+    std::vector<Point> points;  // oldest first
+    double referenceRank = 0;   // 0 when there is no game
+    // The rank axis: 1 to 4, widened by whole ranks to take in every band.
+    double rankMinimum = 1;
+    double rankMaximum = 4;
+    bool operator==(const PeriodChartContent&) const = default;
+};
+
+PeriodChartContent FillPeriodChart(const tally::TallyEngine& engine, bool yearly);
+// What hovering a point shows (code page 932): "2024/05  32試合\n平均順位 2.312 ±0.118".
+std::string PeriodPointText(const PeriodChartContent::Point& point);
+
 // Every chart of the pages; a chart left null is skipped.
 struct PageCharts {
     ChartControl* scoreChart = nullptr;          // the graph page

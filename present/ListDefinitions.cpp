@@ -38,6 +38,20 @@ CellValue CellValue::Text(std::string_view text) {
     return value;
 }
 
+CellValue CellValue::Period(std::int32_t year, std::int32_t month) {
+    CellValue value = Pair(year, month);
+    value.kind = Kind::Period;
+    return value;
+}
+
+CellValue CellValue::Interval(double value, double halfWidth, bool hasInterval) {
+    CellValue cell(value);
+    cell.kind = Kind::Interval;
+    cell.halfWidth = halfWidth;
+    cell.hasInterval = hasInterval;
+    return cell;
+}
+
 CellValue CellValue::Dashes() {
     CellValue value;
     value.kind = Kind::Dashes;
@@ -54,6 +68,14 @@ double Shown(double value) {
 std::string LocalTimeText(const char* format, std::int64_t seconds) {
     const std::tm local = base::SecondsToLocal(seconds).value_or(std::tm{});
     return FormatCell(format, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+}
+
+// Below two games there is no deviation, so the half-width is dashes.
+std::string IntervalText(const std::string& format, const CellValue& value) {
+    if (value.hasInterval) return FormatCell(format.c_str(), Shown(value.decimal), Shown(value.halfWidth));
+    static const std::string plusMinus = Cp932Literal(" ±");
+    const std::string first = format.substr(0, format.find(plusMinus));
+    return FormatCell(first.c_str(), Shown(value.decimal)) + plusMinus + "---";
 }
 
 std::string Formatted(const std::string& format, const CellValue& value) {
@@ -76,6 +98,12 @@ std::string Formatted(const std::string& format, const CellValue& value) {
             return std::string(value.text);
         case CellValue::Kind::Dashes:
             return "---";
+        case CellValue::Kind::Period:
+            return value.second != 0
+                       ? FormatCell(f, static_cast<int>(value.first), static_cast<int>(value.second))
+                       : FormatCell("%04d", static_cast<int>(value.first));
+        case CellValue::Kind::Interval:
+            return IntervalText(format, value);
     }
     return {};
 }
@@ -464,6 +492,8 @@ std::vector<ListDef> MakeListDefs() {
          LastHandRows<&R::preLastRankWonCount, &R::rankTransitionWon, &R::avgRankChangeWon,
                       &R::lastHandWinByFinalRank, &R::lastHandWinCount, &R::avgRankChangeAllWon>()},
         {"OpponentList", {261, 232}, false, true, ColumnsOf(OpponentColumns()), {}, "名前( %d人 )"},
+        {"PeriodList", {261, 150}, false, true, ColumnsOf(PeriodColumns()), {}},
+        {"FormTable", {261, 40}, false, false, ColumnsOf(FormColumns()), {}},
     };
 }
 
@@ -513,6 +543,107 @@ const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns() {
     return columns;
 }
 
+namespace {
+
+template <auto field>
+CellValue PeriodField(const tally::PeriodStats& period) {
+    return period.*field;
+}
+
+}  // namespace
+
+const std::vector<RecordColumn<tally::PeriodStats>>& PeriodColumns() {
+    using P = tally::PeriodStats;
+    static const std::vector<RecordColumn<P>> columns{
+        {{"期間", 55, L, "対局を開始した月または年 (ローカル時刻)"},
+         "%04d/%02d",
+         [](const P& p) { return CellValue::Period(p.year, p.month); }},
+        {{"試合数", 45, Rt}, "%d", PeriodField<&P::games>},
+        {{"平均順位", 90, Rt, "平均順位 ± 95%信頼区間の幅 (2試合以上)"},
+         "%5.3f ±%5.3f",
+         [](const P& p) { return CellValue::Interval(p.avgRank, p.rankHalfWidth, p.hasInterval); }},
+        {{"1位", 60, Rt}, "%6.3f %%", [](const P& p) { return CellValue(p.rankRate[1]); }},
+        {{"2位", 60, Rt}, "%6.3f %%", [](const P& p) { return CellValue(p.rankRate[2]); }},
+        {{"3位", 60, Rt}, "%6.3f %%", [](const P& p) { return CellValue(p.rankRate[3]); }},
+        {{"4位", 60, Rt}, "%6.3f %%", [](const P& p) { return CellValue(p.rankRate[4]); }},
+        {{"焼鳥", 60, Rt}, "%6.3f %%", PeriodField<&P::yakitoriRate>},
+        {{"箱割", 60, Rt}, "%6.3f %%", PeriodField<&P::boxOutRate>},
+        {{"平均得点", 60, Rt}, "%6.3f", PeriodField<&P::pointsMean>},
+        {{"合計得点", 60, Rt}, "%d", PeriodField<&P::pointsTotal>},
+        {{"R(初)", 45, Rt, "期間の最初の試合での自分のR値"}, "%d", PeriodField<&P::firstR>},
+        {{"R(終)", 45, Rt, "期間の最後の試合での自分のR値"}, "%d", PeriodField<&P::lastR>},
+        {{"R増減", 45, Rt, "R(終) − R(初)"}, "%+d", PeriodField<&P::rChange>},
+        {{"予想R", 100, Rt, "期間の平均順位と相手の平均R値から予想したR値 ± 95%信頼区間の幅"},
+         "%7.2f ±%.2f",
+         [](const P& p) { return CellValue::Interval(p.predictedR, p.predictedRHalfWidth, p.hasInterval); }},
+    };
+    return columns;
+}
+
+namespace {
+
+// A side of the form box with no game shows dashes after its count.
+template <class Value>
+CellValue UnlessEmpty(const FormSide& side, Value value) {
+    return side.stats.games > 0 ? CellValue(value) : CellValue::Dashes();
+}
+
+}  // namespace
+
+const std::vector<RecordColumn<FormSide>>& FormColumns() {
+    static const std::vector<RecordColumn<FormSide>> columns{
+        {{"直近の調子", 80, L, "直近の試合とそれ以前の試合の比較"},
+         "",
+         [](const FormSide& s) { return CellValue::Text(s.label); }},
+        {{"試合数", 45, Rt}, "%d", [](const FormSide& s) { return CellValue(s.stats.games); }},
+        {{"平均順位", 95, Rt, "平均順位 ± 95%信頼区間の幅"},
+         "%5.3f ±%5.3f",
+         [](const FormSide& s) {
+             return s.stats.games > 0
+                        ? CellValue::Interval(s.stats.avgRank, s.stats.rankHalfWidth, s.stats.hasInterval)
+                        : CellValue::Dashes();
+         }},
+        {{"1位率", 60, Rt},
+         "%6.3f %%",
+         [](const FormSide& s) { return UnlessEmpty(s, s.stats.rankRate[1]); }},
+        {{"4位率", 60, Rt},
+         "%6.3f %%",
+         [](const FormSide& s) { return UnlessEmpty(s, s.stats.rankRate[4]); }},
+        {{"予想R", 55, Rt}, "%7.2f", [](const FormSide& s) { return UnlessEmpty(s, s.stats.predictedR); }},
+        {{"判定", 90, L, "差の95%信頼区間が0を含まなければ有意"},
+         "",
+         [](const FormSide&) { return CellValue(); }},
+    };
+    return columns;
+}
+
+std::string FormRecentLabel(std::int32_t games) {
+    static const std::string format = Cp932Literal("直近 %d戦");
+    return FormatCell(format.c_str(), static_cast<int>(games));
+}
+
+const std::string& FormEarlierLabel() {
+    static const std::string label = Cp932Literal("それ以前");
+    return label;
+}
+
+std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form) {
+    std::vector<std::string> cells(FormColumns().size());
+    cells[0] = Cp932Literal("差");
+    if (!form.comparable) {
+        cells[2] = "---";
+        cells[6] = "---";
+        return cells;
+    }
+    cells[2] = CellText(Cp932Literal("%+6.3f ±%5.3f"),
+                        CellValue::Interval(form.rankDifference, form.differenceHalfWidth, true));
+    using V = tally::FormComparison::Verdict;
+    cells[6] = Cp932Literal(form.verdict == V::Better  ? "有意な改善"
+                            : form.verdict == V::Worse ? "有意な悪化"
+                                                       : "偶然の範囲内");
+    return cells;
+}
+
 const ListDef& Definition(ListId list) {
     static const std::vector<ListDef> defs = MakeListDefs();
     return defs.at(static_cast<std::size_t>(list));
@@ -534,7 +665,8 @@ bool ListColumnsFill(ListId list) {
 }
 
 bool IsSortable(ListId list) {
-    return list == ListId::YakuListOwn || list == ListId::YakuListOther || list == ListId::OpponentList;
+    return list == ListId::YakuListOwn || list == ListId::YakuListOther || list == ListId::OpponentList ||
+           list == ListId::PeriodList;
 }
 
 ListSize ListSizeUnits(ListId list) {

@@ -28,8 +28,11 @@ enum class ListId {
     LastHandTable,
     LastHandWonTable,
     OpponentList,
+    // The 推移 page; the report prints them after every chart.
+    PeriodList,
+    FormTable,
 };
-inline constexpr int kListCount = 15;
+inline constexpr int kListCount = 17;
 
 // A fixed text of the lists: written in UTF-8 in the definitions, kept as code page 932 bytes.
 struct Cp932Text {
@@ -49,6 +52,8 @@ struct CellValue {
         LocalTime,  // the format of month, day, hour and minute of first seconds, in local time
         Text,       // text as it is
         Dashes,     // "---": a rate or average of nothing
+        Period,     // first the year, second the month: "%04d/%02d", or "%04d" for a month of 0
+        Interval,   // decimal and halfWidth by a format of two; " ±---" for the second without one
     };
 
     CellValue() = default;
@@ -60,11 +65,15 @@ struct CellValue {
     static CellValue LocalTime(std::int64_t seconds);
     static CellValue Text(std::string_view text);
     static CellValue Dashes();
+    static CellValue Period(std::int32_t year, std::int32_t month);
+    static CellValue Interval(double value, double halfWidth, bool hasInterval);
 
     Kind kind = Kind::None;
     std::int64_t first = 0;
     std::int64_t second = 0;
     double decimal = 0;
+    double halfWidth = 0;
+    bool hasInterval = false;
     // The cell of Kind::Text; for the other kinds, put in front of the formatted value.
     std::string_view text;
 };
@@ -117,6 +126,19 @@ using OpponentEntry = tally::OpponentMap::value_type;
 const std::vector<RecordColumn<RecentGame>>& RecentGameColumns();
 const std::vector<RecordColumn<YakuEntry>>& YakuColumns();
 const std::vector<RecordColumn<OpponentEntry>>& OpponentColumns();
+const std::vector<RecordColumn<tally::PeriodStats>>& PeriodColumns();
+
+// One side of the form box: its label (code page 932) and its games.
+struct FormSide {
+    std::string label;
+    tally::PeriodStats stats;
+};
+const std::vector<RecordColumn<FormSide>>& FormColumns();
+// The label of the recent side, of the number of games asked for: "直近 100戦".
+std::string FormRecentLabel(std::int32_t games);
+const std::string& FormEarlierLabel();
+// The cells of the difference row, column 0 included.
+std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form);
 
 // Where a list sits on its page, in dialog units.
 struct ListSize {

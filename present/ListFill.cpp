@@ -67,7 +67,31 @@ void FillMapList(ListId list, ListView& view, const Map& map,
     view.SetRedraw(true);
 }
 
+// The newest FormGames selected games against the earlier ones, then their difference.
+void FillFormTable(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
+    const tally::FormComparison form = tally::CompareForm(engine.selectedGames, settings.FormGames);
+    view.DeleteAllRows();
+    InsertAtTop(view, FormColumns(), FormSide{FormEarlierLabel(), form.earlier});
+    InsertAtTop(view, FormColumns(), FormSide{FormRecentLabel(form.recentGames), form.recent});
+    const std::vector<std::string> difference = FormDifferenceCells(form);
+    const int row = view.InsertRow(2, difference[0]);
+    for (std::size_t c = 1; c < difference.size(); ++c) view.SetCell(row, static_cast<int>(c), difference[c]);
+}
+
 }  // namespace
+
+void FillPeriodList(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings,
+                    bool yearly) {
+    const std::vector<tally::PeriodStats>& periods = yearly ? engine.yearlyPeriods : engine.monthlyPeriods;
+    view.SetRedraw(false);
+    view.DeleteAllRows();
+    for (auto period = periods.rbegin(); period != periods.rend(); ++period) {
+        InsertAtTop(view, PeriodColumns(), *period);
+    }
+    ApplySavedSort(ListId::PeriodList, view, SortStates(ListId::PeriodList, settings));
+    if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
+    view.SetRedraw(true);
+}
 
 void SetUpList(ListId list, ListView& view) {
     const ListDef& def = Definition(list);
@@ -98,6 +122,12 @@ void FillList(ListId list, ListView& view, const TallyEngine& engine, const sett
             return;
         case ListId::OpponentList:
             FillMapList(list, view, engine.opponentStats, OpponentColumns(), settings);
+            return;
+        case ListId::PeriodList:
+            FillPeriodList(view, engine, settings, settings.PeriodYearly != 0);
+            return;
+        case ListId::FormTable:
+            FillFormTable(view, engine, settings);
             return;
         default:
             FillFixedRows(Definition(list), view, engine);

@@ -16,4 +16,8 @@ void SetUpList(ListId list, ListView& view);
 void FillList(ListId list, ListView& view, const tally::TallyEngine& engine,
               const settings::AppSettings& settings);
 
+// The period list by month or by year, oldest at the top and the newest in view, sort applied.
+void FillPeriodList(ListView& view, const tally::TallyEngine& engine, const settings::AppSettings& settings,
+                    bool yearly);
+
 }  // namespace obrenta::present

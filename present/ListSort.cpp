@@ -21,6 +21,8 @@ std::span<std::int32_t> SortStates(ListId list, settings::AppSettings& settings)
             return settings.SortYaku2;
         case ListId::OpponentList:
             return settings.SortVs;
+        case ListId::PeriodList:
+            return settings.SortPeriod;
         default:
             return {};
     }
@@ -34,6 +36,8 @@ std::span<const std::int32_t> SortStates(ListId list, const settings::AppSetting
             return settings.SortYaku2;
         case ListId::OpponentList:
             return settings.SortVs;
+        case ListId::PeriodList:
+            return settings.SortPeriod;
         default:
             return {};
     }
@@ -59,6 +63,9 @@ void SortList(ListId list, int column, int direction, ListView& view) {
     if (column > 0) {
         if (list == ListId::OpponentList) {
             kind = column <= 4 ? KeyKind::Integer : KeyKind::Decimal;
+        } else if (list == ListId::PeriodList) {
+            // Counts, points total and R are whole numbers; the rest have decimals.
+            kind = column == 1 || (column >= 10 && column <= 13) ? KeyKind::Integer : KeyKind::Decimal;
         } else {
             // Both rate columns are the count over one common base, so the count orders them.
             kind = KeyKind::Integer;

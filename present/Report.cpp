@@ -92,7 +92,7 @@ std::string FormatRatingPredictionSection(const RatingPrediction& prediction) {
 
 std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& prediction) {
     std::string out;
-    for (int i = 0; i < kListCount; ++i) {
+    for (int i = 0; i <= static_cast<int>(ListId::OpponentList); ++i) {
         ListId list = static_cast<ListId>(i);
         out += FormatListSection(ListName(list), pages.views[i]);
     }
@@ -100,6 +100,10 @@ std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& pre
     out += FormatRatingDistSection("OwnRatingDist", pages.ownRatingDist.content);
     out += FormatRatingDistSection("OpponentRatingDist", pages.opponentRatingDist.content);
     out += FormatRatingPredictionSection(prediction);
+    // Later additions come after everything that was there before, so older readers still match.
+    out += FormatListSection("PeriodListMonthly", pages.periodMonthly);
+    out += FormatListSection("PeriodListYearly", pages.periodYearly);
+    out += FormatListSection(ListName(ListId::FormTable), pages.views[static_cast<int>(ListId::FormTable)]);
     return out;
 }
 
@@ -107,6 +111,11 @@ std::string RenderReport(const tally::TallyEngine& engine, const settings::AppSe
     InMemoryPages pages;
     SetUpPages(pages.lists, pages.charts, settings);
     RefillPages(engine, settings, pages.lists, pages.charts);
+    for (const bool yearly : {false, true}) {
+        InMemoryListView& view = yearly ? pages.periodYearly : pages.periodMonthly;
+        SetUpList(ListId::PeriodList, view);
+        FillPeriodList(view, engine, settings, yearly);
+    }
     return FormatReport(pages, OpenRatingPrediction(engine.opponentRMean, engine.avgRank));
 }
 

@@ -25,6 +25,9 @@ struct InMemoryPages {
     InMemoryChart windowScoreChart;
     InMemoryChart ownRatingDist;
     InMemoryChart opponentRatingDist;
+    // The period list both ways, for the report's own sections.
+    InMemoryListView periodMonthly;
+    InMemoryListView periodYearly;
     PageLists lists;
     PageCharts charts;
 };
@@ -38,8 +41,9 @@ std::string FormatScoreChartSection(const ChartContent& content);
 std::string FormatRatingDistSection(std::string_view name, const ChartContent& content);
 std::string FormatRatingPredictionSection(const RatingPrediction& prediction);
 
-// The whole report from filled pages: the fifteen lists, the graph page's score chart, the two
-// rating distributions and the rating prediction.
+// The whole report from filled pages: the lists up to the opponent list, the graph page's score
+// chart, the two rating distributions, the rating prediction, then the period list by month and
+// by year and the form box.
 std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& prediction);
 
 // Sets up pages, fills them from the engine's last tally and formats the report.

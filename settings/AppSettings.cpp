@@ -205,7 +205,9 @@ struct UserIds {
 
 using Flags4 = std::array<std::int32_t, 4>;
 using Flags8 = std::array<std::int32_t, 8>;
-using Row = std::variant<Value<std::int32_t>, Value<Flags4>, Value<Flags8>, Date, Path, UserIds>;
+using Flags15 = std::array<std::int32_t, 15>;
+using Row =
+    std::variant<Value<std::int32_t>, Value<Flags4>, Value<Flags8>, Value<Flags15>, Date, Path, UserIds>;
 
 // Every key of the file, in the order SaveSettings writes them.
 const Row kRows[] = {
@@ -232,6 +234,9 @@ const Row kRows[] = {
     Value<std::int32_t>{"GraphY", &AppSettings::GraphY, 0},
     Value<std::int32_t>{"GraphW", &AppSettings::GraphW, 0},
     Value<std::int32_t>{"GraphH", &AppSettings::GraphH, 0},
+    Value<std::int32_t>{"PeriodYearly", &AppSettings::PeriodYearly, 0},
+    Value<std::int32_t>{"FormGames", &AppSettings::FormGames, 100},
+    Value<Flags15>{"SortPeriod", &AppSettings::SortPeriod, {}},
 };
 
 void SetDefault(AppSettings& s, const Row& row) {

@@ -72,6 +72,10 @@ struct AppSettings {
     std::int32_t GraphY = 0;
     std::int32_t GraphW = 0;
     std::int32_t GraphH = 0;
+    // The 推移 page: 0 shows months, 1 years; the games of the form box; the period list's sort.
+    std::int32_t PeriodYearly = 0;
+    std::int32_t FormGames = 100;
+    std::array<std::int32_t, 15> SortPeriod{};
 
     AppSettings() = default;
     // Sets iniPath and loads the file.

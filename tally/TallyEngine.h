@@ -8,6 +8,7 @@
 #include "scorelog/ScoreLog.h"
 #include "settings/AppSettings.h"
 #include "tally/HandStats.h"
+#include "tally/PeriodStats.h"
 #include "tally/SeatStats.h"
 #include "tally/SelectedGame.h"
 #include "tally/SummaryStats.h"
@@ -20,9 +21,10 @@ using scorelog::GameRecord;
 using settings::AppSettings;
 
 // Every statistic of a tally, one accumulator each.
-using TallyStatistics = TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator,
-                                  RankAccumulator, HandAccumulator, YakuAccumulator, LastHandAccumulator,
-                                  HourAccumulator, OpponentAccumulator, HistogramAccumulator>;
+using TallyStatistics =
+    TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator, RankAccumulator, HandAccumulator,
+              YakuAccumulator, LastHandAccumulator, HourAccumulator, OpponentAccumulator,
+              HistogramAccumulator, PeriodAccumulator>;
 
 // Every result of a tally; ResetResults() sets them all back to these values.
 struct TallyResults : TallyStatistics::Results {};

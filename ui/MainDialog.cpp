@@ -28,6 +28,7 @@
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 #include "ui/LogWatcher.h"
+#include "ui/PeriodChartView.h"
 #include "ui/QtText.h"
 #include "ui/RatingPredictionDialog.h"
 #include "ui/StatsPage.h"
@@ -46,8 +47,8 @@ namespace obrenta::ui {
 
 namespace {
 
-const char* const kTabTexts[MainDialog::kTabCount] = {"全般",   "グラフ",   "和了",        "局情報",
-                                                      "時間別", "対戦相手", "R分布(自分)", "R分布(相手)"};
+const char* const kTabTexts[MainDialog::kTabCount] = {
+    "全般", "グラフ", "和了", "局情報", "時間別", "対戦相手", "R分布(自分)", "R分布(相手)", "推移"};
 
 void InvalidateLayouts(QLayout* layout) {
     if (layout == nullptr) return;
@@ -251,9 +252,10 @@ void MainDialog::SetUpPages() {
     // The names the charts' pictures are saved under.
     ratingDistPages_[0]->chart().setObjectName(QStringLiteral("OwnRatingDist"));
     ratingDistPages_[1]->chart().setObjectName(QStringLiteral("OpponentRatingDist"));
-    for (StatsPage* page :
-         std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_,
-                                           opponentsPage_, ratingDistPages_[0], ratingDistPages_[1]})
+    trendPage_ = new TrendPage();
+    for (StatsPage* page : std::initializer_list<StatsPage*>{
+             generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_, opponentsPage_,
+             ratingDistPages_[0], ratingDistPages_[1], trendPage_})
         stack_->addWidget(page);
     graphWindow_ = std::make_unique<GraphWindow>();
     graphWindow_->SetPlacement(QRect(settings_.GraphX, settings_.GraphY, settings_.GraphW, settings_.GraphH),
@@ -267,7 +269,7 @@ void MainDialog::SetUpPages() {
     connect(tabBar_, &QTabBar::currentChanged, this, &MainDialog::ShowSelectedPage);
 
     for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
-                                                             hourlyPage_, opponentsPage_}) {
+                                                             hourlyPage_, opponentsPage_, trendPage_}) {
         for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
     }
     charts_.scoreChart = &graphPage_->chart();
@@ -283,12 +285,22 @@ void MainDialog::SetUpPages() {
     logWatcher_->SetEnabled(settings_.AutoTally != 0);
     winsPage_->AttachSettings(&settings_);
     opponentsPage_->AttachSettings(&settings_);
+    trendPage_->AttachSettings(&settings_);
+    trendPage_->ShowChoices(settings_.PeriodYearly != 0, settings_.FormGames);
+    connect(trendPage_, &TrendPage::PeriodChoiceChanged, this, [this](bool yearly) {
+        settings_.PeriodYearly = yearly ? 1 : 0;
+        RefillTrendPage();
+    });
+    connect(trendPage_, &TrendPage::FormGamesChanged, this, [this](int games) {
+        settings_.FormGames = games;
+        present::FillList(present::ListId::FormTable, list(present::ListId::FormTable), engine_, settings_);
+    });
     RunTally();
 }
 
 ListTreeView* MainDialog::listView(present::ListId list) const {
     for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
-                                                             hourlyPage_, opponentsPage_}) {
+                                                             hourlyPage_, opponentsPage_, trendPage_}) {
         if (ListTreeView* view = page->listView(list)) return view;
     }
     return nullptr;
@@ -334,6 +346,8 @@ StatsPage* MainDialog::PageForTab(int index) const {
             return ratingDistPages_[0];
         case 7:
             return ratingDistPages_[1];
+        case 8:
+            return trendPage_;
         default:
             return generalPage_;
     }
@@ -421,6 +435,14 @@ void MainDialog::RefillPages() {
     present::RefillPages(engine_, settings_, lists_, charts_);
     winsPage_->UpdateSortIndicators();
     opponentsPage_->UpdateSortIndicators();
+    RefillTrendPage();
+}
+
+void MainDialog::RefillTrendPage() {
+    const bool yearly = settings_.PeriodYearly != 0;
+    present::FillPeriodList(list(present::ListId::PeriodList), engine_, settings_, yearly);
+    trendPage_->chart().SetContent(present::FillPeriodChart(engine_, yearly));
+    trendPage_->UpdateSortIndicators();
 }
 
 QString MainDialog::ScoreLogPath() const {

@@ -37,6 +37,7 @@ class HandInfoPage;
 class HourlyPage;
 class OpponentsPage;
 class RatingDistPage;
+class TrendPage;
 
 struct MainDialogOptions {
     // The settings file (Obrenta.ini).
@@ -83,7 +84,7 @@ public:
         ExportAll,
     };
     static constexpr int kCommandCount = 18;
-    static constexpr int kTabCount = 8;
+    static constexpr int kTabCount = 9;
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
     ~MainDialog() override;
@@ -113,6 +114,7 @@ public:
     HourlyPage* hourlyPage() const { return hourlyPage_; }
     OpponentsPage* opponentsPage() const { return opponentsPage_; }
     RatingDistPage* ratingDistPage(int which) const { return ratingDistPages_[which]; }
+    TrendPage* trendPage() const { return trendPage_; }
     GraphWindow* graphWindow() const { return graphWindow_.get(); }
     bool separateChartShown() const { return separateChart_; }
 
@@ -162,6 +164,8 @@ private:
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
+    // The period list and chart as the month/year choice says, and the sort arrows.
+    void RefillTrendPage();
     // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
     void RefreshFromLog();
     void ShowStatus();
@@ -192,6 +196,7 @@ private:
     HourlyPage* hourlyPage_ = nullptr;
     OpponentsPage* opponentsPage_ = nullptr;
     std::array<RatingDistPage*, 2> ratingDistPages_{};
+    TrendPage* trendPage_ = nullptr;
     std::unique_ptr<GraphWindow> graphWindow_;
 
     present::PageLists lists_;

@@ -6,8 +6,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 #include "settings/AppSettings.h"
 #include "ui/BarChartView.h"
@@ -16,6 +20,7 @@
 #include "ui/ListToolTips.h"
 #include "ui/ListTreeView.h"
 #include "ui/NameSearch.h"
+#include "ui/PeriodChartView.h"
 #include "ui/QtText.h"
 #include "ui/UiStyle.h"
 
@@ -264,6 +269,50 @@ void OpponentsPage::FindOpponent(int direction) {
     if (row < 0) return;
     view->setFocus();
     view->SelectRow(row);
+}
+
+TrendPage::TrendPage(QWidget* parent) : StatsPage(parent) {
+    using present::ListId;
+    const QFont f = font();
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, f);
+
+    auto* choice = Row(f);
+    monthly_ = new QRadioButton(QStringLiteral("月別"), this);
+    yearly_ = new QRadioButton(QStringLiteral("年別"), this);
+    monthly_->setChecked(true);
+    choice->addWidget(monthly_);
+    choice->addWidget(yearly_);
+    choice->addStretch(1);
+    page->addLayout(choice);
+    page->addWidget(AddList(ListId::PeriodList), HeightUnits(ListId::PeriodList));
+    chart_ = new PeriodChartView(this);
+    chart_->setObjectName(QStringLiteral("periodChart"));
+    page->addWidget(chart_, HeightUnits(ListId::PeriodList) * 3 / 2);
+
+    auto* form = Row(f);
+    form->addWidget(new QLabel(QStringLiteral("直近"), this));
+    formGames_ = new QSpinBox(this);
+    formGames_->setRange(1, 100000);
+    formGames_->setValue(100);
+    formGames_->setObjectName(QStringLiteral("formGames"));
+    form->addWidget(formGames_);
+    form->addWidget(
+        new QLabel(QStringLiteral("戦をそれ以前と比較 (差の95%信頼区間が0を含まなければ有意)"), this));
+    form->addStretch(1);
+    page->addLayout(form);
+    page->addWidget(AddList(ListId::FormTable), HeightUnits(ListId::FormTable) * 2);
+
+    connect(yearly_, &QRadioButton::toggled, this, [this](bool on) { emit PeriodChoiceChanged(on); });
+    connect(formGames_, &QSpinBox::valueChanged, this, [this](int games) { emit FormGamesChanged(games); });
+}
+
+void TrendPage::ShowChoices(bool yearly, int formGames) {
+    const QSignalBlocker blockYearly(yearly_);
+    const QSignalBlocker blockMonthly(monthly_);
+    const QSignalBlocker blockGames(formGames_);
+    (yearly ? yearly_ : monthly_)->setChecked(true);
+    formGames_->setValue(formGames);
 }
 
 }  // namespace obrenta::ui

@@ -8,6 +8,8 @@
 
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class QSpinBox;
 
 namespace obrenta::settings {
 struct AppSettings;
@@ -20,6 +22,7 @@ class BarChartView;
 class ChartView;
 class LineChartView;
 class ListTreeView;
+class PeriodChartView;
 
 // One tab page of the main window. A page owns its lists (a model and a view each) and charts;
 // what they show comes from present/ through the model and the chart adapter.
@@ -128,6 +131,30 @@ private:
     QLineEdit* searchEdit_;
     QPushButton* downButton_;
     QPushButton* upButton_;
+};
+
+// 推移: results by month or year with their intervals, and the recent games against the earlier.
+class TrendPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit TrendPage(QWidget* parent = nullptr);
+
+    PeriodChartView& chart() const { return *chart_; }
+    QRadioButton* monthlyButton() const { return monthly_; }
+    QRadioButton* yearlyButton() const { return yearly_; }
+    QSpinBox* formGamesBox() const { return formGames_; }
+    // Shows the saved choices without announcing them.
+    void ShowChoices(bool yearly, int formGames);
+
+signals:
+    void PeriodChoiceChanged(bool yearly);
+    void FormGamesChanged(int games);
+
+private:
+    QRadioButton* monthly_;
+    QRadioButton* yearly_;
+    QSpinBox* formGames_;
+    PeriodChartView* chart_;
 };
 
 }  // namespace obrenta::ui

@@ -4,6 +4,8 @@
 
 #include "PresentTestSupport.h"
 #include "present/CellFormat.h"
+#include "present/ListDefinitions.h"
+#include "present/TextCodec.h"
 
 namespace obrenta::present {
 namespace {
@@ -66,6 +68,29 @@ TEST(LeadingNumberTest, ReadsLikeAtoiAndAtof) {
     EXPECT_DOUBLE_EQ(LeadingDouble(" 2.000"), 2.0);
     EXPECT_DOUBLE_EQ(LeadingDouble("-0.25"), -0.25);
     EXPECT_DOUBLE_EQ(LeadingDouble("---"), 0.0);
+}
+
+}  // namespace
+}  // namespace obrenta::present
+
+namespace obrenta::present {
+namespace {
+
+TEST(IntervalCellTest, PeriodsAndIntervals) {
+    const struct {
+        std::string format;
+        CellValue value;
+        const char* text;
+    } cases[] = {
+        {"%04d/%02d", CellValue::Period(2024, 5), "2024/05"},
+        {"%04d/%02d", CellValue::Period(2024, 0), "2024"},
+        {"%5.3f ±%5.3f", CellValue::Interval(2.3125, 0.1178, true), "2.312 ±0.118"},
+        {"%5.3f ±%5.3f", CellValue::Interval(2, 0, false), "2.000 ±---"},
+        {"%7.2f ±%.2f", CellValue::Interval(1650, 0, true), "1650.00 ±0.00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Cp932ToUtf8(CellText(Cp932Literal(c.format), c.value)), c.text) << c.text;
+    }
 }
 
 }  // namespace

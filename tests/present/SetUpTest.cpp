@@ -133,7 +133,7 @@ TEST(ListNamesTest, NamesAndSortability) {
     EXPECT_EQ(ListName(ListId::HanTableOther), "HanTableOther");
     int sortable = 0;
     for (int i = 0; i < kListCount; ++i) sortable += IsSortable(static_cast<ListId>(i));
-    EXPECT_EQ(sortable, 3);
+    EXPECT_EQ(sortable, 4);
     EXPECT_TRUE(IsSortable(ListId::YakuListOther));
     EXPECT_EQ(Sj("３倍満").size(), 6u);
 }

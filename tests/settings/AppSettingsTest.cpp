@@ -351,7 +351,10 @@ TEST(SaveSettings, WritesTheExactText) {
               "GraphX\t0\n"
               "GraphY\t0\n"
               "GraphW\t640\n"
-              "GraphH\t0\n");
+              "GraphH\t0\n"
+              "PeriodYearly\t0\n"
+              "FormGames\t100\n"
+              "SortPeriod\t0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 

@@ -13,7 +13,9 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +38,7 @@
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
+#include "ui/PeriodChartView.h"
 #include "ui/StatsPage.h"
 #include "ui/StatusLine.h"
 
@@ -203,7 +206,7 @@ private slots:
         QVERIFY(window->action(Command::AuthorPage)->isEnabled());
         QVERIFY(window->action(Command::AutoTally)->isChecked());
         QCOMPARE(window->windowTitle(), QStringLiteral("Obrenta  Murvellスコア集計ツール"));
-        QCOMPARE(window->tabBar()->count(), 8);
+        QCOMPARE(window->tabBar()->count(), 9);
         QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
     }
 
@@ -213,6 +216,7 @@ private slots:
         QTest::newRow("3 is the hand info page") << 3 << 3;
         QTest::newRow("5 is the opponents page") << 5 << 5;
         QTest::newRow("7 is the second distribution page") << 7 << 7;
+        QTest::newRow("8 is the trend page") << 8 << 8;
         QTest::newRow("9 shows the general page") << 9 << 0;
         QTest::newRow("-1 shows the general page") << -1 << 0;
     }
@@ -221,10 +225,10 @@ private slots:
         QFETCH(int, shownTab);
         auto window = MakeWindow(QStringLiteral("Tab\t%1\n").arg(savedTab));
         QCOMPARE(window->currentPage(), window->PageForTab(shownTab));
-        const QWidget* expected[] = {window->generalPage(),     window->graphPage(),
-                                     window->winsPage(),        window->handInfoPage(),
-                                     window->hourlyPage(),      window->opponentsPage(),
-                                     window->ratingDistPage(0), window->ratingDistPage(1)};
+        const QWidget* expected[] = {
+            window->generalPage(),     window->graphPage(),       window->winsPage(),
+            window->handInfoPage(),    window->hourlyPage(),      window->opponentsPage(),
+            window->ratingDistPage(0), window->ratingDistPage(1), window->trendPage()};
         QCOMPARE(window->currentPage(), expected[shownTab]);
         QVERIFY(window->ratingDistPage(0) != window->ratingDistPage(1));
         window->tabBar()->setCurrentIndex(1);
@@ -341,6 +345,25 @@ private slots:
         QVERIFY(add->isEnabled() && !remove->isEnabled());
         window->RunTally();
         QCOMPARE(SavedSettings().userIdCount, 0);
+    }
+
+    void trendPageChoicesAreKeptAndShown() {
+        auto window = MakeWindow(QStringLiteral("PeriodYearly\t1\nFormGames\t2\n"));
+        TrendPage* page = window->trendPage();
+        QVERIFY(page->yearlyButton()->isChecked());
+        QCOMPARE(page->formGamesBox()->value(), 2);
+        const auto& engine = window->engine();
+        QCOMPARE(window->list(ListId::PeriodList).RowCount(), static_cast<int>(engine.yearlyPeriods.size()));
+        QCOMPARE(page->chart().BandPointCount(), static_cast<int>(engine.yearlyPeriods.size()));
+        page->monthlyButton()->setChecked(true);
+        QCOMPARE(window->list(ListId::PeriodList).RowCount(), static_cast<int>(engine.monthlyPeriods.size()));
+        QCOMPARE(page->chart().BandPointCount(), static_cast<int>(engine.monthlyPeriods.size()));
+        page->formGamesBox()->setValue(1);
+        QCOMPARE(window->list(ListId::FormTable).Cell(0, 0), Sjis("直近 1戦"));
+        window->RunTally();
+        QCOMPARE(SavedSettings().PeriodYearly, 0);
+        QCOMPARE(SavedSettings().FormGames, 1);
+        CompareWithReport(window.get());
     }
 
     void opponentSearchWrapsAndStarts() {
@@ -939,7 +962,7 @@ private slots:
             {Qt::Key_PageDown, Qt::ControlModifier, 2},
             {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 1},
             {Qt::Key_PageUp, Qt::ControlModifier, 0},
-            {Qt::Key_PageUp, Qt::ControlModifier, 7},
+            {Qt::Key_PageUp, Qt::ControlModifier, 8},
             {Qt::Key_Tab, Qt::ControlModifier, 0},
         };
         window->listView(ListId::RankTable)->setFocus();

@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
 
     const QDir out(QString::fromLocal8Bit(argv[2]));
     const char* names[] = {"general", "graph",     "wins",           "handinfo",
-                           "hourly",  "opponents", "ratingdist-own", "ratingdist-opponents"};
-    for (int tab = 0; tab < 8; ++tab) {
+                           "hourly",  "opponents", "ratingdist-own", "ratingdist-opponents",
+                           "trend"};
+    for (int tab = 0; tab < obrenta::ui::MainDialog::kTabCount; ++tab) {
         window.tabBar()->setCurrentIndex(tab);
         QTest::qWait(150);
         window.grab().save(out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
