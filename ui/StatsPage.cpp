@@ -285,10 +285,14 @@ TrendPage::TrendPage(QWidget* parent) : StatsPage(parent) {
     choice->addWidget(yearly_);
     choice->addStretch(1);
     page->addLayout(choice);
-    page->addWidget(AddList(ListId::PeriodList), HeightUnits(ListId::PeriodList));
+    // The period list has more columns than the page is wide: it scrolls sideways rather than
+    // widen the window, whose size the other pages set.
+    ListTreeView* periods = AddList(ListId::PeriodList);
+    periods->setSizePolicy(QSizePolicy::Ignored, periods->sizePolicy().verticalPolicy());
+    page->addWidget(periods, HeightUnits(ListId::PeriodList));
     chart_ = new PeriodChartView(this);
     chart_->setObjectName(QStringLiteral("periodChart"));
-    page->addWidget(chart_, HeightUnits(ListId::PeriodList) * 3 / 2);
+    page->addWidget(chart_, HeightUnits(ListId::PeriodList) * 4 / 3);
 
     auto* form = Row(f);
     form->addWidget(new QLabel(QStringLiteral("直近"), this));
@@ -301,7 +305,9 @@ TrendPage::TrendPage(QWidget* parent) : StatsPage(parent) {
         new QLabel(QStringLiteral("戦をそれ以前と比較 (差の95%信頼区間が0を含まなければ有意)"), this));
     form->addStretch(1);
     page->addLayout(form);
-    page->addWidget(AddList(ListId::FormTable), HeightUnits(ListId::FormTable) * 2);
+    ListTreeView* formList = AddList(ListId::FormTable);
+    formList->setSizePolicy(QSizePolicy::Ignored, formList->sizePolicy().verticalPolicy());
+    page->addWidget(formList, HeightUnits(ListId::FormTable) * 5 / 2);
 
     connect(yearly_, &QRadioButton::toggled, this, [this](bool on) { emit PeriodChoiceChanged(on); });
     connect(formGames_, &QSpinBox::valueChanged, this, [this](int games) { emit FormGamesChanged(games); });
