@@ -29,18 +29,8 @@ std::span<std::int32_t> SortStates(ListId list, settings::AppSettings& settings)
 }
 
 std::span<const std::int32_t> SortStates(ListId list, const settings::AppSettings& settings) {
-    switch (list) {
-        case ListId::YakuListOwn:
-            return settings.SortYaku1;
-        case ListId::YakuListOther:
-            return settings.SortYaku2;
-        case ListId::OpponentList:
-            return settings.SortVs;
-        case ListId::PeriodList:
-            return settings.SortPeriod;
-        default:
-            return {};
-    }
+    // The same fields, handed out read-only.
+    return SortStates(list, const_cast<settings::AppSettings&>(settings));
 }
 
 void OnColumnClick(ListId list, int column, ListView& view, settings::AppSettings& settings) {
