@@ -82,24 +82,45 @@ void ChartView::SetRegressionLine(int series, bool on) {
     Redraw();
 }
 
-QImage ChartView::Image() const {
+QImage ChartImage(QChartView* view) {
     // A chart on a page never shown yet has no size of its own; it is drawn at a usual one.
-    if (!view_->isVisible() && view_->width() < 300) view_->resize(800, 500);
-    return view_->grab().toImage();
+    if (!view->isVisible() && view->width() < 300) view->resize(800, 500);
+    return view->grab().toImage();
 }
 
-bool ChartView::SaveImage(const QString& path) const {
-    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return Image().save(path, "PNG");
-    if (!view_->isVisible() && view_->width() < 300) view_->resize(800, 500);
+bool SaveChartImage(QChartView* view, const QString& path) {
+    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+        return ChartImage(view).save(path, "PNG");
+    if (!view->isVisible() && view->width() < 300) view->resize(800, 500);
     QSvgGenerator svg;
     svg.setFileName(path);
-    svg.setSize(view_->size());
-    svg.setViewBox(QRect(QPoint(0, 0), view_->size()));
+    svg.setSize(view->size());
+    svg.setViewBox(QRect(QPoint(0, 0), view->size()));
     svg.setTitle(QStringLiteral("Obrenta"));
     QPainter painter;
     if (!painter.begin(&svg)) return false;
-    view_->render(&painter);
+    view->render(&painter);
     return painter.end();
+}
+
+void SaveChartImageAs(QChartView* view, const QString& name) {
+    QString path = QFileDialog::getSaveFileName(
+        view, QStringLiteral("画像として保存"),
+        (name.isEmpty() ? QStringLiteral("chart") : name) + QStringLiteral(".png"),
+        QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    if (path.isEmpty()) return;
+    if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".png");
+    if (!SaveChartImage(view, path))
+        QMessageBox::warning(view, QStringLiteral("Obrenta"),
+                             QStringLiteral("画像を保存できませんでした: ") + path);
+}
+
+QImage ChartView::Image() const {
+    return ChartImage(view_);
+}
+
+bool ChartView::SaveImage(const QString& path) const {
+    return SaveChartImage(view_, path);
 }
 
 void ChartView::CopyImage() const {
@@ -107,15 +128,7 @@ void ChartView::CopyImage() const {
 }
 
 void ChartView::SaveImageAs() {
-    const QString name = objectName().isEmpty() ? QStringLiteral("chart") : objectName();
-    QString path =
-        QFileDialog::getSaveFileName(view_, QStringLiteral("画像として保存"), name + QStringLiteral(".png"),
-                                     QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
-    if (path.isEmpty()) return;
-    if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".png");
-    if (!SaveImage(path))
-        QMessageBox::warning(view_, QStringLiteral("Obrenta"),
-                             QStringLiteral("画像を保存できませんでした: ") + path);
+    SaveChartImageAs(view_, objectName());
 }
 
 QPointF ChartView::ToChart(QPoint viewportPos) const {

@@ -96,6 +96,14 @@ private:
     std::optional<QPoint> dragStart_;
 };
 
+// What every chart of the program does with its picture, whatever draws it.
+// The chart as drawn now; a chart never shown yet is drawn at a usual size first.
+QImage ChartImage(QChartView* view);
+// PNG, or SVG when the name ends in .svg; false when the file could not be written.
+bool SaveChartImage(QChartView* view, const QString& path);
+// Asks for a file (PNG or SVG, suggested name.png) and saves the chart there.
+void SaveChartImageAs(QChartView* view, const QString& name);
+
 // 1, 2, 5, 10, 20, 50, ... : the smallest such step not below raw.
 double NiceStep(double raw);
 void StyleAxis(QAbstractAxis* axis);

@@ -129,7 +129,7 @@ void MainDialog::BuildMenus() {
     // Only a page with a chart has a picture to save.
     connect(file, &QMenu::aboutToShow, this, [this] {
         action(Command::SaveChartImage)
-            ->setEnabled(PageForTab(tabBar_->currentIndex())->pageChart() != nullptr);
+            ->setEnabled(PageForTab(tabBar_->currentIndex())->pagePicture().view != nullptr);
     });
 
     bar->addAction(make(Command::MenuBarTally, "集計"));
@@ -354,7 +354,8 @@ StatsPage* MainDialog::PageForTab(int index) const {
 }
 
 void MainDialog::OnSaveChartImage() {
-    if (ChartView* chart = PageForTab(tabBar_->currentIndex())->pageChart()) chart->SaveImageAs();
+    const StatsPage::Picture picture = PageForTab(tabBar_->currentIndex())->pagePicture();
+    if (picture.view != nullptr) SaveChartImageAs(picture.view, picture.name);
 }
 
 void MainDialog::OnExportAll() {
@@ -371,11 +372,11 @@ void MainDialog::OnExportAll() {
                                  return WriteFileBytes(path, present::FormatCsv(*model));
                              }});
         }
-        if (const ChartView* chart = page->pageChart()) {
-            const QString name =
-                chart->objectName().isEmpty() ? QStringLiteral("Chart%1").arg(i) : chart->objectName();
-            items.push_back({name + QStringLiteral(".png"),
-                             [chart](const QString& path) { return chart->SaveImage(path); }});
+        if (const StatsPage::Picture picture = page->pagePicture(); picture.view != nullptr) {
+            const QString name = picture.name.isEmpty() ? QStringLiteral("Chart%1").arg(i) : picture.name;
+            items.push_back({name + QStringLiteral(".png"), [view = picture.view](const QString& path) {
+                                 return SaveChartImage(view, path);
+                             }});
         }
     }
     const ExportResult result = ExportFiles(this, folder, items);

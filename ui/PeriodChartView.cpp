@@ -1,12 +1,15 @@
 #include "ui/PeriodChartView.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QBoxLayout>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QCursor>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPen>
 #include <QToolTip>
 #include <QValueAxis>
@@ -56,6 +59,16 @@ PeriodChartView::PeriodChartView(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    // The same picture commands as every chart: save as PNG or SVG, copy.
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        QMenu menu(view_);
+        menu.addAction(QStringLiteral("画像として保存..."), this,
+                       [this] { SaveChartImageAs(view_, QStringLiteral("PeriodChart")); });
+        menu.addAction(QStringLiteral("コピー"), this,
+                       [this] { QApplication::clipboard()->setImage(ChartImage(view_)); });
+        menu.exec(view_->mapToGlobal(pos));
+    });
     connect(line_, &QLineSeries::hovered, this, [this](const QPointF& point, bool state) {
         ShowPoint(static_cast<int>(std::lround(point.x())), state);
     });

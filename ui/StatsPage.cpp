@@ -64,6 +64,11 @@ StatsPage::StatsPage(QWidget* parent) : QWidget(parent) {
     setFont(UiFont());
 }
 
+StatsPage::Picture StatsPage::pagePicture() const {
+    if (ChartView* chart = pageChart()) return {chart->view(), chart->objectName()};
+    return {};
+}
+
 ListTreeView* StatsPage::AddList(present::ListId id) {
     auto* model = new ListModel(this);
     auto* view = new ListTreeView(model, this);
@@ -311,6 +316,10 @@ TrendPage::TrendPage(QWidget* parent) : StatsPage(parent) {
 
     connect(yearly_, &QRadioButton::toggled, this, [this](bool on) { emit PeriodChoiceChanged(on); });
     connect(formGames_, &QSpinBox::valueChanged, this, [this](int games) { emit FormGamesChanged(games); });
+}
+
+StatsPage::Picture TrendPage::pagePicture() const {
+    return {chart_->view(), QStringLiteral("PeriodChart")};
 }
 
 void TrendPage::ShowChoices(bool yearly, int formGames) {

@@ -6,6 +6,7 @@
 
 #include "present/PageContent.h"
 
+class QChartView;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,6 +44,13 @@ public:
     void OnColumnClick(present::ListId id, int column);
     // The page's chart, for saving it as a picture; none on a page of lists.
     virtual ChartView* pageChart() const { return nullptr; }
+    // The chart that ファイル > 画像として保存 and the export save for this page, with the file
+    // name it is saved under; no view when the page has no chart.
+    struct Picture {
+        QChartView* view = nullptr;
+        QString name;
+    };
+    virtual Picture pagePicture() const;
 
 protected:
     // A list of the page, sized by its place on the page.
@@ -145,6 +153,7 @@ public:
     QSpinBox* formGamesBox() const { return formGames_; }
     // Shows the saved choices without announcing them.
     void ShowChoices(bool yearly, int formGames);
+    Picture pagePicture() const override;
 
 signals:
     void PeriodChoiceChanged(bool yearly);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
@@ -30,6 +31,7 @@
 #include "present/TextCodec.h"
 #include "ui/AddUserIdDialog.h"
 #include "ui/BarChartView.h"
+#include "ui/ChartView.h"
 #include "ui/FilterPanel.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
@@ -364,6 +366,13 @@ private slots:
         QCOMPARE(SavedSettings().PeriodYearly, 0);
         QCOMPARE(SavedSettings().FormGames, 1);
         CompareWithReport(window.get());
+
+        // Its chart is the page's picture for 画像として保存 and the export.
+        const StatsPage::Picture picture = page->pagePicture();
+        QCOMPARE(picture.name, QStringLiteral("PeriodChart"));
+        QTemporaryDir dir;
+        QVERIFY(SaveChartImage(picture.view, dir.filePath(QStringLiteral("p.png"))));
+        QVERIFY(!QImage(dir.filePath(QStringLiteral("p.png"))).isNull());
     }
 
     void opponentSearchWrapsAndStarts() {
