@@ -11,10 +11,11 @@ namespace obrenta::tally {
 namespace {
 
 // Code page 932 bytes of the words the dora count reads.
-constexpr std::string_view kDora = "\x83\x68\x83\x89";    // ドラ
-constexpr std::string_view kRed = "\x90\xD4";             // 赤
-constexpr std::string_view kUra = "\x97\xA0";             // 裏
-constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";  // 立直
+constexpr std::string_view kDora = "\x83\x68\x83\x89";             // ドラ
+constexpr std::string_view kRed = "\x90\xD4";                      // 赤
+constexpr std::string_view kUra = "\x97\xA0";                      // 裏
+constexpr std::string_view kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
+constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";           // 立直
 
 constexpr scorelog::NameId kNoName = std::numeric_limits<scorelog::NameId>::max();
 
@@ -78,11 +79,12 @@ YakuWord ReadYakuWord(std::string_view word) {
     YakuWord read;
     read.dora = 0;
     read.riichi = word == kRiichi;
-    for (const std::string_view prefix : {kDora, kRed, kUra}) {
+    // The client writes 裏ドラN; 裏N is read the same way.
+    for (const std::string_view prefix : {kDora, kRed, kUra, kUraDora}) {
         const int number = NumberAfter(word, prefix);
         if (number < 0) continue;
         read.dora = static_cast<std::int16_t>(number);
-        read.ura = prefix == kUra && number >= 1;
+        read.ura = (prefix == kUra || prefix == kUraDora) && number >= 1;
     }
     return read;
 }

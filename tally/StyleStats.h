@@ -97,11 +97,11 @@ StyleMeasure WilsonRate(std::int64_t count, std::int64_t n, double scale = 100);
 StyleMeasure NormalMean(double sum, double squareSum, std::int64_t n);
 StyleDifference DifferenceOf(const StyleMeasure& own, const StyleMeasure& field);
 
-// What a yaku word adds to the dora of a win: ドラN, 赤N and 裏N (N a number) give N.
+// What a yaku word adds to the dora of a win: ドラN, 赤N, 裏N and 裏ドラN (N a number) give N.
 struct YakuWord {
     std::int16_t dora = -1;  // -1: not read yet
     bool riichi = false;
-    bool ura = false;  // 裏N with N ≥ 1
+    bool ura = false;  // 裏N or 裏ドラN with N ≥ 1
 };
 // Reads a yaku word of code page 932 bytes.
 YakuWord ReadYakuWord(std::string_view word);

@@ -225,7 +225,9 @@ QWidget* MainDialog::BuildPages() {
     tabBar_ = new QTabBar();
     tabBar_->setDrawBase(true);
     tabBar_->setExpanding(false);
-    tabBar_->setUsesScrollButtons(false);
+    // Ten tabs are wider than the pages: the bar scrolls rather than widen the window.
+    tabBar_->setUsesScrollButtons(true);
+    tabBar_->setSizePolicy(QSizePolicy::Ignored, tabBar_->sizePolicy().verticalPolicy());
     layout->addWidget(tabBar_);
     auto* frame = new QFrame();
     frame->setFrameShape(QFrame::StyledPanel);
