@@ -254,8 +254,8 @@ std::vector<RowDef> StyleRows() {
     };
     constexpr const char* kRate = "%5.2f %% (%5.2f - %5.2f)";
     constexpr const char* kRateDifference = "%+6.2f ±%5.2f";
-    constexpr const char* kPoints = "%7.1f (%7.1f - %7.1f)";
-    constexpr const char* kPointsDifference = "%+7.1f ±%6.1f";
+    constexpr const char* kPoints = "%6.0f (%6.0f - %6.0f)";
+    constexpr const char* kPointsDifference = "%+6.0f ±%5.0f";
     constexpr const char* kSmall = "%5.3f (%5.3f - %5.3f)";
     constexpr const char* kSmallDifference = "%+6.3f ±%5.3f";
     const Shape shapes[] = {
@@ -269,7 +269,7 @@ std::vector<RowDef> StyleRows() {
         {"平均放銃点", S::DealInValue, kPoints, kPointsDifference},
         {"和了時ドラ", S::DoraPerWin, kSmall, kSmallDifference},
         {"裏ドラ率", S::UraRate, kRate, kRateDifference},
-        {"役満 (1000局あたり)", S::YakumanPerThousand, kSmall, kSmallDifference},
+        {"役満/1000局", S::YakumanPerThousand, kSmall, kSmallDifference},
     };
     std::vector<RowDef> rows;
     for (const Shape& shape : shapes) {
@@ -582,10 +582,10 @@ std::vector<ListDef> MakeListDefs() {
          {261, 150},
          false,
          false,
-         {{"項目", 95, L},
-          {"自分", 150, Rt, "自分の値 (95%信頼区間)"},
-          {"同卓者", 150, Rt, "同じ試合の他の席の値 (95%信頼区間)"},
-          {"差", 100, Rt, "自分 − 同卓者 ± 95%信頼区間の幅 (* は区間が0を含まない)"}},
+         {{"項目", 85, L},
+          {"自分", 140, Rt, "自分の値 (95%信頼区間)"},
+          {"同卓者", 120, Rt, "同じ試合の他の席の値 (95%信頼区間)"},
+          {"差", 95, Rt, "自分 − 同卓者 ± 95%信頼区間の幅 (* は区間が0を含まない)"}},
          StyleRows()},
     };
 }
