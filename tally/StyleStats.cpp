@@ -96,6 +96,9 @@ void StyleAccumulator::StartGame(const SelectedGame& selected) {
     userName_ = static_cast<std::int32_t>(userName);
     fieldNames_.fill(static_cast<std::int32_t>(kNoName));
     fieldSeats_ = 0;
+    PoolSums<WordCode>& words = words_.For(game.names.get());
+    wordTable_ = words.byName.data();
+    wordCount_ = words.byName.size();
     const int seatLimit = stat::SeatLimit(game);
     for (int k = 0; k < seatLimit; ++k) {
         const scorelog::NameId name = game.seats[k].name;
@@ -109,10 +112,10 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    own_.hands += gameHands_;
-    field_.hands += gameHands_ * fieldSeats_;
-    own_.draws += gameDraws_;
-    field_.draws += gameDraws_ * fieldSeats_;
+    sums_[0].hands += gameHands_;
+    sums_[1].hands += gameHands_ * fieldSeats_;
+    sums_[0].draws += gameDraws_;
+    sums_[1].draws += gameDraws_ * fieldSeats_;
     gameHands_ = 0;
     gameDraws_ = 0;
     FlushCounts();
@@ -122,7 +125,7 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
 void StyleAccumulator::FlushCounts() {
     for (const bool user : {true, false}) {
         Lanes& counts = user ? userCounts_ : fieldCounts_;
-        StyleSums& sums = user ? own_ : field_;
+        StyleSums& sums = sums_[user ? 0 : 1];
         for (int i = 0; i < 4; ++i) {
             const auto lane = static_cast<std::uint32_t>(counts[i]);
             sums.tsumoLosses += lane & 0xFF;
@@ -134,45 +137,12 @@ void StyleAccumulator::FlushCounts() {
     }
 }
 
-void StyleAccumulator::AddWin(const SelectedGame& selected, const HandView& hand) {
-    const scorelog::HandRecord& record = hand.hand;
-    if (record.entryCount <= 0) return;
-    const std::int64_t startTime = selected.game.startTime;
-    if (hand.ownWin && (!largestWin_.found || record.entryDeltas[0] > largestWin_.value)) {
-        largestWin_ = {true, record.entryDeltas[0], startTime};
-    }
-    if (!hand.ownWin && record.kind == scorelog::HandKind::Ron && hand.userChange < 0 &&
-        (!largestDealIn_.found || hand.userChange < largestDealIn_.value)) {
-        largestDealIn_ = {true, hand.userChange, startTime};
-    }
-    const int side = SideOf(record.entryNames[0]);
-    if (side < 0) return;
-    StyleSums& sums = side == 0 ? own_ : field_;
-    const std::int32_t value = record.entryDeltas[0];
-    sums.wins += 1;
-    sums.tsumoWins += record.kind == scorelog::HandKind::Tsumo ? 1 : 0;
-    sums.winSum += value;
-    sums.winSquareSum += stat::Square(value);
-    sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
-    PoolSums<WordCode>& words = words_.For(selected.game.names.get());
-    int dora = 0;
-    unsigned flags = 0;
-    for (const scorelog::NameId yaku : record.yaku) {
-        WordCode* word = words.At(yaku);
-        if (word == nullptr) continue;
-        if (word->code == kUnread) {
-            const YakuWord read = ReadYakuWord(selected.game.Name(yaku));
-            word->code = static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
-                                                   (read.ura ? 0x80 : 0));
-        }
-        dora += word->code & 0x3F;
-        flags |= word->code;
-    }
-    sums.doraSum += dora;
-    sums.doraSquareSum += static_cast<double>(dora) * dora;
-    const bool riichi = (flags & 0x40) != 0;
-    sums.riichiWins += riichi ? 1 : 0;
-    sums.uraWins += riichi && (flags & 0x80) != 0 ? 1 : 0;
+std::uint8_t StyleAccumulator::ReadWord(scorelog::NameId yaku) {
+    const YakuWord read = ReadYakuWord(game_->game.Name(yaku));
+    const auto code = static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
+                                                (read.ura ? 0x80 : 0));
+    wordTable_[yaku].code = code;
+    return code;
 }
 
 namespace {
@@ -198,8 +168,8 @@ std::array<StyleMeasure, kStyleRowCount> MeasuresOf(const StyleSums& s) {
 
 StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
-    result.styleOwn = own_;
-    result.styleField = field_;
+    result.styleOwn = sums_[0];
+    result.styleField = sums_[1];
     for (int i = 0; i < 4; ++i) {
         result.styleOwn.dealInSum += userLoss_[i];
         result.styleOwn.dealInSquareSum += userLossSquare_[i];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -145,7 +146,7 @@ public:
         fieldLossSquare_ += fieldLoss * fieldLoss;
         ++gameHands_;
         gameDraws_ -= draw;
-        if (hand.win) AddWin(selected, hand);
+        if (hand.win) AddWin(hand, user[0] != 0, field[0] != 0);
         // The 8-bit counters take at most one a hand.
         if (gameHands_ % 255 == 0) FlushCounts();
     }
@@ -163,7 +164,40 @@ private:
         return name == userName_ ? 0 : side;
     }
     void StartGame(const SelectedGame& selected);
-    void AddWin(const SelectedGame& selected, const HandView& hand);
+    // Inline: it runs for most hands, and a call costs more than its work.
+    void AddWin(const HandView& hand, bool userWins, bool fieldWins) {
+        const scorelog::HandRecord& record = hand.hand;
+        const std::int32_t value = record.entryDeltas[0];
+        if (hand.ownWin && value > bestWin_) NoteRecord(largestWin_, bestWin_, value);
+        if (!hand.ownWin && hand.kind == kRon && hand.userChange < bestDealIn_) {
+            NoteRecord(largestDealIn_, bestDealIn_, hand.userChange);
+        }
+        if (!userWins && !fieldWins) return;
+        StyleSums& sums = sums_[fieldWins ? 1 : 0];
+        sums.wins += 1;
+        sums.tsumoWins += hand.kind == kTsumo ? 1 : 0;
+        sums.winSum += value;
+        sums.winSquareSum += stat::Square(value);
+        sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
+        int dora = 0;
+        unsigned flags = 0;
+        for (const scorelog::NameId yaku : record.yaku) {
+            std::uint8_t code = yaku < wordCount_ ? wordTable_[yaku].code : 0;
+            if (code == kUnread) code = ReadWord(yaku);
+            dora += code & 0x3F;
+            flags |= code;
+        }
+        sums.doraSum += dora;
+        sums.doraSquareSum += static_cast<double>(dora) * dora;
+        const bool riichi = (flags & 0x40) != 0;
+        sums.riichiWins += riichi ? 1 : 0;
+        sums.uraWins += riichi && (flags & 0x80) != 0 ? 1 : 0;
+    }
+    void NoteRecord(StyleRecord& record, std::int64_t& best, std::int32_t value) {
+        best = value;
+        record = {true, value, game_->game.startTime};
+    }
+    std::uint8_t ReadWord(scorelog::NameId yaku);
     void FlushCounts();
 
     // Four lanes of an entry's seat; an entry past the hand's count is no lane.
@@ -184,8 +218,10 @@ private:
     Doubles fieldLossSquare_{};
     std::int64_t gameHands_ = 0;
     std::int64_t gameDraws_ = 0;
-    StyleSums own_;
-    StyleSums field_;
+    std::array<StyleSums, 2> sums_{};  // the user's, the field's
+    // The records so far, or a value every record passes.
+    std::int64_t bestWin_ = INT64_MIN;
+    std::int64_t bestDealIn_ = 0;
     StyleRecord largestWin_;
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
@@ -201,6 +237,9 @@ private:
         std::uint8_t code = kUnread;
     };
     PoolTable<WordCode> words_;
+    // The codes of the current game's pool.
+    WordCode* wordTable_ = nullptr;
+    std::size_t wordCount_ = 0;
 };
 
 }  // namespace obrenta::tally
