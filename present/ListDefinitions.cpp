@@ -52,6 +52,21 @@ CellValue CellValue::Interval(double value, double halfWidth, bool hasInterval) 
     return cell;
 }
 
+CellValue CellValue::Range(double value, double low, double high) {
+    CellValue cell(value);
+    cell.kind = Kind::Range;
+    cell.low = low;
+    cell.high = high;
+    return cell;
+}
+
+CellValue CellValue::Dated(std::int64_t value, std::int64_t seconds) {
+    CellValue cell(value);
+    cell.kind = Kind::Dated;
+    cell.second = seconds;
+    return cell;
+}
+
 CellValue CellValue::Dashes() {
     CellValue value;
     value.kind = Kind::Dashes;
@@ -104,6 +119,13 @@ std::string Formatted(const std::string& format, const CellValue& value) {
                        : FormatCell("%04d", static_cast<int>(value.first));
         case CellValue::Kind::Interval:
             return IntervalText(format, value);
+        case CellValue::Kind::Range:
+            return FormatCell(f, Shown(value.decimal), Shown(value.low), Shown(value.high));
+        case CellValue::Kind::Dated: {
+            const std::tm local = base::SecondsToLocal(value.second).value_or(std::tm{});
+            return FormatCell(f, static_cast<int>(value.first), local.tm_year + 1900, local.tm_mon + 1,
+                              local.tm_mday, local.tm_hour, local.tm_min);
+        }
     }
     return {};
 }
@@ -201,6 +223,68 @@ constexpr auto YakitoriStreak = Streak<&R::longestYakitoriStreak, &R::currentYak
 constexpr auto NoYakitoriStreak = Streak<&R::longestNoYakitoriStreak, &R::currentNoYakitoriStreak>;
 constexpr auto BoxOutStreak = Streak<&R::longestBoxOutStreak, &R::currentBoxOutStreak>;
 constexpr auto NoBoxOutStreak = Streak<&R::longestNoBoxOutStreak, &R::currentNoBoxOutStreak>;
+
+// 打ち筋: the user's measure, the field's, and their difference with "* " when it is significant.
+template <bool own>
+CellValue StyleMeasureCell(const R& r, int row) {
+    const tally::StyleLine& line = r.styleLines[static_cast<std::size_t>(row)];
+    const tally::StyleMeasure& m = own ? line.own : line.field;
+    return m.valid ? CellValue::Range(m.value, m.low, m.high) : CellValue::Dashes();
+}
+CellValue StyleDifferenceCell(const R& r, int row) {
+    const tally::StyleDifference& d = r.styleLines[static_cast<std::size_t>(row)].difference;
+    if (!d.valid) return CellValue::Dashes();
+    CellValue cell = CellValue::Interval(d.value, d.halfWidth, true);
+    if (d.significant) cell.text = "* ";
+    return cell;
+}
+template <auto field>
+CellValue StyleRecordCell(const R& r, int) {
+    const tally::StyleRecord& record = r.*field;
+    return record.found ? CellValue::Dated(record.value, record.startTime) : CellValue::Dashes();
+}
+
+std::vector<RowDef> StyleRows() {
+    using S = tally::StyleRow;
+    struct Shape {
+        const char* label;
+        S row;
+        const char* measure;
+        const char* difference;
+    };
+    constexpr const char* kRate = "%5.2f %% (%5.2f - %5.2f)";
+    constexpr const char* kRateDifference = "%+6.2f ±%5.2f";
+    constexpr const char* kPoints = "%6.0f (%6.0f - %6.0f)";
+    constexpr const char* kPointsDifference = "%+6.0f ±%5.0f";
+    constexpr const char* kSmall = "%5.3f (%5.3f - %5.3f)";
+    constexpr const char* kSmallDifference = "%+6.3f ±%5.3f";
+    const Shape shapes[] = {
+        {"和了率", S::WinRate, kRate, kRateDifference},
+        {"ツモ率", S::TsumoRate, kRate, kRateDifference},
+        {"放銃率", S::DealInRate, kRate, kRateDifference},
+        {"被ツモ率", S::TsumoLossRate, kRate, kRateDifference},
+        {"流局率", S::DrawRate, kRate, kRateDifference},
+        {"流局時聴牌率", S::TenpaiAtDrawRate, kRate, kRateDifference},
+        {"平均和了点", S::WinValue, kPoints, kPointsDifference},
+        {"平均放銃点", S::DealInValue, kPoints, kPointsDifference},
+        {"和了時ドラ", S::DoraPerWin, kSmall, kSmallDifference},
+        {"裏ドラ率", S::UraRate, kRate, kRateDifference},
+        {"役満/1000局", S::YakumanPerThousand, kSmall, kSmallDifference},
+    };
+    std::vector<RowDef> rows;
+    for (const Shape& shape : shapes) {
+        rows.push_back({shape.label,
+                        static_cast<int>(shape.row),
+                        {{1, shape.measure, StyleMeasureCell<true>},
+                         {2, shape.measure, StyleMeasureCell<false>},
+                         {3, shape.difference, StyleDifferenceCell}}});
+    }
+    constexpr const char* kDated = "%d (%04d/%02d/%02d %02d:%02d)";
+    rows.push_back({"最大の和了", 0, {{1, kDated, StyleRecordCell<&R::styleLargestWin>}}});
+    rows.push_back({"最大の放銃", 0, {{1, kDated, StyleRecordCell<&R::styleLargestDealIn>}}});
+    rows.push_back({"最長の試合 (局数)", 0, {{1, kDated, StyleRecordCell<&R::styleLongestGame>}}});
+    return rows;
+}
 
 std::vector<RowDef> HourRows() {
     const std::vector<CellDef> hourCells{
@@ -494,6 +578,15 @@ std::vector<ListDef> MakeListDefs() {
         {"OpponentList", {261, 232}, false, true, ColumnsOf(OpponentColumns()), {}, "名前( %d人 )"},
         {"PeriodList", {261, 150}, false, true, ColumnsOf(PeriodColumns()), {}},
         {"FormTable", {261, 40}, false, false, ColumnsOf(FormColumns()), {}},
+        {"StyleTable",
+         {261, 150},
+         false,
+         false,
+         {{"項目", 85, L},
+          {"自分", 140, Rt, "自分の値 (95%信頼区間)"},
+          {"同卓者", 120, Rt, "同じ試合の他の席の値 (95%信頼区間)"},
+          {"差", 95, Rt, "自分 − 同卓者 ± 95%信頼区間の幅 (* は区間が0を含まない)"}},
+         StyleRows()},
     };
 }
 

@@ -31,8 +31,10 @@ enum class ListId {
     // The 推移 page; the report prints them after every chart.
     PeriodList,
     FormTable,
+    // The 打ち筋 page; the report prints it last.
+    StyleTable,
 };
-inline constexpr int kListCount = 17;
+inline constexpr int kListCount = 18;
 
 // A fixed text of the lists: written in UTF-8 in the definitions, kept as code page 932 bytes.
 struct Cp932Text {
@@ -54,6 +56,8 @@ struct CellValue {
         Dashes,     // "---": a rate or average of nothing
         Period,     // first the year, second the month: "%04d/%02d", or "%04d" for a month of 0
         Interval,   // decimal and halfWidth by a format of two; " ±---" for the second without one
+        Range,      // decimal, low and high by a format of three
+        Dated,      // "%d" of first, then year, month, day, hour and minute of second seconds, local
     };
 
     CellValue() = default;
@@ -67,6 +71,8 @@ struct CellValue {
     static CellValue Dashes();
     static CellValue Period(std::int32_t year, std::int32_t month);
     static CellValue Interval(double value, double halfWidth, bool hasInterval);
+    static CellValue Range(double value, double low, double high);
+    static CellValue Dated(std::int64_t value, std::int64_t seconds);
 
     Kind kind = Kind::None;
     std::int64_t first = 0;
@@ -74,6 +80,8 @@ struct CellValue {
     double decimal = 0;
     double halfWidth = 0;
     bool hasInterval = false;
+    double low = 0;
+    double high = 0;
     // The cell of Kind::Text; for the other kinds, put in front of the formatted value.
     std::string_view text;
 };

@@ -104,6 +104,7 @@ std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& pre
     out += FormatListSection("PeriodListMonthly", pages.periodMonthly);
     out += FormatListSection("PeriodListYearly", pages.periodYearly);
     out += FormatListSection(ListName(ListId::FormTable), pages.views[static_cast<int>(ListId::FormTable)]);
+    out += FormatListSection(ListName(ListId::StyleTable), pages.views[static_cast<int>(ListId::StyleTable)]);
     return out;
 }
 

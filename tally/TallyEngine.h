@@ -11,6 +11,7 @@
 #include "tally/PeriodStats.h"
 #include "tally/SeatStats.h"
 #include "tally/SelectedGame.h"
+#include "tally/StyleStats.h"
 #include "tally/SummaryStats.h"
 #include "tally/TallyFilter.h"
 #include "tally/TallyPass.h"
@@ -24,7 +25,7 @@ using settings::AppSettings;
 using TallyStatistics =
     TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator, RankAccumulator, HandAccumulator,
               YakuAccumulator, LastHandAccumulator, HourAccumulator, OpponentAccumulator,
-              HistogramAccumulator, PeriodAccumulator>;
+              HistogramAccumulator, PeriodAccumulator, StyleAccumulator>;
 
 // Every result of a tally; ResetResults() sets them all back to these values.
 struct TallyResults : TallyStatistics::Results {};

@@ -48,7 +48,7 @@ namespace obrenta::ui {
 namespace {
 
 const char* const kTabTexts[MainDialog::kTabCount] = {
-    "全般", "グラフ", "和了", "局情報", "時間別", "対戦相手", "R分布(自分)", "R分布(相手)", "推移"};
+    "全般", "グラフ", "和了", "局情報", "時間別", "対戦相手", "R分布(自分)", "R分布(相手)", "推移", "打ち筋"};
 
 void InvalidateLayouts(QLayout* layout) {
     if (layout == nullptr) return;
@@ -225,7 +225,9 @@ QWidget* MainDialog::BuildPages() {
     tabBar_ = new QTabBar();
     tabBar_->setDrawBase(true);
     tabBar_->setExpanding(false);
-    tabBar_->setUsesScrollButtons(false);
+    // Ten tabs are wider than the pages: the bar scrolls rather than widen the window.
+    tabBar_->setUsesScrollButtons(true);
+    tabBar_->setSizePolicy(QSizePolicy::Ignored, tabBar_->sizePolicy().verticalPolicy());
     layout->addWidget(tabBar_);
     auto* frame = new QFrame();
     frame->setFrameShape(QFrame::StyledPanel);
@@ -253,9 +255,10 @@ void MainDialog::SetUpPages() {
     ratingDistPages_[0]->chart().setObjectName(QStringLiteral("OwnRatingDist"));
     ratingDistPages_[1]->chart().setObjectName(QStringLiteral("OpponentRatingDist"));
     trendPage_ = new TrendPage();
+    stylePage_ = new StylePage();
     for (StatsPage* page : std::initializer_list<StatsPage*>{
              generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_, opponentsPage_,
-             ratingDistPages_[0], ratingDistPages_[1], trendPage_})
+             ratingDistPages_[0], ratingDistPages_[1], trendPage_, stylePage_})
         stack_->addWidget(page);
     graphWindow_ = std::make_unique<GraphWindow>();
     graphWindow_->SetPlacement(QRect(settings_.GraphX, settings_.GraphY, settings_.GraphW, settings_.GraphH),
@@ -268,8 +271,8 @@ void MainDialog::SetUpPages() {
     });
     connect(tabBar_, &QTabBar::currentChanged, this, &MainDialog::ShowSelectedPage);
 
-    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
-                                                             hourlyPage_, opponentsPage_, trendPage_}) {
+    for (StatsPage* page : std::initializer_list<StatsPage*>{
+             generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_, trendPage_, stylePage_}) {
         for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
     }
     charts_.scoreChart = &graphPage_->chart();
@@ -299,8 +302,8 @@ void MainDialog::SetUpPages() {
 }
 
 ListTreeView* MainDialog::listView(present::ListId list) const {
-    for (StatsPage* page : std::initializer_list<StatsPage*>{generalPage_, winsPage_, handInfoPage_,
-                                                             hourlyPage_, opponentsPage_, trendPage_}) {
+    for (StatsPage* page : std::initializer_list<StatsPage*>{
+             generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_, trendPage_, stylePage_}) {
         if (ListTreeView* view = page->listView(list)) return view;
     }
     return nullptr;
@@ -348,6 +351,8 @@ StatsPage* MainDialog::PageForTab(int index) const {
             return ratingDistPages_[1];
         case 8:
             return trendPage_;
+        case 9:
+            return stylePage_;
         default:
             return generalPage_;
     }

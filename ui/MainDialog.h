@@ -38,6 +38,7 @@ class HourlyPage;
 class OpponentsPage;
 class RatingDistPage;
 class TrendPage;
+class StylePage;
 
 struct MainDialogOptions {
     // The settings file (Obrenta.ini).
@@ -84,7 +85,7 @@ public:
         ExportAll,
     };
     static constexpr int kCommandCount = 18;
-    static constexpr int kTabCount = 9;
+    static constexpr int kTabCount = 10;
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
     ~MainDialog() override;
@@ -115,6 +116,7 @@ public:
     OpponentsPage* opponentsPage() const { return opponentsPage_; }
     RatingDistPage* ratingDistPage(int which) const { return ratingDistPages_[which]; }
     TrendPage* trendPage() const { return trendPage_; }
+    StylePage* stylePage() const { return stylePage_; }
     GraphWindow* graphWindow() const { return graphWindow_.get(); }
     bool separateChartShown() const { return separateChart_; }
 
@@ -197,6 +199,7 @@ private:
     OpponentsPage* opponentsPage_ = nullptr;
     std::array<RatingDistPage*, 2> ratingDistPages_{};
     TrendPage* trendPage_ = nullptr;
+    StylePage* stylePage_ = nullptr;
     std::unique_ptr<GraphWindow> graphWindow_;
 
     present::PageLists lists_;

@@ -330,4 +330,19 @@ void TrendPage::ShowChoices(bool yearly, int formGames) {
     formGames_->setValue(formGames);
 }
 
+StylePage::StylePage(QWidget* parent) : StatsPage(parent) {
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, font());
+    // Its intervals make the list wider than the page: it scrolls sideways instead.
+    ListTreeView* style = AddList(present::ListId::StyleTable);
+    style->setSizePolicy(QSizePolicy::Ignored, style->sizePolicy().verticalPolicy());
+    page->addWidget(style, 1);
+    auto* note = new QLabel(
+        QStringLiteral("記録にはリーチ宣言も鳴きも残らないため、リーチ率・副露率は出せません。"
+                       "放銃は点数の増減から判定するので、ロン局で点数が減った席はすべて放銃に数えます。"),
+        this);
+    note->setWordWrap(true);
+    page->addWidget(note);
+}
+
 }  // namespace obrenta::ui

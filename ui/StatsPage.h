@@ -166,4 +166,11 @@ private:
     PeriodChartView* chart_;
 };
 
+// 打ち筋: the user's rates and hand values beside those of the other seats at the same tables.
+class StylePage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit StylePage(QWidget* parent = nullptr);
+};
+
 }  // namespace obrenta::ui

@@ -65,7 +65,7 @@ TEST(FormatReportTest, SectionsInOrder) {
         "RecentGamesList",  "HanTableOwn",      "HanTableOther",      "YakuListOwn",      "YakuListOther",
         "HourlyTable",      "HandOutcomeTable", "LastHandTable",      "LastHandWonTable", "OpponentList",
         "ScoreChart",       "OwnRatingDist",    "OpponentRatingDist", "RatingPrediction", "PeriodListMonthly",
-        "PeriodListYearly", "FormTable"};
+        "PeriodListYearly", "FormTable",        "StyleTable"};
     EXPECT_EQ(sections, expected);
     EXPECT_NE(report.find("# ScoreChart\naxis\t1500\t1600\t50\n# OwnRatingDist\n# OpponentRatingDist\n"
                           "# RatingPrediction\n0\t0\t3000\n"),

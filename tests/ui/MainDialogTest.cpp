@@ -208,7 +208,8 @@ private slots:
         QVERIFY(window->action(Command::AuthorPage)->isEnabled());
         QVERIFY(window->action(Command::AutoTally)->isChecked());
         QCOMPARE(window->windowTitle(), QStringLiteral("Obrenta  Murvellスコア集計ツール"));
-        QCOMPARE(window->tabBar()->count(), 9);
+        QCOMPARE(window->tabBar()->count(), 10);
+        QCOMPARE(window->tabBar()->tabText(9), QStringLiteral("打ち筋"));
         QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
     }
 
@@ -219,7 +220,8 @@ private slots:
         QTest::newRow("5 is the opponents page") << 5 << 5;
         QTest::newRow("7 is the second distribution page") << 7 << 7;
         QTest::newRow("8 is the trend page") << 8 << 8;
-        QTest::newRow("9 shows the general page") << 9 << 0;
+        QTest::newRow("9 is the style page") << 9 << 9;
+        QTest::newRow("10 shows the general page") << 10 << 0;
         QTest::newRow("-1 shows the general page") << -1 << 0;
     }
     void tabMapping() {
@@ -227,10 +229,11 @@ private slots:
         QFETCH(int, shownTab);
         auto window = MakeWindow(QStringLiteral("Tab\t%1\n").arg(savedTab));
         QCOMPARE(window->currentPage(), window->PageForTab(shownTab));
-        const QWidget* expected[] = {
-            window->generalPage(),     window->graphPage(),       window->winsPage(),
-            window->handInfoPage(),    window->hourlyPage(),      window->opponentsPage(),
-            window->ratingDistPage(0), window->ratingDistPage(1), window->trendPage()};
+        const QWidget* expected[] = {window->generalPage(),     window->graphPage(),
+                                     window->winsPage(),        window->handInfoPage(),
+                                     window->hourlyPage(),      window->opponentsPage(),
+                                     window->ratingDistPage(0), window->ratingDistPage(1),
+                                     window->trendPage(),       window->stylePage()};
         QCOMPARE(window->currentPage(), expected[shownTab]);
         QVERIFY(window->ratingDistPage(0) != window->ratingDistPage(1));
         window->tabBar()->setCurrentIndex(1);
@@ -971,7 +974,7 @@ private slots:
             {Qt::Key_PageDown, Qt::ControlModifier, 2},
             {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 1},
             {Qt::Key_PageUp, Qt::ControlModifier, 0},
-            {Qt::Key_PageUp, Qt::ControlModifier, 8},
+            {Qt::Key_PageUp, Qt::ControlModifier, 9},
             {Qt::Key_Tab, Qt::ControlModifier, 0},
         };
         window->listView(ListId::RankTable)->setFocus();

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[2]));
     const char* names[] = {"general", "graph",     "wins",           "handinfo",
                            "hourly",  "opponents", "ratingdist-own", "ratingdist-opponents",
-                           "trend"};
+                           "trend",   "style"};
     for (int tab = 0; tab < obrenta::ui::MainDialog::kTabCount; ++tab) {
         window.tabBar()->setCurrentIndex(tab);
         QTest::qWait(150);

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "GameBuilder.h"
+#include "tally/TallyEngine.h"
+
+namespace obrenta::tally::test {
+namespace {
+
+// Yaku words as the log writes them, in code page 932.
+const std::string kDora = "\x83\x68\x83\x89";             // ドラ
+const std::string kRed = "\x90\xD4";                      // 赤
+const std::string kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
+const std::string kRiichi = "\x97\xA7\x92\xBC";           // 立直
+using K = HandKind;
+
+// hands wins tsumo dealIns tsumoLosses draws withEntry tenpai dora riichi ura yakuman
+std::string Counts(const StyleSums& s) {
+    std::string out;
+    for (const double v :
+         {double(s.hands), double(s.wins), double(s.tsumoWins), double(s.dealIns), double(s.tsumoLosses),
+          double(s.draws), double(s.drawsWithEntry), double(s.tenpaiDraws), s.doraSum, double(s.riichiWins),
+          double(s.uraWins), double(s.yakumanWins)}) {
+        out += std::to_string(static_cast<long long>(v)) + " ";
+    }
+    return out;
+}
+
+TEST(Style, CountsEachSideOfTheSameHands) {
+    GameBuilder builder;
+    const std::vector<SeatSpec> three{{"me", 1500, 0, 1}, {"A", 1600, 0, 2}, {"B", 1700, 0, 3}};
+    const std::vector<SeatSpec> unnamed{
+        {"me", 1500, 0, 1}, {"", 1500, 0, 2}, {"", 1500, 0, 3}, {"", 1500, 0, 4}};
+    const struct {
+        const char* name;
+        std::vector<GameRecord> games;
+        std::string own;
+        std::string field;
+        bool fieldWinRate;
+    } cases[] = {
+        {"three- and four-player games mixed, a draw without entries",
+         {builder.Hand({K::Ron, {{"me", 8000}, {"A", -8000}}, HanClass::Mangan, {kDora + "2", kRed + "1"}})
+              .Hand({K::Tsumo,
+                     {{"B", 4000}, {"me", -2000}, {"A", -1000}, {"C", -1000}},
+                     HanClass::Han3,
+                     {kRiichi, kUraDora + "1"}})
+              .Build(),
+          builder.ClearHands()
+              .Seats(three)
+              .Hand({K::ExhaustiveDraw, {{"me", 1500}, {"A", -1500}}, HanClass::None, {}})
+              .Hand({K::ExhaustiveDraw, {}, HanClass::None, {}})
+              .Build()},
+         "4 1 0 0 1 2 1 1 3 0 0 0 ",
+         "10 1 1 1 2 4 1 0 1 1 1 0 ",
+         true},
+        {"a winner who is no player, ドラ10 and 赤0, a yakuman, a win without entries",
+         {builder.ClearHands()
+              .Seats({{"me", 1500, 0, 1}, {"A", 1600, 0, 2}, {"B", 1700, 0, 3}, {"C", 1800, 0, 4}})
+              .Hand({K::Ron, {{"X", 12000}, {"me", -12000}}, HanClass::Haneman, {kDora + "10"}})
+              .Hand({K::Ron, {{"me", 32000}, {"A", -32000}}, HanClass::Yakuman, {kDora + "10", kRed + "0"}})
+              .Hand({K::Ron, {}, HanClass::None, {}})
+              .Build()},
+         "3 1 0 1 0 0 0 0 10 0 0 1 ",
+         "9 0 0 1 0 0 0 0 0 0 0 0 ",
+         true},
+        {"no win, the field empty",
+         {builder.ClearHands()
+              .Seats(unnamed)
+              .Hand({K::ExhaustiveDraw, {{"me", -1000}, {"", 1000}}, HanClass::None, {}})
+              .Build()},
+         "1 0 0 0 0 1 1 0 0 0 0 0 ",
+         "0 0 0 0 0 0 0 0 0 0 0 0 ",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const settings::AppSettings settings = OpenSettings();
+        TallyEngine engine(settings);
+        engine.Tally(c.games);
+        EXPECT_EQ(Counts(engine.styleOwn), c.own);
+        EXPECT_EQ(Counts(engine.styleField), c.field);
+        const StyleLine& win = engine.styleLines[static_cast<int>(StyleRow::WinRate)];
+        EXPECT_EQ(win.field.valid, c.fieldWinRate);
+        EXPECT_EQ(win.difference.valid, c.fieldWinRate);
+    }
+}
+
+TEST(Style, WilsonIntervalAndDifference) {
+    const StyleMeasure half = WilsonRate(1, 2);
+    EXPECT_NEAR(half.low, 9.453, 0.001);
+    EXPECT_NEAR(half.high, 90.547, 0.001);
+    EXPECT_FALSE(WilsonRate(0, 0).valid);
+    EXPECT_FALSE(NormalMean(5, 25, 1).valid);
+    const StyleDifference apart = DifferenceOf(WilsonRate(90, 100), WilsonRate(10, 100));
+    EXPECT_NEAR(apart.value, 80, 1e-9);
+    EXPECT_TRUE(apart.significant);
+    EXPECT_FALSE(DifferenceOf(WilsonRate(5, 10), WilsonRate(4, 10)).significant);
+}
+
+}  // namespace
+}  // namespace obrenta::tally::test
