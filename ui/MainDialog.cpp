@@ -292,6 +292,7 @@ void MainDialog::SetUpPages() {
     trendPage_->ShowChoices(settings_.PeriodYearly != 0, settings_.FormGames);
     connect(trendPage_, &TrendPage::PeriodChoiceChanged, this, [this](bool yearly) {
         settings_.PeriodYearly = yearly ? 1 : 0;
+        present::FillList(present::ListId::PeriodList, list(present::ListId::PeriodList), engine_, settings_);
         RefillTrendPage();
     });
     connect(trendPage_, &TrendPage::FormGamesChanged, this, [this](int games) {
@@ -445,9 +446,8 @@ void MainDialog::RefillPages() {
 }
 
 void MainDialog::RefillTrendPage() {
-    const bool yearly = settings_.PeriodYearly != 0;
-    present::FillPeriodList(list(present::ListId::PeriodList), engine_, settings_, yearly);
-    trendPage_->chart().SetContent(present::FillPeriodChart(engine_, yearly));
+    // The period list itself is filled with every other list; the chart follows the same choice.
+    trendPage_->chart().SetContent(present::FillPeriodChart(engine_, settings_.PeriodYearly != 0));
     trendPage_->UpdateSortIndicators();
 }
 

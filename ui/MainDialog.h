@@ -166,7 +166,7 @@ private:
     QWidget* BuildPages();
     void SetUpPages();
     void RefillPages();
-    // The period list and chart as the month/year choice says, and the sort arrows.
+    // The period chart as the month/year choice says, and the period list's sort arrows.
     void RefillTrendPage();
     // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
     void RefreshFromLog();
