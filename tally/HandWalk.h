@@ -17,7 +17,13 @@ struct HandView {
     std::int32_t hanClass = 0;    // the HanClass, None for a value out of range
     bool win = false;             // Tsumo or Ron
     bool ownWin = false;          // a win whose winner is the user
+    // The seat each entry names (the first of the game's seats with its name), or kNoSeat for an
+    // entry that names none and for the places past the hand's entry count.
+    std::array<std::uint8_t, 4> entrySeats{};
 };
+
+// HandView::entrySeats of an entry that names no seat.
+inline constexpr std::uint8_t kNoSeat = 4;
 
 // What the walk over a game's hands found about the game.
 struct HandWalk {
@@ -82,12 +88,15 @@ template <typename OnHand>
             const bool lastHand = handNumber == game.handCount;
             std::int32_t change = 0;
             std::int64_t lastHandGain = 0;
+            std::array<std::uint8_t, 4> entrySeats{kNoSeat, kNoSeat, kNoSeat, kNoSeat};
             for (int i = 0; i < entryCount; ++i) {
                 const scorelog::NameId name = hand.entryNames[i];
                 const std::int32_t delta = hand.entryDeltas[i];
                 change = name == userName ? delta : change;
                 const int k = seatNames.Of(name);
-                running[k >= 0 ? k : 4] += lastHand ? 0 : delta;
+                const int slot = k >= 0 ? k : kNoSeat;
+                entrySeats[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(slot);
+                running[static_cast<std::size_t>(slot)] += lastHand ? 0 : delta;
                 lastHandGain += k == userSeat ? delta : 0;
             }
             if (lastHand) {
@@ -97,7 +106,7 @@ template <typename OnHand>
                 walk.boxedOut = std::int64_t{game.startPoints} + running[userSeat] + lastHandGain < 0;
             }
             onHand(HandView{hand, change, stat::KindIndex(hand.kind), stat::HanIndex(hand.hanClass), win,
-                            ownWin});
+                            ownWin, entrySeats});
         }
     }
     for (int k = 0; k < seatLimit; ++k) {

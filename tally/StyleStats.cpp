@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "tally/PeriodStats.h"
 
@@ -16,8 +15,6 @@ constexpr std::string_view kRed = "\x90\xD4";                      // 赤
 constexpr std::string_view kUra = "\x97\xA0";                      // 裏
 constexpr std::string_view kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
 constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";           // 立直
-
-constexpr scorelog::NameId kNoName = std::numeric_limits<scorelog::NameId>::max();
 
 // The number after prefix, or -1 when word is not prefix and ASCII digits.
 int NumberAfter(std::string_view word, std::string_view prefix) {
@@ -89,21 +86,48 @@ YakuWord ReadYakuWord(std::string_view word) {
     return read;
 }
 
+namespace {
+
+// A yaku word as StyleAccumulator's word codes hold it.
+std::uint8_t WordCodeOf(std::string_view word) {
+    const YakuWord read = ReadYakuWord(word);
+    return static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
+                                     (read.ura ? 0x80 : 0));
+}
+
+}  // namespace
+
 void StyleAccumulator::StartGame(const SelectedGame& selected) {
     const scorelog::GameRecord& game = selected.game;
     game_ = &selected;
+    const scorelog::NamePool* pool = game.names.get();
+    PoolSums<std::uint8_t>& words = words_.For(pool);
+    const std::size_t poolSize = pool != nullptr ? pool->Size() : 0;
+    if (words.byName.size() != poolSize + 1) {
+        // The pool's words are read once, when the pass first meets it; a past-the-end id reads
+        // the last entry, which adds nothing.
+        words.byName.assign(poolSize + 1, 0);
+        for (std::size_t id = 0; id < poolSize; ++id) {
+            words.byName[id] = WordCodeOf(pool->View(static_cast<scorelog::NameId>(id)));
+        }
+    }
+    wordCodes_ = words.byName.data();
+    wordCount_ = poolSize;
+
+    // The walk hands over the first seat of an entry's name, so a seat with the user's name is
+    // the user's and any other named one the field's.
     const scorelog::NameId userName = game.seats[selected.userSeat].name;
-    userName_ = static_cast<std::int32_t>(userName);
-    fieldNames_.fill(static_cast<std::int32_t>(kNoName));
+    sideOf_.fill(kNeither);
     fieldSeats_ = 0;
-    PoolSums<WordCode>& words = words_.For(game.names.get());
-    wordTable_ = words.byName.data();
-    wordCount_ = words.byName.size();
     const int seatLimit = stat::SeatLimit(game);
     for (int k = 0; k < seatLimit; ++k) {
         const scorelog::NameId name = game.seats[k].name;
-        if (k == selected.userSeat || name == scorelog::kEmptyName || name == userName) continue;
-        fieldNames_[static_cast<std::size_t>(fieldSeats_++)] = static_cast<std::int32_t>(name);
+        if (name == userName) {
+            sideOf_[static_cast<std::size_t>(k)] = kUser;
+        } else if (name != scorelog::kEmptyName) {
+            sideOf_[static_cast<std::size_t>(k)] = kField;
+            ++fieldSeats_;
+        }
     }
 }
 
@@ -112,37 +136,53 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    sums_[0].hands += gameHands_;
-    sums_[1].hands += gameHands_ * fieldSeats_;
-    sums_[0].draws += gameDraws_;
-    sums_[1].draws += gameDraws_ * fieldSeats_;
+    totals_[kUser].hands += gameHands_;
+    totals_[kField].hands += gameHands_ * fieldSeats_;
+    totals_[kUser].draws += gameDraws_;
+    totals_[kField].draws += gameDraws_ * fieldSeats_;
     gameHands_ = 0;
     gameDraws_ = 0;
-    FlushCounts();
+    FlushSeats();
     game_ = nullptr;
 }
 
-void StyleAccumulator::FlushCounts() {
-    for (const bool user : {true, false}) {
-        Lanes& counts = user ? userCounts_ : fieldCounts_;
-        StyleSums& sums = sums_[user ? 0 : 1];
-        for (int i = 0; i < 4; ++i) {
-            const auto lane = static_cast<std::uint32_t>(counts[i]);
-            sums.tsumoLosses += lane & 0xFF;
-            sums.dealIns += lane >> 8 & 0xFF;
-            sums.drawsWithEntry += lane >> 16 & 0xFF;
-            sums.tenpaiDraws += lane >> 24 & 0xFF;
-        }
-        counts = Lanes{};
+void StyleAccumulator::FlushSeats() {
+    for (std::size_t k = 0; k < seatCounts_.size(); ++k) {
+        Totals& totals = totals_[sideOf_[k]];
+        const std::uint64_t counts = seatCounts_[k];
+        totals.tsumoLosses += static_cast<std::int64_t>(counts & 0xFFFF);
+        totals.dealIns += static_cast<std::int64_t>(counts >> 16 & 0xFFFF);
+        totals.drawsWithEntry += static_cast<std::int64_t>(counts >> 32 & 0xFFFF);
+        totals.tenpaiDraws += static_cast<std::int64_t>(counts >> 48);
+        totals.dealInSum += seatDealIns_[k];
+        totals.dealInSquareSum += seatDealInSquares_[k];
     }
+    seatCounts_.fill(0);
+    seatDealIns_.fill(0);
+    seatDealInSquares_.fill(0);
+    handsBeforeFlush_ = kFlushHands;
 }
 
-std::uint8_t StyleAccumulator::ReadWord(scorelog::NameId yaku) {
-    const YakuWord read = ReadYakuWord(game_->game.Name(yaku));
-    const auto code = static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
-                                                (read.ura ? 0x80 : 0));
-    wordTable_[yaku].code = code;
-    return code;
+StyleSums StyleAccumulator::SumsOf(const Totals& t) {
+    StyleSums s;
+    s.hands = t.hands;
+    s.wins = t.wins;
+    s.tsumoWins = t.tsumoWins;
+    s.dealIns = t.dealIns;
+    s.tsumoLosses = t.tsumoLosses;
+    s.draws = t.draws;
+    s.drawsWithEntry = t.drawsWithEntry;
+    s.tenpaiDraws = t.tenpaiDraws;
+    s.riichiWins = t.riichiWins;
+    s.uraWins = t.uraWins;
+    s.yakumanWins = t.yakumanWins;
+    s.winSum = static_cast<double>(t.winSum);
+    s.winSquareSum = static_cast<double>(t.winSquareSum);
+    s.dealInSum = static_cast<double>(t.dealInSum);
+    s.dealInSquareSum = static_cast<double>(t.dealInSquareSum);
+    s.doraSum = static_cast<double>(t.doraSum);
+    s.doraSquareSum = static_cast<double>(t.doraSquareSum);
+    return s;
 }
 
 namespace {
@@ -168,14 +208,8 @@ std::array<StyleMeasure, kStyleRowCount> MeasuresOf(const StyleSums& s) {
 
 StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
-    result.styleOwn = sums_[0];
-    result.styleField = sums_[1];
-    for (int i = 0; i < 4; ++i) {
-        result.styleOwn.dealInSum += userLoss_[i];
-        result.styleOwn.dealInSquareSum += userLossSquare_[i];
-        result.styleField.dealInSum += fieldLoss_[i];
-        result.styleField.dealInSquareSum += fieldLossSquare_[i];
-    }
+    result.styleOwn = SumsOf(totals_[kUser]);
+    result.styleField = SumsOf(totals_[kField]);
     const std::array<StyleMeasure, kStyleRowCount> own = MeasuresOf(result.styleOwn);
     const std::array<StyleMeasure, kStyleRowCount> field = MeasuresOf(result.styleField);
     for (int r = 0; r < kStyleRowCount; ++r) {

@@ -4,7 +4,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "tally/HandWalk.h"
@@ -107,48 +106,61 @@ struct YakuWord {
 // Reads a yaku word of code page 932 bytes.
 YakuWord ReadYakuWord(std::string_view word);
 
+namespace detail {
+
+// What an entry of a hand of one kind adds to its seat's counts, which hold four 16-bit counts:
+// paid for a tsumo, dealt in, had an entry in a draw, tenpai at a draw.
+struct StyleIncrements {
+    std::uint64_t loss = 0;
+    std::uint64_t entry = 0;
+    std::uint64_t tenpai = 0;
+    std::int32_t dealInMask = 0;
+    std::int32_t draw = 0;
+};
+
+constexpr std::array<StyleIncrements, scorelog::kHandKindCount> MakeStyleIncrements() {
+    std::array<StyleIncrements, scorelog::kHandKindCount> table{};
+    table[static_cast<std::size_t>(scorelog::HandKind::Tsumo)].loss = 1;
+    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].loss = std::uint64_t{1} << 16;
+    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].dealInMask = -1;
+    StyleIncrements& draw = table[static_cast<std::size_t>(scorelog::HandKind::ExhaustiveDraw)];
+    draw.entry = std::uint64_t{1} << 32;
+    draw.tenpai = std::uint64_t{1} << 48;
+    draw.draw = 1;
+    return table;
+}
+
+inline constexpr std::array<StyleIncrements, scorelog::kHandKindCount> kStyleIncrements =
+    MakeStyleIncrements();
+
+}  // namespace detail
+
 class StyleAccumulator {
 public:
     using Result = StyleResults;
 
-    // The hands are the tally's hot loop, and which seat an entry names and the sign of its change
-    // are guessed badly, so the four entries are taken at once, as lanes, without a branch.
+    // The hands are the tally's hot loop: each entry adds to the counts of the seat the walk found
+    // for it, and the seats' counts go to the user or the field once a game.
     [[gnu::always_inline]] void AddHand(const SelectedGame& selected, const HandView& hand) {
         if (&selected != game_) StartGame(selected);
         const scorelog::HandRecord& record = hand.hand;
-        Lanes names;
-        Lanes deltas;
-        std::memcpy(&names, record.entryNames.data(), sizeof names);
-        std::memcpy(&deltas, record.entryDeltas.data(), sizeof deltas);
-        const Lanes lane{0, 1, 2, 3};
-        const Lanes valid = lane < record.entryCount;
-        const Lanes user = (names == userName_) & valid;
-        const Lanes field =
-            ((names == fieldNames_[0]) | (names == fieldNames_[1]) | (names == fieldNames_[2])) & valid &
-            ~user;
-        // Every negative change counts but the winner's, who may have a second entry.
-        const Lanes winner = ((lane == 0) | (names == names[0])) & -static_cast<std::int32_t>(hand.win);
-        const Lanes loss = (deltas < 0) & ~winner;
-        const std::int32_t kind = hand.kind;
-        const std::int32_t draw = -static_cast<std::int32_t>(kind == kDraw);
-        const Lanes counts = (loss & (kind == kTsumo ? 1
-                                      : kind == kRon ? 0x100
-                                                     : 0)) |
-                             (draw & 0x10000) | ((deltas > 0) & draw & 0x1000000);
-        userCounts_ += counts & user;
-        fieldCounts_ += counts & field;
-        const Lanes dealIn = deltas & loss & -static_cast<std::int32_t>(kind == kRon);
-        const Doubles userLoss = __builtin_convertvector(dealIn & user, Doubles);
-        const Doubles fieldLoss = __builtin_convertvector(dealIn & field, Doubles);
-        userLoss_ += userLoss;
-        fieldLoss_ += fieldLoss;
-        userLossSquare_ += userLoss * userLoss;
-        fieldLossSquare_ += fieldLoss * fieldLoss;
+        const Increments& inc = kIncrements[static_cast<std::size_t>(hand.kind)];
+        const unsigned winnerSeat = hand.entrySeats[0];
+        for (std::size_t i = 0; i < 4; ++i) {
+            const unsigned seat = hand.entrySeats[i];
+            const std::int32_t delta = record.entryDeltas[i];
+            // Every negative change counts but the winner's, who may have a second entry; outside
+            // a win nothing counts as a loss.
+            const bool loss = delta < 0 && seat != winnerSeat;
+            seatCounts_[seat] += (loss ? inc.loss : 0) + inc.entry + (delta > 0 ? inc.tenpai : 0);
+            const std::int64_t dealIn = loss ? delta & inc.dealInMask : 0;
+            seatDealIns_[seat] += dealIn;
+            seatDealInSquares_[seat] += dealIn * dealIn;
+        }
         ++gameHands_;
-        gameDraws_ -= draw;
-        if (hand.win) AddWin(hand, user[0] != 0, field[0] != 0);
-        // The 8-bit counters take at most one a hand.
-        if (gameHands_ % 255 == 0) FlushCounts();
+        gameDraws_ += inc.draw;
+        if (hand.win) AddWin(hand, winnerSeat);
+        if (--handsBeforeFlush_ == 0) FlushSeats();
     }
     void Add(const SelectedGame& selected) {
         if (game_ != nullptr) EndGame(selected);
@@ -156,69 +168,85 @@ public:
     Result Finish() const;
 
 private:
-    // 1 for another named seat, 0 for the user, -1 for a name that is no player of the game.
-    int SideOf(scorelog::NameId id) const {
-        const auto name = static_cast<std::int32_t>(id);
-        int side = -1;
-        for (int k = 0; k < 3; ++k) side = name == fieldNames_[static_cast<std::size_t>(k)] ? 1 : side;
-        return name == userName_ ? 0 : side;
-    }
+    // The integer sums of one side; StyleSums once the pass is over.
+    struct Totals {
+        std::int64_t hands = 0;
+        std::int64_t wins = 0;
+        std::int64_t tsumoWins = 0;
+        std::int64_t dealIns = 0;
+        std::int64_t tsumoLosses = 0;
+        std::int64_t draws = 0;
+        std::int64_t drawsWithEntry = 0;
+        std::int64_t tenpaiDraws = 0;
+        std::int64_t riichiWins = 0;
+        std::int64_t uraWins = 0;
+        std::int64_t yakumanWins = 0;
+        std::int64_t winSum = 0;
+        std::int64_t winSquareSum = 0;
+        std::int64_t dealInSum = 0;
+        std::int64_t dealInSquareSum = 0;
+        std::int64_t doraSum = 0;
+        std::int64_t doraSquareSum = 0;
+    };
+    enum Side : std::uint8_t { kUser, kField, kNeither };
+
+    using Increments = detail::StyleIncrements;
+    static constexpr auto& kIncrements = detail::kStyleIncrements;
+    // A hand adds at most 4 to a seat's 16-bit count.
+    static constexpr std::int32_t kFlushHands = 0xFFFF / 4;
+
     void StartGame(const SelectedGame& selected);
+    void EndGame(const SelectedGame& selected);
+    void FlushSeats();
+    static StyleSums SumsOf(const Totals& totals);
     // Inline: it runs for most hands, and a call costs more than its work.
-    void AddWin(const HandView& hand, bool userWins, bool fieldWins) {
+    void AddWin(const HandView& hand, unsigned winnerSeat) {
         const scorelog::HandRecord& record = hand.hand;
         const std::int32_t value = record.entryDeltas[0];
         if (hand.ownWin && value > bestWin_) NoteRecord(largestWin_, bestWin_, value);
         if (!hand.ownWin && hand.kind == kRon && hand.userChange < bestDealIn_) {
             NoteRecord(largestDealIn_, bestDealIn_, hand.userChange);
         }
-        if (!userWins && !fieldWins) return;
-        StyleSums& sums = sums_[fieldWins ? 1 : 0];
-        sums.wins += 1;
-        sums.tsumoWins += hand.kind == kTsumo ? 1 : 0;
-        sums.winSum += value;
-        sums.winSquareSum += stat::Square(value);
-        sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
+        // A winner who is neither side adds to the third, unread totals.
+        Totals& totals = totals_[sideOf_[winnerSeat]];
+        totals.wins += 1;
+        totals.tsumoWins += hand.kind == kTsumo ? 1 : 0;
+        totals.winSum += value;
+        totals.winSquareSum += std::int64_t{value} * value;
+        totals.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
         int dora = 0;
         unsigned flags = 0;
+        const std::uint8_t* codes = wordCodes_;
+        const std::size_t last = wordCount_;
         for (const scorelog::NameId yaku : record.yaku) {
-            std::uint8_t code = yaku < wordCount_ ? wordTable_[yaku].code : 0;
-            if (code == kUnread) code = ReadWord(yaku);
+            const std::uint8_t code = codes[std::min<std::size_t>(yaku, last)];
             dora += code & 0x3F;
             flags |= code;
         }
-        sums.doraSum += dora;
-        sums.doraSquareSum += static_cast<double>(dora) * dora;
-        const bool riichi = (flags & 0x40) != 0;
-        sums.riichiWins += riichi ? 1 : 0;
-        sums.uraWins += riichi && (flags & 0x80) != 0 ? 1 : 0;
+        totals.doraSum += dora;
+        totals.doraSquareSum += dora * dora;
+        const unsigned riichi = flags >> 6 & 1;
+        totals.riichiWins += riichi;
+        totals.uraWins += riichi & flags >> 7;
     }
     void NoteRecord(StyleRecord& record, std::int64_t& best, std::int32_t value) {
         best = value;
         record = {true, value, game_->game.startTime};
     }
-    std::uint8_t ReadWord(scorelog::NameId yaku);
-    void FlushCounts();
 
-    // Four lanes of an entry's seat; an entry past the hand's count is no lane.
-    using Lanes = std::int32_t __attribute__((vector_size(16)));
-    using Doubles = double __attribute__((vector_size(32)));
     static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
     static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
-    static constexpr std::int32_t kDraw = static_cast<std::int32_t>(scorelog::HandKind::ExhaustiveDraw);
 
-    void EndGame(const SelectedGame& selected);
-
-    // Four 8-bit counters a lane: paid for a tsumo, dealt in, had an entry in a draw, tenpai.
-    Lanes userCounts_{};
-    Lanes fieldCounts_{};
-    Doubles userLoss_{};
-    Doubles fieldLoss_{};
-    Doubles userLossSquare_{};
-    Doubles fieldLossSquare_{};
+    // The current game's, per seat, kNoSeat last.
+    std::array<std::uint64_t, 5> seatCounts_{};
+    std::array<std::int64_t, 5> seatDealIns_{};
+    std::array<std::int64_t, 5> seatDealInSquares_{};
+    std::array<std::uint8_t, 5> sideOf_{};
+    std::int32_t handsBeforeFlush_ = kFlushHands;
     std::int64_t gameHands_ = 0;
     std::int64_t gameDraws_ = 0;
-    std::array<StyleSums, 2> sums_{};  // the user's, the field's
+    std::int64_t fieldSeats_ = 0;
+    std::array<Totals, 3> totals_{};  // the user's, the field's, neither's
     // The records so far, or a value every record passes.
     std::int64_t bestWin_ = INT64_MIN;
     std::int64_t bestDealIn_ = 0;
@@ -226,19 +254,11 @@ private:
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
     const SelectedGame* game_ = nullptr;
-    std::int32_t userName_ = 0;
-    // The other named seats; an unused slot holds a name no entry can match.
-    std::array<std::int32_t, 3> fieldNames_{};
-    std::int64_t fieldSeats_ = 0;
-    // Per name id: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7; kUnread until
-    // the word is first met.
-    static constexpr std::uint8_t kUnread = 0xFF;
-    struct WordCode {
-        std::uint8_t code = kUnread;
-    };
-    PoolTable<WordCode> words_;
-    // The codes of the current game's pool.
-    WordCode* wordTable_ = nullptr;
+    // Per name id of a pool: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7;
+    // then a 0 for the ids past the pool.
+    PoolTable<std::uint8_t> words_;
+    // The codes of the current game's pool, and the index of its last, the 0.
+    const std::uint8_t* wordCodes_ = nullptr;
     std::size_t wordCount_ = 0;
 };
 
