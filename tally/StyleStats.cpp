@@ -104,8 +104,7 @@ void StyleAccumulator::StartGame(const SelectedGame& selected) {
     PoolSums<std::uint8_t>& words = words_.For(pool);
     const std::size_t poolSize = pool != nullptr ? pool->Size() : 0;
     if (words.byName.size() != poolSize + 1) {
-        // The pool's words are read once, when the pass first meets it; a past-the-end id reads
-        // the last entry, which adds nothing.
+        // The pool's words are read once, when the pass first meets it.
         words.byName.assign(poolSize + 1, 0);
         for (std::size_t id = 0; id < poolSize; ++id) {
             words.byName[id] = WordCodeOf(pool->View(static_cast<scorelog::NameId>(id)));
@@ -114,21 +113,23 @@ void StyleAccumulator::StartGame(const SelectedGame& selected) {
     wordCodes_ = words.byName.data();
     wordCount_ = poolSize;
 
-    // The walk hands over the first seat of an entry's name, so a seat with the user's name is
-    // the user's and any other named one the field's.
+    // The walk hands over the first seat of an entry's name. Which seat is the user's differs from
+    // game to game: no branches on it.
     const scorelog::NameId userName = game.seats[selected.userSeat].name;
-    sideOf_.fill(kNeither);
-    fieldSeats_ = 0;
     const int seatLimit = stat::SeatLimit(game);
-    for (int k = 0; k < seatLimit; ++k) {
+    std::int32_t userSlot = -1;
+    std::int32_t emptySlot = -1;
+    std::int64_t fieldSeats = 0;
+    for (int k = 3; k >= 0; --k) {
         const scorelog::NameId name = game.seats[k].name;
-        if (name == userName) {
-            sideOf_[static_cast<std::size_t>(k)] = kUser;
-        } else if (name != scorelog::kEmptyName) {
-            sideOf_[static_cast<std::size_t>(k)] = kField;
-            ++fieldSeats_;
-        }
+        const bool seated = k < seatLimit;
+        userSlot = seated && name == userName ? k : userSlot;
+        emptySlot = seated && name == scorelog::kEmptyName ? k : emptySlot;
+        fieldSeats += seated && name != userName && name != scorelog::kEmptyName ? 1 : 0;
     }
+    userSlot_ = userSlot;
+    emptySlot_ = emptySlot;
+    fieldSeats_ = fieldSeats;
 }
 
 void StyleAccumulator::EndGame(const SelectedGame& selected) {
@@ -136,53 +137,34 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    totals_[kUser].hands += gameHands_;
-    totals_[kField].hands += gameHands_ * fieldSeats_;
-    totals_[kUser].draws += gameDraws_;
-    totals_[kField].draws += gameDraws_ * fieldSeats_;
+    sums_[kUser].hands += gameHands_;
+    sums_[kField].hands += gameHands_ * fieldSeats_;
+    sums_[kUser].draws += gameDraws_;
+    sums_[kField].draws += gameDraws_ * fieldSeats_;
     gameHands_ = 0;
     gameDraws_ = 0;
-    FlushSeats();
     game_ = nullptr;
 }
 
-void StyleAccumulator::FlushSeats() {
-    for (std::size_t k = 0; k < seatCounts_.size(); ++k) {
-        Totals& totals = totals_[sideOf_[k]];
-        const std::uint64_t counts = seatCounts_[k];
-        totals.tsumoLosses += static_cast<std::int64_t>(counts & 0xFFFF);
-        totals.dealIns += static_cast<std::int64_t>(counts >> 16 & 0xFFFF);
-        totals.drawsWithEntry += static_cast<std::int64_t>(counts >> 32 & 0xFFFF);
-        totals.tenpaiDraws += static_cast<std::int64_t>(counts >> 48);
-        totals.dealInSum += seatDealIns_[k];
-        totals.dealInSquareSum += seatDealInSquares_[k];
+void StyleAccumulator::FlushCounts(std::array<StyleSums, 3>& sums) const {
+    for (const Side side : {kUser, kField}) {
+        const Lanes counts = side == kUser ? userCounts_ : fieldCounts_;
+        StyleSums& to = sums[side];
+        for (int i = 0; i < 4; ++i) {
+            const auto lane = static_cast<std::uint32_t>(counts[i]);
+            to.tsumoLosses += lane & 0xFF;
+            to.dealIns += lane >> 8 & 0xFF;
+            to.drawsWithEntry += lane >> 16 & 0xFF;
+            to.tenpaiDraws += lane >> 24 & 0xFF;
+        }
     }
-    seatCounts_.fill(0);
-    seatDealIns_.fill(0);
-    seatDealInSquares_.fill(0);
-    handsBeforeFlush_ = kFlushHands;
 }
 
-StyleSums StyleAccumulator::SumsOf(const Totals& t) {
-    StyleSums s;
-    s.hands = t.hands;
-    s.wins = t.wins;
-    s.tsumoWins = t.tsumoWins;
-    s.dealIns = t.dealIns;
-    s.tsumoLosses = t.tsumoLosses;
-    s.draws = t.draws;
-    s.drawsWithEntry = t.drawsWithEntry;
-    s.tenpaiDraws = t.tenpaiDraws;
-    s.riichiWins = t.riichiWins;
-    s.uraWins = t.uraWins;
-    s.yakumanWins = t.yakumanWins;
-    s.winSum = static_cast<double>(t.winSum);
-    s.winSquareSum = static_cast<double>(t.winSquareSum);
-    s.dealInSum = static_cast<double>(t.dealInSum);
-    s.dealInSquareSum = static_cast<double>(t.dealInSquareSum);
-    s.doraSum = static_cast<double>(t.doraSum);
-    s.doraSquareSum = static_cast<double>(t.doraSquareSum);
-    return s;
+void StyleAccumulator::FlushCounts() {
+    FlushCounts(sums_);
+    userCounts_ = Lanes{};
+    fieldCounts_ = Lanes{};
+    handsBeforeFlush_ = kFlushHands;
 }
 
 namespace {
@@ -208,8 +190,16 @@ std::array<StyleMeasure, kStyleRowCount> MeasuresOf(const StyleSums& s) {
 
 StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
-    result.styleOwn = SumsOf(totals_[kUser]);
-    result.styleField = SumsOf(totals_[kField]);
+    std::array<StyleSums, 3> sums = sums_;
+    FlushCounts(sums);
+    result.styleOwn = sums[kUser];
+    result.styleField = sums[kField];
+    for (int i = 0; i < 4; ++i) {
+        result.styleOwn.dealInSum += userLoss_[i];
+        result.styleOwn.dealInSquareSum += userLossSquare_[i];
+        result.styleField.dealInSum += fieldLoss_[i];
+        result.styleField.dealInSquareSum += fieldLossSquare_[i];
+    }
     const std::array<StyleMeasure, kStyleRowCount> own = MeasuresOf(result.styleOwn);
     const std::array<StyleMeasure, kStyleRowCount> field = MeasuresOf(result.styleField);
     for (int r = 0; r < kStyleRowCount; ++r) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "tally/HandWalk.h"
@@ -108,12 +110,12 @@ YakuWord ReadYakuWord(std::string_view word);
 
 namespace detail {
 
-// What an entry of a hand of one kind adds to its seat's counts, which hold four 16-bit counts:
-// paid for a tsumo, dealt in, had an entry in a draw, tenpai at a draw.
+// What an entry of a hand of one kind adds to its lane's four 8-bit counts: paid for a tsumo,
+// dealt in, had an entry in a draw, tenpai at a draw.
 struct StyleIncrements {
-    std::uint64_t loss = 0;
-    std::uint64_t entry = 0;
-    std::uint64_t tenpai = 0;
+    std::int32_t loss = 0;
+    std::int32_t entry = 0;
+    std::int32_t tenpai = 0;
     std::int32_t dealInMask = 0;
     std::int32_t draw = 0;
 };
@@ -121,11 +123,11 @@ struct StyleIncrements {
 constexpr std::array<StyleIncrements, scorelog::kHandKindCount> MakeStyleIncrements() {
     std::array<StyleIncrements, scorelog::kHandKindCount> table{};
     table[static_cast<std::size_t>(scorelog::HandKind::Tsumo)].loss = 1;
-    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].loss = std::uint64_t{1} << 16;
+    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].loss = 0x100;
     table[static_cast<std::size_t>(scorelog::HandKind::Ron)].dealInMask = -1;
     StyleIncrements& draw = table[static_cast<std::size_t>(scorelog::HandKind::ExhaustiveDraw)];
-    draw.entry = std::uint64_t{1} << 32;
-    draw.tenpai = std::uint64_t{1} << 48;
+    draw.entry = 0x10000;
+    draw.tenpai = 0x1000000;
     draw.draw = 1;
     return table;
 }
@@ -139,28 +141,39 @@ class StyleAccumulator {
 public:
     using Result = StyleResults;
 
-    // The hands are the tally's hot loop: each entry adds to the counts of the seat the walk found
-    // for it, and the seats' counts go to the user or the field once a game.
+    // The hands are the tally's hot loop, and which seat an entry names and the sign of its change
+    // are guessed badly, so the four entries are taken at once, as lanes, without a branch. The
+    // walk hands over each entry's seat, so a lane is the user's or the field's by its seat.
     [[gnu::always_inline]] void AddHand(const SelectedGame& selected, const HandView& hand) {
         if (&selected != game_) StartGame(selected);
         const scorelog::HandRecord& record = hand.hand;
+        const Bytes seatBytes = reinterpret_cast<Bytes>(Lanes{static_cast<std::int32_t>(hand.entrySeats)});
+        Lanes deltas;
+        std::memcpy(&deltas, record.entryDeltas.data(), sizeof deltas);
+        // Byte i of the word to lane i (little-endian).
+        const Lanes seats = reinterpret_cast<Lanes>(__builtin_shufflevector(
+            seatBytes, Bytes{}, 0, 16, 16, 16, 1, 16, 16, 16, 2, 16, 16, 16, 3, 16, 16, 16));
+        const Lanes user = seats == userSlot_;
+        // Every seat an entry can name is the user's, the empty name's, or another player's.
+        const Lanes field = ~(user | (seats == emptySlot_) | (seats == kNoSeat));
+        // Every negative change counts but the winner's, who may have a second entry; the kinds
+        // other than wins count no loss.
+        const Lanes loss = (deltas < 0) & (seats != seats[0]);
         const Increments& inc = kIncrements[static_cast<std::size_t>(hand.kind)];
-        const unsigned winnerSeat = hand.entrySeats[0];
-        for (std::size_t i = 0; i < 4; ++i) {
-            const unsigned seat = hand.entrySeats[i];
-            const std::int32_t delta = record.entryDeltas[i];
-            // Every negative change counts but the winner's, who may have a second entry; outside
-            // a win nothing counts as a loss.
-            const bool loss = delta < 0 && seat != winnerSeat;
-            seatCounts_[seat] += (loss ? inc.loss : 0) + inc.entry + (delta > 0 ? inc.tenpai : 0);
-            const std::int64_t dealIn = loss ? delta & inc.dealInMask : 0;
-            seatDealIns_[seat] += dealIn;
-            seatDealInSquares_[seat] += dealIn * dealIn;
-        }
+        const Lanes counts = (loss & inc.loss) | inc.entry | ((deltas > 0) & inc.tenpai);
+        userCounts_ += counts & user;
+        fieldCounts_ += counts & field;
+        const Lanes dealIn = deltas & loss & inc.dealInMask;
+        const Doubles userLoss = __builtin_convertvector(dealIn & user, Doubles);
+        const Doubles fieldLoss = __builtin_convertvector(dealIn & field, Doubles);
+        userLoss_ += userLoss;
+        fieldLoss_ += fieldLoss;
+        userLossSquare_ += userLoss * userLoss;
+        fieldLossSquare_ += fieldLoss * fieldLoss;
         ++gameHands_;
         gameDraws_ += inc.draw;
-        if (hand.win) AddWin(hand, winnerSeat);
-        if (--handsBeforeFlush_ == 0) FlushSeats();
+        if (hand.win) AddWin(hand, static_cast<std::size_t>(2 + 2 * user[0] + field[0]));
+        if (--handsBeforeFlush_ == 0) FlushCounts();
     }
     void Add(const SelectedGame& selected) {
         if (game_ != nullptr) EndGame(selected);
@@ -168,85 +181,70 @@ public:
     Result Finish() const;
 
 private:
-    // The integer sums of one side; StyleSums once the pass is over.
-    struct Totals {
-        std::int64_t hands = 0;
-        std::int64_t wins = 0;
-        std::int64_t tsumoWins = 0;
-        std::int64_t dealIns = 0;
-        std::int64_t tsumoLosses = 0;
-        std::int64_t draws = 0;
-        std::int64_t drawsWithEntry = 0;
-        std::int64_t tenpaiDraws = 0;
-        std::int64_t riichiWins = 0;
-        std::int64_t uraWins = 0;
-        std::int64_t yakumanWins = 0;
-        std::int64_t winSum = 0;
-        std::int64_t winSquareSum = 0;
-        std::int64_t dealInSum = 0;
-        std::int64_t dealInSquareSum = 0;
-        std::int64_t doraSum = 0;
-        std::int64_t doraSquareSum = 0;
-    };
-    enum Side : std::uint8_t { kUser, kField, kNeither };
-
+    // The sums with the counts not yet flushed.
+    void FlushCounts(std::array<StyleSums, 3>& sums) const;
+    // Four lanes of an entry's seat; an entry past the hand's count is no lane.
+    using Lanes = std::int32_t __attribute__((vector_size(16)));
+    using Bytes = std::uint8_t __attribute__((vector_size(16)));
+    static_assert(std::endian::native == std::endian::little, "the seats' bytes are read as lanes");
+    using Doubles = double __attribute__((vector_size(32)));
     using Increments = detail::StyleIncrements;
     static constexpr auto& kIncrements = detail::kStyleIncrements;
-    // A hand adds at most 4 to a seat's 16-bit count.
-    static constexpr std::int32_t kFlushHands = 0xFFFF / 4;
+    static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
+    static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
+    enum Side : std::uint8_t { kUser, kField, kNeither };
+    // A lane takes at most one a hand in each 8-bit count.
+    static constexpr std::int32_t kFlushHands = 255;
 
     void StartGame(const SelectedGame& selected);
     void EndGame(const SelectedGame& selected);
-    void FlushSeats();
-    static StyleSums SumsOf(const Totals& totals);
+    void FlushCounts();
     // Inline: it runs for most hands, and a call costs more than its work.
-    void AddWin(const HandView& hand, unsigned winnerSeat) {
+    void AddWin(const HandView& hand, std::size_t side) {
         const scorelog::HandRecord& record = hand.hand;
         const std::int32_t value = record.entryDeltas[0];
         if (hand.ownWin && value > bestWin_) NoteRecord(largestWin_, bestWin_, value);
         if (!hand.ownWin && hand.kind == kRon && hand.userChange < bestDealIn_) {
             NoteRecord(largestDealIn_, bestDealIn_, hand.userChange);
         }
-        // A winner who is neither side adds to the third, unread totals.
-        Totals& totals = totals_[sideOf_[winnerSeat]];
-        totals.wins += 1;
-        totals.tsumoWins += hand.kind == kTsumo ? 1 : 0;
-        totals.winSum += value;
-        totals.winSquareSum += std::int64_t{value} * value;
-        totals.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
+        // A winner who is neither the user nor the field adds to the third sums, never read.
+        StyleSums& sums = sums_[side];
+        sums.wins += 1;
+        sums.tsumoWins += hand.kind == kTsumo ? 1 : 0;
+        sums.winSum += value;
+        sums.winSquareSum += stat::Square(value);
+        sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
         int dora = 0;
         unsigned flags = 0;
         const std::uint8_t* codes = wordCodes_;
         const std::size_t last = wordCount_;
         for (const scorelog::NameId yaku : record.yaku) {
-            const std::uint8_t code = codes[std::min<std::size_t>(yaku, last)];
-            dora += code & 0x3F;
+            const unsigned code = codes[std::min<std::size_t>(yaku, last)];
+            dora += static_cast<int>(code & 0x3F);
             flags |= code;
         }
-        totals.doraSum += dora;
-        totals.doraSquareSum += dora * dora;
+        sums.doraSum += dora;
+        sums.doraSquareSum += static_cast<double>(dora) * dora;
         const unsigned riichi = flags >> 6 & 1;
-        totals.riichiWins += riichi;
-        totals.uraWins += riichi & flags >> 7;
+        sums.riichiWins += riichi;
+        sums.uraWins += riichi & flags >> 7;
     }
     void NoteRecord(StyleRecord& record, std::int64_t& best, std::int32_t value) {
         best = value;
         record = {true, value, game_->game.startTime};
     }
 
-    static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
-    static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
-
-    // The current game's, per seat, kNoSeat last.
-    std::array<std::uint64_t, 5> seatCounts_{};
-    std::array<std::int64_t, 5> seatDealIns_{};
-    std::array<std::int64_t, 5> seatDealInSquares_{};
-    std::array<std::uint8_t, 5> sideOf_{};
+    // Four 8-bit counters a lane: paid for a tsumo, dealt in, had an entry in a draw, tenpai.
+    Lanes userCounts_{};
+    Lanes fieldCounts_{};
+    Doubles userLoss_{};
+    Doubles fieldLoss_{};
+    Doubles userLossSquare_{};
+    Doubles fieldLossSquare_{};
     std::int32_t handsBeforeFlush_ = kFlushHands;
     std::int64_t gameHands_ = 0;
     std::int64_t gameDraws_ = 0;
-    std::int64_t fieldSeats_ = 0;
-    std::array<Totals, 3> totals_{};  // the user's, the field's, neither's
+    std::array<StyleSums, 3> sums_{};  // the user's, the field's, neither's
     // The records so far, or a value every record passes.
     std::int64_t bestWin_ = INT64_MIN;
     std::int64_t bestDealIn_ = 0;
@@ -254,10 +252,15 @@ private:
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
     const SelectedGame* game_ = nullptr;
+    // The first seat of the user's name and of the empty name (-1 for none): the walk hands over
+    // the first seat of an entry's name.
+    std::int32_t userSlot_ = -1;
+    std::int32_t emptySlot_ = -1;
+    std::int64_t fieldSeats_ = 0;
     // Per name id of a pool: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7;
-    // then a 0 for the ids past the pool.
+    // then a 0 that every id past the pool reads.
     PoolTable<std::uint8_t> words_;
-    // The codes of the current game's pool, and the index of its last, the 0.
+    // The codes of the current game's pool, and the index of the last, the 0.
     const std::uint8_t* wordCodes_ = nullptr;
     std::size_t wordCount_ = 0;
 };
