@@ -122,10 +122,12 @@ void StyleAccumulator::StartGame(const SelectedGame& selected) {
     std::int64_t fieldSeats = 0;
     for (int k = 3; k >= 0; --k) {
         const scorelog::NameId name = game.seats[k].name;
-        const bool seated = k < seatLimit;
-        userSlot = seated && name == userName ? k : userSlot;
-        emptySlot = seated && name == scorelog::kEmptyName ? k : emptySlot;
-        fieldSeats += seated && name != userName && name != scorelog::kEmptyName ? 1 : 0;
+        const int seated = k < seatLimit;
+        const int own = -(seated & static_cast<int>(name == userName));
+        const int empty = -(seated & static_cast<int>(name == scorelog::kEmptyName));
+        userSlot = (k & own) | (userSlot & ~own);
+        emptySlot = (k & empty) | (emptySlot & ~empty);
+        fieldSeats += seated & ~own & ~empty & 1;
     }
     userSlot_ = userSlot;
     emptySlot_ = emptySlot;
@@ -137,11 +139,12 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    sums_[kUser].hands += gameHands_;
-    sums_[kField].hands += gameHands_ * fieldSeats_;
+    // Every hand of the game was added: the game started with its first.
+    const auto hands = static_cast<std::int64_t>(game.hands->size());
+    sums_[kUser].hands += hands;
+    sums_[kField].hands += hands * fieldSeats_;
     sums_[kUser].draws += gameDraws_;
     sums_[kField].draws += gameDraws_ * fieldSeats_;
-    gameHands_ = 0;
     gameDraws_ = 0;
     game_ = nullptr;
 }

@@ -170,7 +170,6 @@ public:
         fieldLoss_ += fieldLoss;
         userLossSquare_ += userLoss * userLoss;
         fieldLossSquare_ += fieldLoss * fieldLoss;
-        ++gameHands_;
         gameDraws_ += inc.draw;
         if (hand.win) AddWin(hand, static_cast<std::size_t>(2 + 2 * user[0] + field[0]));
         if (--handsBeforeFlush_ == 0) FlushCounts();
@@ -242,7 +241,6 @@ private:
     Doubles userLossSquare_{};
     Doubles fieldLossSquare_{};
     std::int32_t handsBeforeFlush_ = kFlushHands;
-    std::int64_t gameHands_ = 0;
     std::int64_t gameDraws_ = 0;
     std::array<StyleSums, 3> sums_{};  // the user's, the field's, neither's
     // The records so far, or a value every record passes.
