@@ -171,6 +171,7 @@ public:
         userLossSquare_ += userLoss * userLoss;
         fieldLossSquare_ += fieldLoss * fieldLoss;
         gameDraws_ += inc.draw;
+        // The winner's side from lane 0's masks (-1 where true): kUser, kField or kNeither.
         if (hand.win) AddWin(hand, static_cast<std::size_t>(2 + 2 * user[0] + field[0]));
         if (--handsBeforeFlush_ == 0) FlushCounts();
     }
@@ -180,9 +181,7 @@ public:
     Result Finish() const;
 
 private:
-    // The sums with the counts not yet flushed.
-    void FlushCounts(std::array<StyleSums, 3>& sums) const;
-    // Four lanes of an entry's seat; an entry past the hand's count is no lane.
+    // Four lanes, one an entry; a lane past the hand's count names kNoSeat, neither side.
     using Lanes = std::int32_t __attribute__((vector_size(16)));
     using Bytes = std::uint8_t __attribute__((vector_size(16)));
     static_assert(std::endian::native == std::endian::little, "the seats' bytes are read as lanes");
@@ -198,6 +197,8 @@ private:
     void StartGame(const SelectedGame& selected);
     void EndGame(const SelectedGame& selected);
     void FlushCounts();
+    // Adds the counts not yet flushed to sums.
+    void FlushCounts(std::array<StyleSums, 3>& sums) const;
     // Inline: it runs for most hands, and a call costs more than its work.
     void AddWin(const HandView& hand, std::size_t side) {
         const scorelog::HandRecord& record = hand.hand;
