@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "tally/PeriodStats.h"
 
@@ -16,8 +15,6 @@ constexpr std::string_view kRed = "\x90\xD4";                      // 赤
 constexpr std::string_view kUra = "\x97\xA0";                      // 裏
 constexpr std::string_view kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
 constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";           // 立直
-
-constexpr scorelog::NameId kNoName = std::numeric_limits<scorelog::NameId>::max();
 
 // The number after prefix, or -1 when word is not prefix and ASCII digits.
 int NumberAfter(std::string_view word, std::string_view prefix) {
@@ -89,22 +86,52 @@ YakuWord ReadYakuWord(std::string_view word) {
     return read;
 }
 
+namespace {
+
+// A yaku word as StyleAccumulator's word codes hold it.
+std::uint8_t WordCodeOf(std::string_view word) {
+    const YakuWord read = ReadYakuWord(word);
+    return static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
+                                     (read.ura ? 0x80 : 0));
+}
+
+}  // namespace
+
 void StyleAccumulator::StartGame(const SelectedGame& selected) {
     const scorelog::GameRecord& game = selected.game;
     game_ = &selected;
-    const scorelog::NameId userName = game.seats[selected.userSeat].name;
-    userName_ = static_cast<std::int32_t>(userName);
-    fieldNames_.fill(static_cast<std::int32_t>(kNoName));
-    fieldSeats_ = 0;
-    PoolSums<WordCode>& words = words_.For(game.names.get());
-    wordTable_ = words.byName.data();
-    wordCount_ = words.byName.size();
-    const int seatLimit = stat::SeatLimit(game);
-    for (int k = 0; k < seatLimit; ++k) {
-        const scorelog::NameId name = game.seats[k].name;
-        if (k == selected.userSeat || name == scorelog::kEmptyName || name == userName) continue;
-        fieldNames_[static_cast<std::size_t>(fieldSeats_++)] = static_cast<std::int32_t>(name);
+    const scorelog::NamePool* pool = game.names.get();
+    PoolSums<std::uint8_t>& words = words_.For(pool);
+    const std::size_t poolSize = pool != nullptr ? pool->Size() : 0;
+    if (words.byName.size() != poolSize + 1) {
+        // The pool's words are read once, when the pass first meets it.
+        words.byName.assign(poolSize + 1, 0);
+        for (std::size_t id = 0; id < poolSize; ++id) {
+            words.byName[id] = WordCodeOf(pool->View(static_cast<scorelog::NameId>(id)));
+        }
     }
+    wordCodes_ = words.byName.data();
+    wordCount_ = poolSize;
+
+    // The walk hands over the first seat of an entry's name. Which seat is the user's differs from
+    // game to game: no branches on it.
+    const scorelog::NameId userName = game.seats[selected.userSeat].name;
+    const int seatLimit = stat::SeatLimit(game);
+    std::int32_t userSlot = -1;
+    std::int32_t emptySlot = -1;
+    std::int64_t fieldSeats = 0;
+    for (int k = 3; k >= 0; --k) {
+        const scorelog::NameId name = game.seats[k].name;
+        const int seated = k < seatLimit;
+        const int own = -(seated & static_cast<int>(name == userName));
+        const int empty = -(seated & static_cast<int>(name == scorelog::kEmptyName));
+        userSlot = (k & own) | (userSlot & ~own);
+        emptySlot = (k & empty) | (emptySlot & ~empty);
+        fieldSeats += seated & ~own & ~empty & 1;
+    }
+    userSlot_ = userSlot;
+    emptySlot_ = emptySlot;
+    fieldSeats_ = fieldSeats;
 }
 
 void StyleAccumulator::EndGame(const SelectedGame& selected) {
@@ -112,37 +139,35 @@ void StyleAccumulator::EndGame(const SelectedGame& selected) {
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    sums_[0].hands += gameHands_;
-    sums_[1].hands += gameHands_ * fieldSeats_;
-    sums_[0].draws += gameDraws_;
-    sums_[1].draws += gameDraws_ * fieldSeats_;
-    gameHands_ = 0;
+    // Every hand of the game was added: the game started with its first.
+    const auto hands = static_cast<std::int64_t>(game.hands->size());
+    sums_[kUser].hands += hands;
+    sums_[kField].hands += hands * fieldSeats_;
+    sums_[kUser].draws += gameDraws_;
+    sums_[kField].draws += gameDraws_ * fieldSeats_;
     gameDraws_ = 0;
-    FlushCounts();
     game_ = nullptr;
 }
 
-void StyleAccumulator::FlushCounts() {
-    for (const bool user : {true, false}) {
-        Lanes& counts = user ? userCounts_ : fieldCounts_;
-        StyleSums& sums = sums_[user ? 0 : 1];
+void StyleAccumulator::FlushCounts(std::array<StyleSums, 3>& sums) const {
+    for (const Side side : {kUser, kField}) {
+        const Lanes counts = side == kUser ? userCounts_ : fieldCounts_;
+        StyleSums& to = sums[side];
         for (int i = 0; i < 4; ++i) {
             const auto lane = static_cast<std::uint32_t>(counts[i]);
-            sums.tsumoLosses += lane & 0xFF;
-            sums.dealIns += lane >> 8 & 0xFF;
-            sums.drawsWithEntry += lane >> 16 & 0xFF;
-            sums.tenpaiDraws += lane >> 24 & 0xFF;
+            to.tsumoLosses += lane & 0xFF;
+            to.dealIns += lane >> 8 & 0xFF;
+            to.drawsWithEntry += lane >> 16 & 0xFF;
+            to.tenpaiDraws += lane >> 24 & 0xFF;
         }
-        counts = Lanes{};
     }
 }
 
-std::uint8_t StyleAccumulator::ReadWord(scorelog::NameId yaku) {
-    const YakuWord read = ReadYakuWord(game_->game.Name(yaku));
-    const auto code = static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
-                                                (read.ura ? 0x80 : 0));
-    wordTable_[yaku].code = code;
-    return code;
+void StyleAccumulator::FlushCounts() {
+    FlushCounts(sums_);
+    userCounts_ = Lanes{};
+    fieldCounts_ = Lanes{};
+    handsBeforeFlush_ = kFlushHands;
 }
 
 namespace {
@@ -168,8 +193,10 @@ std::array<StyleMeasure, kStyleRowCount> MeasuresOf(const StyleSums& s) {
 
 StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
-    result.styleOwn = sums_[0];
-    result.styleField = sums_[1];
+    std::array<StyleSums, 3> sums = sums_;
+    FlushCounts(sums);
+    result.styleOwn = sums[kUser];
+    result.styleField = sums[kField];
     for (int i = 0; i < 4; ++i) {
         result.styleOwn.dealInSum += userLoss_[i];
         result.styleOwn.dealInSquareSum += userLossSquare_[i];

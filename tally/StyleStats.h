@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -107,48 +108,72 @@ struct YakuWord {
 // Reads a yaku word of code page 932 bytes.
 YakuWord ReadYakuWord(std::string_view word);
 
+namespace detail {
+
+// What an entry of a hand of one kind adds to its lane's four 8-bit counts: paid for a tsumo,
+// dealt in, had an entry in a draw, tenpai at a draw.
+struct StyleIncrements {
+    std::int32_t loss = 0;
+    std::int32_t entry = 0;
+    std::int32_t tenpai = 0;
+    std::int32_t dealInMask = 0;
+    std::int32_t draw = 0;
+};
+
+constexpr std::array<StyleIncrements, scorelog::kHandKindCount> MakeStyleIncrements() {
+    std::array<StyleIncrements, scorelog::kHandKindCount> table{};
+    table[static_cast<std::size_t>(scorelog::HandKind::Tsumo)].loss = 1;
+    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].loss = 0x100;
+    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].dealInMask = -1;
+    StyleIncrements& draw = table[static_cast<std::size_t>(scorelog::HandKind::ExhaustiveDraw)];
+    draw.entry = 0x10000;
+    draw.tenpai = 0x1000000;
+    draw.draw = 1;
+    return table;
+}
+
+inline constexpr std::array<StyleIncrements, scorelog::kHandKindCount> kStyleIncrements =
+    MakeStyleIncrements();
+
+}  // namespace detail
+
 class StyleAccumulator {
 public:
     using Result = StyleResults;
 
     // The hands are the tally's hot loop, and which seat an entry names and the sign of its change
-    // are guessed badly, so the four entries are taken at once, as lanes, without a branch.
+    // are guessed badly, so the four entries are taken at once, as lanes, without a branch. The
+    // walk hands over each entry's seat, so a lane is the user's or the field's by its seat.
     [[gnu::always_inline]] void AddHand(const SelectedGame& selected, const HandView& hand) {
         if (&selected != game_) StartGame(selected);
         const scorelog::HandRecord& record = hand.hand;
-        Lanes names;
+        const Bytes seatBytes = reinterpret_cast<Bytes>(Lanes{static_cast<std::int32_t>(hand.entrySeats)});
         Lanes deltas;
-        std::memcpy(&names, record.entryNames.data(), sizeof names);
         std::memcpy(&deltas, record.entryDeltas.data(), sizeof deltas);
-        const Lanes lane{0, 1, 2, 3};
-        const Lanes valid = lane < record.entryCount;
-        const Lanes user = (names == userName_) & valid;
-        const Lanes field =
-            ((names == fieldNames_[0]) | (names == fieldNames_[1]) | (names == fieldNames_[2])) & valid &
-            ~user;
-        // Every negative change counts but the winner's, who may have a second entry.
-        const Lanes winner = ((lane == 0) | (names == names[0])) & -static_cast<std::int32_t>(hand.win);
-        const Lanes loss = (deltas < 0) & ~winner;
-        const std::int32_t kind = hand.kind;
-        const std::int32_t draw = -static_cast<std::int32_t>(kind == kDraw);
-        const Lanes counts = (loss & (kind == kTsumo ? 1
-                                      : kind == kRon ? 0x100
-                                                     : 0)) |
-                             (draw & 0x10000) | ((deltas > 0) & draw & 0x1000000);
+        // Byte i of the word to lane i (little-endian).
+        const Lanes seats = reinterpret_cast<Lanes>(__builtin_shufflevector(
+            seatBytes, Bytes{}, 0, 16, 16, 16, 1, 16, 16, 16, 2, 16, 16, 16, 3, 16, 16, 16));
+        const Lanes user = seats == userSlot_;
+        // Every seat an entry can name is the user's, the empty name's, or another player's.
+        const Lanes field = ~(user | (seats == emptySlot_) | (seats == kNoSeat));
+        // Every negative change counts but the winner's, who may have a second entry; the kinds
+        // other than wins count no loss.
+        const Lanes loss = (deltas < 0) & (seats != seats[0]);
+        const Increments& inc = kIncrements[static_cast<std::size_t>(hand.kind)];
+        const Lanes counts = (loss & inc.loss) | inc.entry | ((deltas > 0) & inc.tenpai);
         userCounts_ += counts & user;
         fieldCounts_ += counts & field;
-        const Lanes dealIn = deltas & loss & -static_cast<std::int32_t>(kind == kRon);
+        const Lanes dealIn = deltas & loss & inc.dealInMask;
         const Doubles userLoss = __builtin_convertvector(dealIn & user, Doubles);
         const Doubles fieldLoss = __builtin_convertvector(dealIn & field, Doubles);
         userLoss_ += userLoss;
         fieldLoss_ += fieldLoss;
         userLossSquare_ += userLoss * userLoss;
         fieldLossSquare_ += fieldLoss * fieldLoss;
-        ++gameHands_;
-        gameDraws_ -= draw;
-        if (hand.win) AddWin(hand, user[0] != 0, field[0] != 0);
-        // The 8-bit counters take at most one a hand.
-        if (gameHands_ % 255 == 0) FlushCounts();
+        gameDraws_ += inc.draw;
+        // The winner's side from lane 0's masks (-1 where true): kUser, kField or kNeither.
+        if (hand.win) AddWin(hand, static_cast<std::size_t>(2 + 2 * user[0] + field[0]));
+        if (--handsBeforeFlush_ == 0) FlushCounts();
     }
     void Add(const SelectedGame& selected) {
         if (game_ != nullptr) EndGame(selected);
@@ -156,24 +181,34 @@ public:
     Result Finish() const;
 
 private:
-    // 1 for another named seat, 0 for the user, -1 for a name that is no player of the game.
-    int SideOf(scorelog::NameId id) const {
-        const auto name = static_cast<std::int32_t>(id);
-        int side = -1;
-        for (int k = 0; k < 3; ++k) side = name == fieldNames_[static_cast<std::size_t>(k)] ? 1 : side;
-        return name == userName_ ? 0 : side;
-    }
+    // Four lanes, one an entry; a lane past the hand's count names kNoSeat, neither side.
+    using Lanes = std::int32_t __attribute__((vector_size(16)));
+    using Bytes = std::uint8_t __attribute__((vector_size(16)));
+    static_assert(std::endian::native == std::endian::little, "the seats' bytes are read as lanes");
+    using Doubles = double __attribute__((vector_size(32)));
+    using Increments = detail::StyleIncrements;
+    static constexpr auto& kIncrements = detail::kStyleIncrements;
+    static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
+    static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
+    enum Side : std::uint8_t { kUser, kField, kNeither };
+    // A lane takes at most one a hand in each 8-bit count.
+    static constexpr std::int32_t kFlushHands = 255;
+
     void StartGame(const SelectedGame& selected);
+    void EndGame(const SelectedGame& selected);
+    void FlushCounts();
+    // Adds the counts not yet flushed to sums.
+    void FlushCounts(std::array<StyleSums, 3>& sums) const;
     // Inline: it runs for most hands, and a call costs more than its work.
-    void AddWin(const HandView& hand, bool userWins, bool fieldWins) {
+    void AddWin(const HandView& hand, std::size_t side) {
         const scorelog::HandRecord& record = hand.hand;
         const std::int32_t value = record.entryDeltas[0];
         if (hand.ownWin && value > bestWin_) NoteRecord(largestWin_, bestWin_, value);
         if (!hand.ownWin && hand.kind == kRon && hand.userChange < bestDealIn_) {
             NoteRecord(largestDealIn_, bestDealIn_, hand.userChange);
         }
-        if (!userWins && !fieldWins) return;
-        StyleSums& sums = sums_[fieldWins ? 1 : 0];
+        // A winner who is neither the user nor the field adds to the third sums, never read.
+        StyleSums& sums = sums_[side];
         sums.wins += 1;
         sums.tsumoWins += hand.kind == kTsumo ? 1 : 0;
         sums.winSum += value;
@@ -181,33 +216,23 @@ private:
         sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
         int dora = 0;
         unsigned flags = 0;
+        const std::uint8_t* codes = wordCodes_;
+        const std::size_t last = wordCount_;
         for (const scorelog::NameId yaku : record.yaku) {
-            std::uint8_t code = yaku < wordCount_ ? wordTable_[yaku].code : 0;
-            if (code == kUnread) code = ReadWord(yaku);
-            dora += code & 0x3F;
+            const unsigned code = codes[std::min<std::size_t>(yaku, last)];
+            dora += static_cast<int>(code & 0x3F);
             flags |= code;
         }
         sums.doraSum += dora;
         sums.doraSquareSum += static_cast<double>(dora) * dora;
-        const bool riichi = (flags & 0x40) != 0;
-        sums.riichiWins += riichi ? 1 : 0;
-        sums.uraWins += riichi && (flags & 0x80) != 0 ? 1 : 0;
+        const unsigned riichi = flags >> 6 & 1;
+        sums.riichiWins += riichi;
+        sums.uraWins += riichi & flags >> 7;
     }
     void NoteRecord(StyleRecord& record, std::int64_t& best, std::int32_t value) {
         best = value;
         record = {true, value, game_->game.startTime};
     }
-    std::uint8_t ReadWord(scorelog::NameId yaku);
-    void FlushCounts();
-
-    // Four lanes of an entry's seat; an entry past the hand's count is no lane.
-    using Lanes = std::int32_t __attribute__((vector_size(16)));
-    using Doubles = double __attribute__((vector_size(32)));
-    static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
-    static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
-    static constexpr std::int32_t kDraw = static_cast<std::int32_t>(scorelog::HandKind::ExhaustiveDraw);
-
-    void EndGame(const SelectedGame& selected);
 
     // Four 8-bit counters a lane: paid for a tsumo, dealt in, had an entry in a draw, tenpai.
     Lanes userCounts_{};
@@ -216,9 +241,9 @@ private:
     Doubles fieldLoss_{};
     Doubles userLossSquare_{};
     Doubles fieldLossSquare_{};
-    std::int64_t gameHands_ = 0;
+    std::int32_t handsBeforeFlush_ = kFlushHands;
     std::int64_t gameDraws_ = 0;
-    std::array<StyleSums, 2> sums_{};  // the user's, the field's
+    std::array<StyleSums, 3> sums_{};  // the user's, the field's, neither's
     // The records so far, or a value every record passes.
     std::int64_t bestWin_ = INT64_MIN;
     std::int64_t bestDealIn_ = 0;
@@ -226,19 +251,16 @@ private:
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
     const SelectedGame* game_ = nullptr;
-    std::int32_t userName_ = 0;
-    // The other named seats; an unused slot holds a name no entry can match.
-    std::array<std::int32_t, 3> fieldNames_{};
+    // The first seat of the user's name and of the empty name (-1 for none): the walk hands over
+    // the first seat of an entry's name.
+    std::int32_t userSlot_ = -1;
+    std::int32_t emptySlot_ = -1;
     std::int64_t fieldSeats_ = 0;
-    // Per name id: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7; kUnread until
-    // the word is first met.
-    static constexpr std::uint8_t kUnread = 0xFF;
-    struct WordCode {
-        std::uint8_t code = kUnread;
-    };
-    PoolTable<WordCode> words_;
-    // The codes of the current game's pool.
-    WordCode* wordTable_ = nullptr;
+    // Per name id of a pool: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7;
+    // then a 0 that every id past the pool reads.
+    PoolTable<std::uint8_t> words_;
+    // The codes of the current game's pool, and the index of the last, the 0.
+    const std::uint8_t* wordCodes_ = nullptr;
     std::size_t wordCount_ = 0;
 };
 

@@ -76,8 +76,10 @@ public:
     }
 
 private:
+    // Inlined into the walk: a call per hand and accumulator costs more than most of their work.
     template <typename Accumulator>
-    static void AddHandTo(Accumulator& accumulator, const SelectedGame& selected, const HandView& hand) {
+    [[gnu::always_inline]] static void AddHandTo(Accumulator& accumulator, const SelectedGame& selected,
+                                                 const HandView& hand) {
         if constexpr (requires { accumulator.AddHand(selected, hand); }) {
             accumulator.AddHand(selected, hand);
         }

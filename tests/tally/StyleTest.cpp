@@ -65,6 +65,18 @@ TEST(Style, CountsEachSideOfTheSameHands) {
          "3 1 0 1 0 0 0 0 10 0 0 1 ",
          "9 0 0 1 0 0 0 0 0 0 0 0 ",
          true},
+        {"a name on two seats and twice in a hand, an entry that names no seat",
+         {builder.ClearHands()
+              .Seats({{"me", 1500, 0, 1}, {"A", 1600, 0, 2}, {"A", 1700, 0, 3}, {"B", 1800, 0, 4}})
+              .Hand({K::Ron,
+                     {{"A", 9000}, {"B", -8000}, {"A", -1000}, {"X", -500}},
+                     HanClass::Han3,
+                     {kDora + "1"}})
+              .Hand({K::ExhaustiveDraw, {{"A", 1000}, {"A", 500}, {"me", -1500}}, HanClass::None, {}})
+              .Build()},
+         "2 0 0 0 0 1 1 0 0 0 0 0 ",
+         "6 1 0 1 0 3 2 2 1 0 0 0 ",
+         true},
         {"no win, the field empty",
          {builder.ClearHands()
               .Seats(unnamed)
