@@ -1,6 +1,8 @@
 #include "tally/TallyEngine.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 
 namespace obrenta::tally {
 
@@ -56,8 +58,29 @@ bool TallyEngine::Tally() {
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);
     TallyStatistics statistics;
-    statistics.Run(selectedGames);
+    SideStatistics side;
+    // Below this many games a thread's start costs about what it saves.
+    constexpr std::size_t kGamesForSecondThread = 1000;
+    static const bool severalCores = std::thread::hardware_concurrency() > 1;
+    if (severalCores && selectedGames.size() >= kGamesForSecondThread) {
+        std::exception_ptr sideFailure;
+        {
+            std::jthread sidePass([&] {
+                try {
+                    side.RunAlongside(selectedGames);
+                } catch (...) {
+                    sideFailure = std::current_exception();
+                }
+            });
+            statistics.Run(selectedGames);
+        }
+        if (sideFailure) std::rethrow_exception(sideFailure);
+    } else {
+        statistics.Run(selectedGames);
+        side.RunAlongside(selectedGames);
+    }
     statistics.Finish(*this);
+    side.Finish(*this);
     return true;
 }
 

@@ -25,10 +25,15 @@ using settings::AppSettings;
 using TallyStatistics =
     TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator, RankAccumulator, HandAccumulator,
               YakuAccumulator, LastHandAccumulator, HourAccumulator, OpponentAccumulator,
-              HistogramAccumulator, PeriodAccumulator, StyleAccumulator>;
+              HistogramAccumulator, PeriodAccumulator>;
+
+// The statistics of a second pass, which runs on another core beside TallyStatistics when the
+// selection is large: the 打ち筋 figures read every seat of every hand, nearly as much work as
+// all the others together. Its accumulators must not read the games' flags (see RunAlongside).
+using SideStatistics = TallyPass<StyleAccumulator>;
 
 // Every result of a tally; ResetResults() sets them all back to these values.
-struct TallyResults : TallyStatistics::Results {};
+struct TallyResults : TallyStatistics::Results, SideStatistics::Results {};
 
 class TallyEngine : public TallyResults {
 public:

@@ -32,7 +32,26 @@ public:
     using Results = TallyResultsOf<Accumulators...>;
 
     // Sets the per-game flags of each game, and hands the game to every accumulator.
-    void Run(std::vector<SelectedGame>& games) {
+    void Run(std::vector<SelectedGame>& games) { Walk<true>(games); }
+
+    // The same without setting the flags, so that it can run on another thread beside a Run over
+    // the same games. Its accumulators must not read the flags; the HandWalk carries them.
+    void RunAlongside(const std::vector<SelectedGame>& games) { Walk<false>(games); }
+
+    // Writes every accumulator's result over its part of results.
+    void Finish(Results& results) const {
+        std::apply(
+            [&](const auto&... accumulator) {
+                ((static_cast<typename std::decay_t<decltype(accumulator)>::Result&>(results) =
+                      accumulator.Finish()),
+                 ...);
+            },
+            accumulators_);
+    }
+
+private:
+    template <bool kSetsFlags, typename Games>
+    void Walk(Games& games) {
         for (std::size_t index = 0; index < games.size(); ++index) {
             // Each game's hands are a heap block of their own; fetch the next ones early, since
             // waiting for them is most of the pass's time. (Written out here: in a function of
@@ -52,30 +71,20 @@ public:
                     }
                 }
             }
-            SelectedGame& selected = games[index];
+            auto& selected = games[index];
             const HandWalk walk = WalkHands(selected.game, selected.userSeat, [&](const HandView& hand) {
                 std::apply([&](auto&... accumulator) { (AddHandTo(accumulator, selected, hand), ...); },
                            accumulators_);
             });
-            selected.yakitori = walk.yakitori;
-            selected.boxedOut = walk.boxedOut;
+            if constexpr (kSetsFlags) {
+                selected.yakitori = walk.yakitori;
+                selected.boxedOut = walk.boxedOut;
+            }
             std::apply([&](auto&... accumulator) { (AddTo(accumulator, selected, walk), ...); },
                        accumulators_);
         }
     }
 
-    // Writes every accumulator's result over its part of results.
-    void Finish(Results& results) const {
-        std::apply(
-            [&](const auto&... accumulator) {
-                ((static_cast<typename std::decay_t<decltype(accumulator)>::Result&>(results) =
-                      accumulator.Finish()),
-                 ...);
-            },
-            accumulators_);
-    }
-
-private:
     // Inlined into the walk: a call per hand and accumulator costs more than most of their work.
     template <typename Accumulator>
     [[gnu::always_inline]] static void AddHandTo(Accumulator& accumulator, const SelectedGame& selected,
