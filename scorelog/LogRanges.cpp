@@ -19,7 +19,7 @@ constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMinRangeBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kOneRangeBelow = std::uint64_t{4} << 20;
 constexpr std::size_t kSearchWindow = 64 * 1024;
-constexpr std::size_t kMinGamesPerRelease = 2048;
+constexpr std::size_t kFirstHandBlockBytes = 64 * 1024;
 // A separator in a line's first piece begins at most this far after the line's newline.
 constexpr std::size_t kLookBack = kMaxLinePieceBytes - 4;
 
@@ -57,6 +57,7 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
     range.games.reserve(expectedGames);
     NamePool& pool = *range.pool;
     LocalTimeCache times;
+    HandArena arena(kFirstHandBlockBytes);
     std::uint64_t at = range.begin;
     auto source = [&](char* to, std::size_t room) -> std::ptrdiff_t {
         room = static_cast<std::size_t>(std::min<std::uint64_t>(room, range.limit - at));
@@ -75,7 +76,7 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
                        if (count > kMaxBlockLines) return;
                        GameRecord& game = range.games.emplace_back();
                        if (ownPool) game.names = range.pool;
-                       if (!ParseGameBlock(game, lines, pool, times)) range.games.pop_back();
+                       if (!ParseGameBlock(game, lines, pool, times, arena)) range.games.pop_back();
                    });
     range.end = at;
 }
@@ -121,12 +122,11 @@ private:
 void Rename(GameRecord& game, const std::vector<NameId>& ids, const NamePoolPtr& pool) {
     auto rename = [&](NameId& id) { id = id < ids.size() ? ids[id] : id; };
     for (SeatResult& seat : game.seats) rename(seat.name);
-    if (game.hands) {
-        // The hands were made by this read and nobody else holds them yet.
-        for (HandRecord& hand : const_cast<HandList&>(*game.hands)) {
-            for (NameId& id : hand.entryNames) rename(id);
-            for (NameId& id : hand.yaku) rename(id);
-        }
+    // The hands were made by this read and nobody else holds them yet.
+    for (const HandRecord& stored : game.Hands()) {
+        auto& hand = const_cast<HandRecord&>(stored);
+        for (NameId& id : hand.entryNames) rename(id);
+        for (NameId& id : std::span(const_cast<NameId*>(hand.yaku.data()), hand.yaku.size())) rename(id);
     }
     game.names = pool;
 }
@@ -195,16 +195,6 @@ std::vector<std::uint64_t> RangeStarts(ByteSource& bytes, std::uint64_t begin, s
 }
 
 void ReleaseGames(std::vector<GameRecord>& games) {
-    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::clamp<std::size_t>(games.size() / kMinGamesPerRelease, 1, threads);
-    if (parts > 1) {
-        RunEach(parts, [&](std::size_t k) {
-            for (std::size_t i = games.size() * k / parts; i < games.size() * (k + 1) / parts; ++i) {
-                games[i].hands.reset();
-                games[i].names.reset();
-            }
-        });
-    }
     games = std::vector<GameRecord>();
 }
 
