@@ -20,6 +20,8 @@ constexpr std::uint64_t kMinRangeBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kOneRangeBelow = std::uint64_t{4} << 20;
 constexpr std::size_t kSearchWindow = 64 * 1024;
 constexpr std::size_t kFirstHandBlockBytes = 64 * 1024;
+// Fewer games than this are renamed and moved on one thread.
+constexpr std::size_t kMinGamesPerPart = 2048;
 // A separator in a line's first piece begins at most this far after the line's newline.
 constexpr std::size_t kLookBack = kMaxLinePieceBytes - 4;
 
@@ -52,8 +54,8 @@ struct Range {
     std::size_t at = 0;
 };
 
-void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool ownPool) {
-    range.pool = std::make_shared<NamePool>();
+// Parses a range into its own pool; every game points at gamesPool, the pool of the joined games.
+void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, const NamePoolPtr& gamesPool) {
     range.games.reserve(expectedGames);
     NamePool& pool = *range.pool;
     LocalTimeCache times;
@@ -75,7 +77,7 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
                        range.namesBeforeLastBlock = pool.Size();
                        if (count > kMaxBlockLines) return;
                        GameRecord& game = range.games.emplace_back();
-                       if (ownPool) game.names = range.pool;
+                       game.names = gamesPool;
                        if (!ParseGameBlock(game, lines, pool, times, arena)) range.games.pop_back();
                    });
     range.end = at;
@@ -119,7 +121,7 @@ private:
     std::size_t held_;  // the size of the pool before the join
 };
 
-void Rename(GameRecord& game, const std::vector<NameId>& ids, const NamePoolPtr& pool) {
+void Rename(GameRecord& game, const std::vector<NameId>& ids) {
     auto rename = [&](NameId& id) { id = id < ids.size() ? ids[id] : id; };
     for (SeatResult& seat : game.seats) rename(seat.name);
     // The hands were made by this read and nobody else holds them yet.
@@ -128,7 +130,6 @@ void Rename(GameRecord& game, const std::vector<NameId>& ids, const NamePoolPtr&
         for (NameId& id : hand.entryNames) rename(id);
         for (NameId& id : std::span(const_cast<NameId*>(hand.yaku.data()), hand.yaku.size())) rename(id);
     }
-    game.names = pool;
 }
 
 // Runs work(k) for each k < count: k = 0 on this thread, the others on threads of their own (or
@@ -213,13 +214,16 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
         if (k + 1 < ranges.size()) ranges[k].limit = starts[k + 1];
     }
     // A whole read keeps the first range's games and pool as they are and joins the rest to them.
+    // The games point at the joined pool from the start, so joining them changes no reference count.
     const bool adoptFirst = pool == nullptr && keep == 0 && games.empty();
+    for (Range& range : ranges) range.pool = std::make_shared<NamePool>();
+    const NamePoolPtr joined = adoptFirst ? ranges[0].pool : pool;
     RunEach(ranges.size(), [&](std::size_t k) {
         Range& range = ranges[k];
         const std::uint64_t bytesOfRange =
             adoptFirst && k == 0 ? sizeHint
                                  : std::min(range.limit, sizeHint) - std::min(range.begin, sizeHint);
-        ParseRange(bytes, range, ExpectedGames(bytesOfRange), adoptFirst && k == 0);
+        ParseRange(bytes, range, ExpectedGames(bytesOfRange), joined);
     });
 
     for (const Range& range : ranges) {
@@ -229,7 +233,6 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
         }
     }
 
-    NamePoolPtr joined = adoptFirst ? ranges[0].pool : pool;
     NameJoiner joiner(*joined, adoptFirst ? joined->Size() : confirmedNames);
     ranges[0].adopted = adoptFirst;
     std::size_t at = adoptFirst ? 0 : keep;
@@ -263,14 +266,29 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
     games.resize(at);
     pool = joined;
 
-    RunEach(ranges.size(), [&](std::size_t k) {
-        Range& range = ranges[k];
-        if (range.adopted) return;
-        for (std::size_t i = 0; i < range.games.size(); ++i) {
-            Rename(range.games[i], range.joinedIds, joined);
-            games[range.at + i] = std::move(range.games[i]);
+    // The games of the ranges not adopted are renamed and moved into place, shared out evenly
+    // among the threads (a whole read adopts the first range, which leaves one to move).
+    std::vector<std::pair<Range*, std::size_t>> moved;  // each range moved, and the games before it
+    std::size_t movedGames = 0;
+    for (Range& range : ranges) {
+        if (range.adopted) continue;
+        moved.emplace_back(&range, movedGames);
+        movedGames += range.games.size();
+    }
+    const std::size_t parts =
+        std::max<std::size_t>(1, std::min(ranges.size(), movedGames / kMinGamesPerPart));
+    RunEach(parts, [&](std::size_t k) {
+        const std::size_t from = movedGames * k / parts;
+        const std::size_t to = movedGames * (k + 1) / parts;
+        for (const auto& [range, before] : moved) {
+            const std::size_t first = std::max(from, before);
+            const std::size_t last = std::min(to, before + range->games.size());
+            for (std::size_t n = first; n < last; ++n) {
+                GameRecord& game = range->games[n - before];
+                Rename(game, range->joinedIds);
+                games[range->at + (n - before)] = std::move(game);
+            }
         }
-        range.games = std::vector<GameRecord>();
     });
     return RangeParseStatus::Parsed;
 }
