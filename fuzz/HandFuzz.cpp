@@ -17,18 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     GameRecord game;
     game.names = std::make_shared<NamePool>();
-    const HandRecord hand = ParseHand(first, result, *game.names);
-    obrenta::fuzz::CheckHand(game, hand);
+    const auto hand = ParseHand(first, result, *game.names);
+    obrenta::fuzz::CheckHand(game, *hand);
 
     // The same lines give the same hand whatever the pool already holds.
-    const HandRecord again = ParseHand(first, result, *game.names);
-    OBRENTA_FUZZ_CHECK(hand.entryCount == again.entryCount && hand.kind == again.kind &&
-                       hand.hanClass == again.hanClass && hand.yaku == again.yaku &&
-                       hand.entryNames == again.entryNames && hand.entryDeltas == again.entryDeltas);
+    const auto again = ParseHand(first, result, *game.names);
+    OBRENTA_FUZZ_CHECK(hand->entryCount == again->entryCount && hand->kind == again->kind &&
+                       hand->hanClass == again->hanClass && hand->yaku == again->yaku &&
+                       hand->entryNames == again->entryNames && hand->entryDeltas == again->entryDeltas);
 
     // The outcome is decided by the result line alone.
-    const HandRecord alone = ParseHand("\n", result, *game.names);
-    OBRENTA_FUZZ_CHECK(alone.entryCount == 0);
-    OBRENTA_FUZZ_CHECK(alone.kind == hand.kind && alone.yaku == hand.yaku);
+    const auto alone = ParseHand("\n", result, *game.names);
+    OBRENTA_FUZZ_CHECK(alone->entryCount == 0);
+    OBRENTA_FUZZ_CHECK(alone->kind == hand->kind && alone->yaku == hand->yaku);
     return 0;
 }

@@ -218,9 +218,10 @@ private:
     std::array<Entry, std::size_t{1} << kBits> entries_{};
 };
 
-// Fills hand, a new record.
-void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_view resultLine, NamePool& pool,
+// Adds the hand of the two lines to the game being built in arena.
+void ParseHandLines(HandArena& arena, std::string_view firstLine, std::string_view resultLine, NamePool& pool,
                     const KnownNames* known, KeyClassMemo& keys) {
+    HandRecord& hand = arena.AddHand();
     EntryScan entries = ScanEntries(firstLine, 2);
     if (entries.fields / 2 == 0) entries = ScanEntries(firstLine, 1);
     hand.entryCount = entries.fields / 2;
@@ -241,21 +242,8 @@ void ParseHandLines(HandRecord& hand, std::string_view firstLine, std::string_vi
     if (keyClass.ron || keyClass.tsumo) {
         hand.kind = keyClass.ron ? HandKind::Ron : HandKind::Tsumo;
         hand.hanClass = keyClass.hanClass;
-        std::array<NameId, 32> found;
-        std::size_t count = 0;
         std::string_view yaku;
-        while (tokens.Next(true, yaku)) {
-            if (count == found.size()) {
-                hand.yaku.insert(hand.yaku.end(), found.begin(), found.end());
-                count = 0;
-            }
-            found[count++] = pool.Intern(yaku);
-        }
-        if (hand.yaku.empty()) {
-            hand.yaku.assign(found.begin(), found.begin() + count);
-        } else {
-            hand.yaku.insert(hand.yaku.end(), found.begin(), found.begin() + count);
-        }
+        while (tokens.Next(true, yaku)) arena.AddYaku(pool.Intern(yaku));
         return;
     }
 
@@ -276,14 +264,17 @@ thread_local KeyClassMemo tKeyClasses;
 
 }  // namespace
 
-HandRecord ParseHand(std::string_view firstLine, std::string_view resultLine, NamePool& pool) {
-    HandRecord hand;
-    ParseHandLines(hand, firstLine, resultLine, pool, nullptr, tKeyClasses);
-    return hand;
+std::shared_ptr<const HandRecord> ParseHand(std::string_view firstLine, std::string_view resultLine,
+                                            NamePool& pool) {
+    HandArena arena(0);
+    ParseHandLines(arena, firstLine, resultLine, pool, nullptr, tKeyClasses);
+    const std::shared_ptr<const HandList> list = arena.EndGame();
+    return std::shared_ptr<const HandRecord>(list, list->data());
 }
 
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool,
-                    LocalTimeCache& times) {
+                    LocalTimeCache& times, HandArena& arena) {
+    arena.BeginGame();
     NamePoolPtr names = std::move(record.names);
     record = GameRecord{};
     record.names = std::move(names);
@@ -319,17 +310,11 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     for (int k = 0; k < record.playerCount; ++k)
         known.Add(pool.View(record.seats[k].name), record.seats[k].name);
 
-    // Two lines per hand up to the result header: room for exactly the hands of a whole game,
-    // so no hand array is larger than it needs to be.
-    std::ptrdiff_t resultAt = 2;
-    while (resultAt < n && !IsResultHeader(lines[resultAt])) ++resultAt;
-    HandList hands;
-    hands.reserve(static_cast<std::size_t>((resultAt - 2) / 2));
     std::ptrdiff_t i = 2;
     while (!IsResultHeader(lines[i])) {
         // A hand needs its two lines and one more line inside the block.
         if (i > n - 3) return false;
-        ParseHandLines(hands.emplace_back(), lines[i], lines[i + 1], pool, &known, keys);
+        ParseHandLines(arena, lines[i], lines[i + 1], pool, &known, keys);
         i += 2;
         // Lines between hands that are neither a hand nor the result header are skipped.
         while (!IsResultHeader(lines[i]) && !Contains(lines[i], kHandWord)) {
@@ -368,8 +353,15 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
         }
         record.seats[k].ratingRank = 1 + higher;
     }
-    record.SetHands(std::move(hands));
+    record.handCount = static_cast<std::int32_t>(arena.HandCount());
+    record.hands = arena.EndGame();
     return true;
+}
+
+bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool,
+                    LocalTimeCache& times) {
+    HandArena arena(0);
+    return ParseGameBlock(record, lines, pool, times, arena);
 }
 
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -19,10 +20,16 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool,
                     LocalTimeCache& times);
 
+// The same, with the hands stored in arena (see HandArena).
+bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines, NamePool& pool,
+                    LocalTimeCache& times, HandArena& arena);
+
 // The same, interning in record.names (a new pool is made when it is null).
 bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines);
 
-// Parses a hand's first line and its result line (both ending with their newline).
-HandRecord ParseHand(std::string_view firstLine, std::string_view resultLine, NamePool& pool);
+// Parses a hand's first line and its result line (both ending with their newline). The hand and
+// its yaku are held in storage of their own, which the pointer keeps.
+std::shared_ptr<const HandRecord> ParseHand(std::string_view firstLine, std::string_view resultLine,
+                                            NamePool& pool);
 
 }  // namespace obrenta::scorelog

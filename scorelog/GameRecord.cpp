@@ -1,15 +1,84 @@
 #include "scorelog/GameRecord.h"
 
+#include <cstring>
+#include <new>
+#include <type_traits>
+
 namespace obrenta::scorelog {
+
+namespace {
+
+// Hands and yaku are copied into the blocks byte for byte.
+static_assert(std::is_trivially_copyable_v<HandRecord> && std::is_trivially_destructible_v<HandRecord>);
+static_assert(std::is_trivially_destructible_v<HandList>);
+static_assert(sizeof(HandList) % alignof(HandRecord) == 0 && sizeof(HandRecord) % alignof(NameId) == 0);
+
+constexpr std::size_t kMaxBlockBytes = std::size_t{1} << 20;
+
+}  // namespace
+
+HandArena::HandArena(std::size_t firstBlockBytes) : nextBlockBytes_(firstBlockBytes) {}
+
+void HandArena::BeginGame() {
+    hands_.clear();
+    yaku_.clear();
+    yakuCounts_.clear();
+}
+
+HandRecord& HandArena::AddHand() {
+    yakuCounts_.push_back(0);
+    return hands_.emplace_back();
+}
+
+std::byte* HandArena::Allocate(std::size_t bytes) {
+    bytes = (bytes + alignof(HandRecord) - 1) / alignof(HandRecord) * alignof(HandRecord);
+    if (bytes > room_) {
+        // A block of 0 bytes asked for gives every game a block of exactly its size.
+        const std::size_t size = std::max(bytes, nextBlockBytes_);
+        nextBlockBytes_ = std::min(nextBlockBytes_ * 2, kMaxBlockBytes);
+        if (!blocks_) blocks_ = std::make_shared<Blocks>();
+        blocks_->list.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+        next_ = blocks_->list.back().get();
+        room_ = size;
+    }
+    std::byte* at = next_;
+    next_ += bytes;
+    room_ -= bytes;
+    return at;
+}
+
+std::shared_ptr<const HandList> HandArena::EndGame() {
+    const std::size_t handBytes = hands_.size() * sizeof(HandRecord);
+    std::byte* at = Allocate(sizeof(HandList) + handBytes + yaku_.size() * sizeof(NameId));
+    auto* hands = reinterpret_cast<HandRecord*>(at + sizeof(HandList));
+    auto* yaku = reinterpret_cast<NameId*>(at + sizeof(HandList) + handBytes);
+    if (!hands_.empty()) std::memcpy(static_cast<void*>(hands), hands_.data(), handBytes);
+    if (!yaku_.empty()) std::memcpy(yaku, yaku_.data(), yaku_.size() * sizeof(NameId));
+    const NameId* from = yaku;
+    for (std::size_t k = 0; k < hands_.size(); ++k) {
+        hands[k].yaku = YakuList(std::span<const NameId>(from, yakuCounts_[k]));
+        from += yakuCounts_[k];
+    }
+    const HandList* list = new (at) HandList(std::span<const HandRecord>(hands, hands_.size()));
+    BeginGame();
+    return std::shared_ptr<const HandList>(blocks_, list);
+}
 
 const HandList& GameRecord::Hands() const {
     static const HandList kNoHands;
     return hands ? *hands : kNoHands;
 }
 
-void GameRecord::SetHands(HandList list) {
+void GameRecord::SetHands(std::span<const HandRecord> list) {
+    HandArena arena(0);
+    for (const HandRecord& hand : list) {
+        HandRecord& added = arena.AddHand();
+        added = hand;
+        added.yaku = YakuList();
+        for (const NameId id : hand.yaku) arena.AddYaku(id);
+    }
     handCount = static_cast<std::int32_t>(list.size());
-    hands = std::make_shared<HandList>(std::move(list));
+    hands = arena.EndGame();
 }
 
 std::int32_t GameRecord::FindSeatByName(NameId name) const {

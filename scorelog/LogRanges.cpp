@@ -19,7 +19,9 @@ constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kMinRangeBytes = std::uint64_t{1} << 20;
 constexpr std::uint64_t kOneRangeBelow = std::uint64_t{4} << 20;
 constexpr std::size_t kSearchWindow = 64 * 1024;
-constexpr std::size_t kMinGamesPerRelease = 2048;
+constexpr std::size_t kFirstHandBlockBytes = 64 * 1024;
+// Fewer games than this are renamed and moved on one thread.
+constexpr std::size_t kMinGamesPerPart = 2048;
 // A separator in a line's first piece begins at most this far after the line's newline.
 constexpr std::size_t kLookBack = kMaxLinePieceBytes - 4;
 
@@ -52,11 +54,12 @@ struct Range {
     std::size_t at = 0;
 };
 
-void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool ownPool) {
-    range.pool = std::make_shared<NamePool>();
+// Parses a range into its own pool; every game points at gamesPool, the pool of the joined games.
+void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, const NamePoolPtr& gamesPool) {
     range.games.reserve(expectedGames);
     NamePool& pool = *range.pool;
     LocalTimeCache times;
+    HandArena arena(kFirstHandBlockBytes);
     std::uint64_t at = range.begin;
     auto source = [&](char* to, std::size_t room) -> std::ptrdiff_t {
         room = static_cast<std::size_t>(std::min<std::uint64_t>(room, range.limit - at));
@@ -74,8 +77,8 @@ void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, bool
                        range.namesBeforeLastBlock = pool.Size();
                        if (count > kMaxBlockLines) return;
                        GameRecord& game = range.games.emplace_back();
-                       if (ownPool) game.names = range.pool;
-                       if (!ParseGameBlock(game, lines, pool, times)) range.games.pop_back();
+                       game.names = gamesPool;
+                       if (!ParseGameBlock(game, lines, pool, times, arena)) range.games.pop_back();
                    });
     range.end = at;
 }
@@ -118,17 +121,15 @@ private:
     std::size_t held_;  // the size of the pool before the join
 };
 
-void Rename(GameRecord& game, const std::vector<NameId>& ids, const NamePoolPtr& pool) {
+void Rename(GameRecord& game, const std::vector<NameId>& ids) {
     auto rename = [&](NameId& id) { id = id < ids.size() ? ids[id] : id; };
     for (SeatResult& seat : game.seats) rename(seat.name);
-    if (game.hands) {
-        // The hands were made by this read and nobody else holds them yet.
-        for (HandRecord& hand : const_cast<HandList&>(*game.hands)) {
-            for (NameId& id : hand.entryNames) rename(id);
-            for (NameId& id : hand.yaku) rename(id);
-        }
+    // The hands were made by this read and nobody else holds them yet.
+    for (const HandRecord& stored : game.Hands()) {
+        auto& hand = const_cast<HandRecord&>(stored);
+        for (NameId& id : hand.entryNames) rename(id);
+        for (NameId& id : std::span(const_cast<NameId*>(hand.yaku.data()), hand.yaku.size())) rename(id);
     }
-    game.names = pool;
 }
 
 // Runs work(k) for each k < count: k = 0 on this thread, the others on threads of their own (or
@@ -195,16 +196,6 @@ std::vector<std::uint64_t> RangeStarts(ByteSource& bytes, std::uint64_t begin, s
 }
 
 void ReleaseGames(std::vector<GameRecord>& games) {
-    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::clamp<std::size_t>(games.size() / kMinGamesPerRelease, 1, threads);
-    if (parts > 1) {
-        RunEach(parts, [&](std::size_t k) {
-            for (std::size_t i = games.size() * k / parts; i < games.size() * (k + 1) / parts; ++i) {
-                games[i].hands.reset();
-                games[i].names.reset();
-            }
-        });
-    }
     games = std::vector<GameRecord>();
 }
 
@@ -223,13 +214,16 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
         if (k + 1 < ranges.size()) ranges[k].limit = starts[k + 1];
     }
     // A whole read keeps the first range's games and pool as they are and joins the rest to them.
+    // The games point at the joined pool from the start, so joining them changes no reference count.
     const bool adoptFirst = pool == nullptr && keep == 0 && games.empty();
+    for (Range& range : ranges) range.pool = std::make_shared<NamePool>();
+    const NamePoolPtr joined = adoptFirst ? ranges[0].pool : pool;
     RunEach(ranges.size(), [&](std::size_t k) {
         Range& range = ranges[k];
         const std::uint64_t bytesOfRange =
             adoptFirst && k == 0 ? sizeHint
                                  : std::min(range.limit, sizeHint) - std::min(range.begin, sizeHint);
-        ParseRange(bytes, range, ExpectedGames(bytesOfRange), adoptFirst && k == 0);
+        ParseRange(bytes, range, ExpectedGames(bytesOfRange), joined);
     });
 
     for (const Range& range : ranges) {
@@ -239,7 +233,6 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
         }
     }
 
-    NamePoolPtr joined = adoptFirst ? ranges[0].pool : pool;
     NameJoiner joiner(*joined, adoptFirst ? joined->Size() : confirmedNames);
     ranges[0].adopted = adoptFirst;
     std::size_t at = adoptFirst ? 0 : keep;
@@ -273,14 +266,29 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
     games.resize(at);
     pool = joined;
 
-    RunEach(ranges.size(), [&](std::size_t k) {
-        Range& range = ranges[k];
-        if (range.adopted) return;
-        for (std::size_t i = 0; i < range.games.size(); ++i) {
-            Rename(range.games[i], range.joinedIds, joined);
-            games[range.at + i] = std::move(range.games[i]);
+    // The games of the ranges not adopted are renamed and moved into place, shared out evenly
+    // among the threads (a whole read adopts the first range, which leaves one to move).
+    std::vector<std::pair<Range*, std::size_t>> moved;  // each range moved, and the games before it
+    std::size_t movedGames = 0;
+    for (Range& range : ranges) {
+        if (range.adopted) continue;
+        moved.emplace_back(&range, movedGames);
+        movedGames += range.games.size();
+    }
+    const std::size_t parts =
+        std::max<std::size_t>(1, std::min(ranges.size(), movedGames / kMinGamesPerPart));
+    RunEach(parts, [&](std::size_t k) {
+        const std::size_t from = movedGames * k / parts;
+        const std::size_t to = movedGames * (k + 1) / parts;
+        for (const auto& [range, before] : moved) {
+            const std::size_t first = std::max(from, before);
+            const std::size_t last = std::min(to, before + range->games.size());
+            for (std::size_t n = first; n < last; ++n) {
+                GameRecord& game = range->games[n - before];
+                Rename(game, range->joinedIds);
+                games[range->at + (n - before)] = std::move(game);
+            }
         }
-        range.games = std::vector<GameRecord>();
     });
     return RangeParseStatus::Parsed;
 }

@@ -55,8 +55,8 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
                              std::vector<GameRecord>& games, std::size_t keep, NamePoolPtr& pool,
                              std::size_t confirmedNames, ParseEnd& parseEnd, int& error);
 
-// Empties games, freeing a large list on every hardware thread: the hands of a large log are many
-// small blocks, and freeing them takes a good part of the time a read takes.
+// Empties games. The hands of a read lie in a few large blocks (see HandArena), so freeing them
+// is quick on one thread.
 void ReleaseGames(std::vector<GameRecord>& games);
 
 }  // namespace obrenta::scorelog

@@ -163,10 +163,10 @@ TEST(FastPathTest, OutcomeTokensReadAgainGiveTheSameAnswer) {
     }
     for (std::size_t i : order) {
         const std::string result = Sj(std::string("    30符 ") + cases[i].token + " 立直\n");
-        const HandRecord hand = ParseHand(first, result, pool);
-        ASSERT_EQ(hand.kind, cases[i].kind) << cases[i].token;
-        if (hand.IsWin()) {
-            ASSERT_EQ(hand.hanClass, cases[i].hanClass) << cases[i].token;
+        const auto hand = ParseHand(first, result, pool);
+        ASSERT_EQ(hand->kind, cases[i].kind) << cases[i].token;
+        if (hand->IsWin()) {
+            ASSERT_EQ(hand->hanClass, cases[i].hanClass) << cases[i].token;
         }
     }
 }

@@ -30,15 +30,14 @@ class ResultLineTest : public ::testing::TestWithParam<ResultLineCase> {};
 TEST_P(ResultLineTest, KindClassAndYaku) {
     const ResultLineCase& c = GetParam();
     NamePool pool;
-    const HandRecord hand =
-        ParseHand(Sj("  東1局 0本場(リーチ0) kenji +1000 mame -1000\n"), Sj(c.line), pool);
-    EXPECT_EQ(hand.kind, c.kind);
-    if (hand.IsWin()) {
-        EXPECT_EQ(hand.hanClass, c.hanClass);
+    const auto hand = ParseHand(Sj("  東1局 0本場(リーチ0) kenji +1000 mame -1000\n"), Sj(c.line), pool);
+    EXPECT_EQ(hand->kind, c.kind);
+    if (hand->IsWin()) {
+        EXPECT_EQ(hand->hanClass, c.hanClass);
     }
     std::vector<std::string> expected;
     for (const char* y : c.yaku) expected.push_back(Sj(y));
-    EXPECT_EQ(YakuTexts(hand, pool), expected);
+    EXPECT_EQ(YakuTexts(*hand, pool), expected);
 }
 
 const ResultLineCase kResultLines[] = {
@@ -99,60 +98,59 @@ INSTANTIATE_TEST_SUITE_P(Hand, ResultLineTest, ::testing::ValuesIn(kResultLines)
 TEST(ParseHandTest, SingleYakuWithoutNewlineEqualsSameYakuAmongOthers) {
     NamePool pool;
     const std::string first = Sj("  東1局 0本場(リーチ0) a +1000 b -1000\n");
-    const HandRecord single = ParseHand(first, Sj("    30符 二飜ロン 役牌\n"), pool);
-    const HandRecord several = ParseHand(first, Sj("    30符 二飜ロン 役牌 ドラ1\n"), pool);
-    ASSERT_EQ(single.yaku.size(), 1u);
-    ASSERT_EQ(several.yaku.size(), 2u);
-    EXPECT_EQ(single.yaku[0], several.yaku[0]);
-    EXPECT_EQ(pool.View(single.yaku[0]), Sj("役牌"));
+    const auto single = ParseHand(first, Sj("    30符 二飜ロン 役牌\n"), pool);
+    const auto several = ParseHand(first, Sj("    30符 二飜ロン 役牌 ドラ1\n"), pool);
+    ASSERT_EQ(single->yaku.size(), 1u);
+    ASSERT_EQ(several->yaku.size(), 2u);
+    EXPECT_EQ(single->yaku[0], several->yaku[0]);
+    EXPECT_EQ(pool.View(single->yaku[0]), Sj("役牌"));
 }
 
 TEST(ParseHandTest, EntriesFromTwoLeadingWords) {
     NamePool pool;
-    const HandRecord hand =
+    const auto hand =
         ParseHand(Sj("  東2局 0本場(リーチ0) mame_x +1500 さくら -500 kenji -500 Guest042 -500\n"),
                   Sj("    30符 一飜ツモ 門前清自摸和\n"), pool);
-    ASSERT_EQ(hand.entryCount, 4);
-    EXPECT_EQ(pool.View(hand.entryNames[0]), "mame_x");
-    EXPECT_EQ(pool.View(hand.entryNames[1]), Sj("さくら"));
-    EXPECT_EQ(pool.View(hand.entryNames[3]), "Guest042");
-    EXPECT_EQ(hand.entryDeltas, (std::array<std::int32_t, 4>{1500, -500, -500, -500}));
+    ASSERT_EQ(hand->entryCount, 4);
+    EXPECT_EQ(pool.View(hand->entryNames[0]), "mame_x");
+    EXPECT_EQ(pool.View(hand->entryNames[1]), Sj("さくら"));
+    EXPECT_EQ(pool.View(hand->entryNames[3]), "Guest042");
+    EXPECT_EQ(hand->entryDeltas, (std::array<std::int32_t, 4>{1500, -500, -500, -500}));
 }
 
 TEST(ParseHandTest, OneLeadingWordIsReadWithTheOneWordForm) {
     NamePool pool;
-    const HandRecord hand =
-        ParseHand(Sj("東1局 kenji +8000 さくら -8000\n"), Sj("    満貫ロン 立直\n"), pool);
-    ASSERT_EQ(hand.entryCount, 2);
-    EXPECT_EQ(pool.View(hand.entryNames[0]), "kenji");
-    EXPECT_EQ(hand.entryDeltas[0], 8000);
-    EXPECT_EQ(pool.View(hand.entryNames[1]), Sj("さくら"));
-    EXPECT_EQ(hand.entryDeltas[1], -8000);
+    const auto hand = ParseHand(Sj("東1局 kenji +8000 さくら -8000\n"), Sj("    満貫ロン 立直\n"), pool);
+    ASSERT_EQ(hand->entryCount, 2);
+    EXPECT_EQ(pool.View(hand->entryNames[0]), "kenji");
+    EXPECT_EQ(hand->entryDeltas[0], 8000);
+    EXPECT_EQ(pool.View(hand->entryNames[1]), Sj("さくら"));
+    EXPECT_EQ(hand->entryDeltas[1], -8000);
 }
 
 TEST(ParseHandTest, IncompletePairsAreDroppedAndLeftEmpty) {
     NamePool pool;
-    const HandRecord hand = ParseHand("  E1 x a +100 b\n", "    x\n", pool);
-    EXPECT_EQ(hand.entryCount, 1);
-    EXPECT_EQ(pool.View(hand.entryNames[0]), "a");
-    EXPECT_EQ(hand.entryNames[1], kEmptyName);
-    EXPECT_EQ(hand.entryDeltas[1], 0);
+    const auto hand = ParseHand("  E1 x a +100 b\n", "    x\n", pool);
+    EXPECT_EQ(hand->entryCount, 1);
+    EXPECT_EQ(pool.View(hand->entryNames[0]), "a");
+    EXPECT_EQ(hand->entryNames[1], kEmptyName);
+    EXPECT_EQ(hand->entryDeltas[1], 0);
 }
 
 TEST(ParseHandTest, NoEntryLeavesAnEmptyWinner) {
     NamePool pool;
-    const HandRecord hand = ParseHand(Sj("  南1局 0本場(リーチ0)\n"), Sj("    九種公九牌倒牌\n"), pool);
-    EXPECT_EQ(hand.entryCount, 0);
-    EXPECT_EQ(hand.entryNames[0], kEmptyName);
-    EXPECT_EQ(hand.kind, HandKind::NineTerminals);
+    const auto hand = ParseHand(Sj("  南1局 0本場(リーチ0)\n"), Sj("    九種公九牌倒牌\n"), pool);
+    EXPECT_EQ(hand->entryCount, 0);
+    EXPECT_EQ(hand->entryNames[0], kEmptyName);
+    EXPECT_EQ(hand->kind, HandKind::NineTerminals);
 }
 
 TEST(ParseHandTest, EntryNamesAreCutTo63Bytes) {
     NamePool pool;
     const std::string longName(70, 'n');
-    const HandRecord hand = ParseHand("  E1 x " + longName + " +100 b -100\n", "    x\n", pool);
-    ASSERT_EQ(hand.entryCount, 2);
-    EXPECT_EQ(pool.View(hand.entryNames[0]), std::string(63, 'n'));
+    const auto hand = ParseHand("  E1 x " + longName + " +100 b -100\n", "    x\n", pool);
+    ASSERT_EQ(hand->entryCount, 2);
+    EXPECT_EQ(pool.View(hand->entryNames[0]), std::string(63, 'n'));
 }
 
 }  // namespace

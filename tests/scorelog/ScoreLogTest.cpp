@@ -405,9 +405,18 @@ TEST(ScoreLogRangesTest, EverySplitGivesTheGamesOfOneRange) {
     const auto one = ParseInOneRange(small);
     for (std::uint64_t at = 0; at <= small.size(); ++at) {
         const std::uint64_t targets[] = {at};
-        ScoreLog split;
-        split.ParseBuffer(small, targets);
-        ASSERT_NO_FATAL_FAILURE(ExpectIdentical(split.games(), one)) << "split at " << at;
+        std::vector<GameRecord> copies;
+        std::vector<GameRecord> last;
+        {
+            ScoreLog split;
+            split.ParseBuffer(small, targets);
+            copies = split.games();
+            last.push_back(split.games().back());
+        }
+        // The copies keep their hands and yaku once the log and the last range's other games are gone.
+        ASSERT_NO_FATAL_FAILURE(ExpectIdentical(copies, one)) << "split at " << at;
+        copies.clear();
+        ASSERT_NO_FATAL_FAILURE(ExpectIdentical(last, {one.back()})) << "split at " << at;
     }
     for (int round = 0; round < 150; ++round) {
         const std::string bytes = RandomLog(random);

@@ -107,7 +107,8 @@ public:
         g.startPoints = startPoints_;
         g.startTime = start_;
         g.endTime = start_ + length_;
-        scorelog::HandList list;
+        std::vector<HandRecord> list;
+        std::vector<std::vector<scorelog::NameId>> yaku(hands_.size());
         for (const auto& planned : hands_) {
             HandRecord h;
             h.kind = planned.kind;
@@ -117,13 +118,15 @@ public:
                 h.entryNames[i] = pool_->Intern(planned.entries[i].name);
                 h.entryDeltas[i] = planned.entries[i].delta;
             }
+            std::vector<scorelog::NameId>& ids = yaku[list.size()];
             for (const auto& y : planned.yaku) {
-                h.yaku.push_back(pool_->Intern(y));
+                ids.push_back(pool_->Intern(y));
             }
-            list.push_back(std::move(h));
+            h.yaku = scorelog::YakuList(ids);
+            list.push_back(h);
         }
         g.handCount = static_cast<std::int32_t>(list.size());
-        g.SetHands(std::move(list));
+        g.SetHands(list);
         return g;
     }
 
