@@ -53,8 +53,8 @@ private:
     template <bool kSetsFlags, typename Games>
     void Walk(Games& games) {
         for (std::size_t index = 0; index < games.size(); ++index) {
-            // Each game's hands are a heap block of their own; fetch the next ones early, since
-            // waiting for them is most of the pass's time. (Written out here: in a function of
+            // Fetch the next games' hands early: waiting for them is most of the pass's time, and
+            // a selection skips games, so the hands read are not one sequential stream. (Written out here: in a function of
             // its own the compiler finds no effect and drops the prefetches.)
             if (index + 2 < games.size()) {
                 __builtin_prefetch(games[index + 2].game.hands.get());
@@ -62,8 +62,8 @@ private:
             if (index + 1 < games.size() && games[index + 1].game.hands) {
                 const scorelog::HandList& next = *games[index + 1].game.hands;
                 if (!next.empty()) {
-                    // The parser allocates a game's yaku lists right after its hands, so the hands
-                    // and a few lines past them hold nearly everything the next game reads.
+                    // The reader keeps a game's yaku ids right after its hands, so the hands and a
+                    // few lines past them hold nearly everything the next game reads.
                     const char* from = reinterpret_cast<const char*>(next.data());
                     const char* to = from + next.size() * sizeof(scorelog::HandRecord) + 256;
                     for (const char* line = from; line < to; line += 64) {
