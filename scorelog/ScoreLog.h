@@ -1,13 +1,12 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/Platform.h"
 #include "scorelog/GameRecord.h"
 #include "scorelog/LogRanges.h"
 
@@ -71,15 +70,15 @@ private:
     // What a read leaves for the next one to go on from where it stopped.
     struct Continuation {
         bool valid = false;
-        dev_t device = 0;
-        ino_t inode = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
         ParseEnd parseEnd;
         std::string tail;           // the bytes before parseEnd.end
         std::string lastBlockHead;  // the first bytes of the last block
     };
 
-    bool CanAppend(const std::string& path, const struct stat& info, ByteSource& bytes) const;
-    void Remember(const std::string& path, const struct stat& info, ByteSource& bytes,
+    bool CanAppend(const std::string& path, const base::FileStatus& info, ByteSource& bytes) const;
+    void Remember(const std::string& path, const base::FileStatus& info, ByteSource& bytes,
                   const ParseEnd& parseEnd);
 
     std::vector<GameRecord> games_;

@@ -1,34 +1,25 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <stdlib.h>
 
-#include <ctime>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #include "base/LocalTime.h"
+#include "base/Platform.h"
 
 namespace obrenta::test {
 
 std::string Sj(std::string_view utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
-    std::string out(utf8.size() * 2 + 1, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
-        throw std::runtime_error("text not convertible to CP932: " + std::string(utf8));
-    }
-    out.resize(out.size() - outLeft);
-    return out;
+    std::optional<std::string> cp932 = base::Utf8BytesToCp932(utf8);
+    if (!cp932) throw std::runtime_error("text not convertible to CP932: " + std::string(utf8));
+    return *cp932;
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -54,9 +45,16 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
 }
 
 TempDir::TempDir(std::string_view prefix) {
-    std::string pattern = testing::TempDir() + std::string(prefix) + "-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        std::string path =
+            testing::TempDir() + std::string(prefix) + "-" + std::to_string(random() % 1000000000);
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) path_ = path;
+    }
+    if (path_.empty()) throw std::runtime_error("no temporary directory");
 }
 
 TempDir::~TempDir() {
@@ -66,23 +64,42 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    if (value != nullptr && std::string_view(name) == "TZ") value = WindowsZone(value);
+    // An empty value removes the variable here.
+    ::_putenv_s(name, value != nullptr ? value : "");
+#else
     if (value != nullptr) {
         ::setenv(name, value, 1);
     } else {
         ::unsetenv(name);
     }
-    ::tzset();
+#endif
+    base::ReloadTimeZone();
+}
+
+const char* WindowsZone(const char* zone) {
+    // The C runtime reads only the POSIX form; Japan has had no summer time since 1951.
+    return std::string_view(zone) == "Asia/Tokyo" ? "JST-9" : zone;
+}
+
+bool ZoneWorksHere(std::string_view zone) {
+#ifdef _WIN32
+    return zone == "Asia/Tokyo" || zone == "UTC" || zone == "JST-9";
+#else
+    (void)zone;
+    return true;
+#endif
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    SetEnv(name, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-    ::tzset();
+    SetEnv(name_.c_str(), old_ ? old_->c_str() : nullptr);
 }
 
 }  // namespace obrenta::test

@@ -40,6 +40,17 @@ private:
     std::string path_;
 };
 
+// Sets (or, with nullptr, removes) an environment variable and takes up a change of TZ. On
+// Windows TZ=Asia/Tokyo is set in the POSIX form the C runtime reads (WindowsZone).
+void SetEnv(const char* name, const char* value);
+const char* WindowsZone(const char* zone);
+// Whether the zone converts here as the tests expect: every zone on Linux; on Windows only those
+// without summer time that the C runtime can be told (its changeover days are the US ones).
+bool ZoneWorksHere(std::string_view zone);
+// Skips the test, saying why, where the zone can't be had.
+#define OBRENTA_SKIP_UNLESS_ZONE(zone) \
+    if (!::obrenta::test::ZoneWorksHere(zone)) GTEST_SKIP() << "time zone " << (zone) << " needs Linux"
+
 // Sets (or, with nullptr, removes) an environment variable for one scope and puts the old value
 // back afterwards; TZ changes take effect at once.
 class ScopedEnv {
