@@ -67,6 +67,21 @@ std::string Cp932BytesToUtf8(std::string_view cp932);
 // UTF-8 to code page 932; nullopt when the text is not UTF-8 or has no code page 932 form.
 std::optional<std::string> Utf8BytesToCp932(std::string_view utf8);
 
+// The calling thread formats and reads numbers as the "C" locale does while the object lives
+// (uselocale; a thread-local locale on Windows).
+class ClassicLocaleScope {
+public:
+    ClassicLocaleScope();
+    ~ClassicLocaleScope();
+    ClassicLocaleScope(const ClassicLocaleScope&) = delete;
+    ClassicLocaleScope& operator=(const ClassicLocaleScope&) = delete;
+
+private:
+    void* previous_ = nullptr;  // the thread's locale_t on POSIX
+    int mode_ = 0;              // the thread-locale mode on Windows
+    std::string name_;          // the LC_NUMERIC name on Windows
+};
+
 // Standard output passes bytes through unchanged (no LF to CRLF on Windows).
 void SetBinaryStandardOutput();
 // The command line's arguments after the program's name: as given on POSIX; read in UTF-16 and

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <locale.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -278,6 +279,26 @@ std::optional<std::string> Utf8BytesToCp932(std::string_view utf8) {
     if (!converter.Convert(utf8, out, error)) return std::nullopt;
     return out;
 }
+
+// --- locale ---
+
+namespace {
+
+locale_t CLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
+
+ClassicLocaleScope::ClassicLocaleScope()
+    : previous_(CLocale() ? uselocale(CLocale()) : static_cast<locale_t>(nullptr)) {}
+
+ClassicLocaleScope::~ClassicLocaleScope() {
+    if (previous_) uselocale(static_cast<locale_t>(previous_));
+}
+
+// --- standard streams and arguments ---
 
 void SetBinaryStandardOutput() {}
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -220,7 +221,8 @@ std::filesystem::path NativePath(const std::string& path) {
 }
 
 std::string PathBytes(const std::filesystem::path& path) {
-    return Narrow(path.native(), kCodePage);
+    // Joined parts are separated by '/', as on POSIX.
+    return Narrow(path.generic_wstring(), kCodePage);
 }
 
 bool DirectoryIsWritable(const std::string& directory) {
@@ -333,6 +335,21 @@ std::optional<std::string> Utf8BytesToCp932(std::string_view utf8) {
                         &lossy);
     return out;
 }
+
+// --- locale ---
+
+ClassicLocaleScope::ClassicLocaleScope() : mode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    name_ = current != nullptr ? current : "C";
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+ClassicLocaleScope::~ClassicLocaleScope() {
+    std::setlocale(LC_NUMERIC, name_.c_str());
+    _configthreadlocale(mode_);
+}
+
+// --- standard streams and arguments ---
 
 void SetBinaryStandardOutput() {
     std::fflush(stdout);

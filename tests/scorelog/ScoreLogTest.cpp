@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -431,11 +428,10 @@ TEST(ScoreLogRangesTest, EverySplitGivesTheGamesOfOneRange) {
 class ScoreLogFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "scorelogXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        temp_.emplace("scorelog");
+        dir_ = temp_->Path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { temp_.reset(); }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -452,10 +448,10 @@ protected:
         out << bytes;
     }
     static void SetModified(const std::string& path, timespec mtime) {
-        const timespec times[2] = {mtime, mtime};
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        obrenta::test::SetModifiedTime(path, mtime.tv_sec, mtime.tv_nsec);
     }
 
+    std::optional<obrenta::test::TempDir> temp_;
     fs::path dir_;
     const std::string one_ = Game("2024/05/18 22:10", "2024/05/18 22:31");
     const std::string two_ = one_ + Game("2024/05/19 22:10", "2024/05/19 22:31");
@@ -478,7 +474,7 @@ TEST_F(ScoreLogFileTest, EmptyFileGivesNoGames) {
 
 TEST_F(ScoreLogFileTest, UnchangedFileIsReadOnce) {
     const std::string path = PathOf("mjscore.txt");
-    Write(path, two_, timespec{1700000000, 5});
+    Write(path, two_, timespec{1700000000, 500});
     ScoreLog log;
     EXPECT_TRUE(log.ReadScoreLog(path));
     EXPECT_TRUE(log.ReadScoreLog(path));
@@ -486,7 +482,7 @@ TEST_F(ScoreLogFileTest, UnchangedFileIsReadOnce) {
     EXPECT_EQ(log.games().size(), 2u);
 
     // The same bytes with a new time are read again, even within the same second.
-    SetModified(path, timespec{1700000000, 6});
+    SetModified(path, timespec{1700000000, 600});
     EXPECT_TRUE(log.ReadScoreLog(path));
     EXPECT_EQ(log.readCount(), 2u);
 }

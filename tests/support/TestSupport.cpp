@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +98,30 @@ bool ZoneWorksHere(std::string_view zone) {
     (void)zone;
     return true;
 #endif
+}
+
+void SetModifiedTime(const std::string& path, std::int64_t seconds, std::int64_t nanoseconds) {
+#ifdef _WIN32
+    // FILETIME: 100 ns steps since 1601.
+    const auto ticks = static_cast<std::uint64_t>((seconds + 11644473600) * 10000000 + nanoseconds / 100);
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const HANDLE file = CreateFileW(base::NativePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+#else
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+#endif
+}
+
+bool SkipZoneRow(std::string_view zone, std::string_view row) {
+    if (ZoneWorksHere(zone)) return false;
+    std::printf("row \"%.*s\" skipped: time zone %.*s needs Linux\n", static_cast<int>(row.size()),
+                row.data(), static_cast<int>(zone.size()), zone.data());
+    return true;
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,24 @@ bool ZoneWorksHere(std::string_view zone);
 // Skips the test, saying why, where the zone can't be had.
 #define OBRENTA_SKIP_UNLESS_ZONE(zone) \
     if (!::obrenta::test::ZoneWorksHere(zone)) GTEST_SKIP() << "time zone " << (zone) << " needs Linux"
+// The Windows C runtime has no local time before 1970.
+constexpr bool TimesBefore1970WorkHere() {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+// Sets a file's modification time, to the nanosecond where the file system keeps it.
+void SetModifiedTime(const std::string& path, std::int64_t seconds, std::int64_t nanoseconds);
+// For a row of a table: true, having said so, when the zone can't be had here.
+bool SkipZoneRow(std::string_view zone, std::string_view row);
+// Skips the test on Windows, saying why.
+#ifdef _WIN32
+#define OBRENTA_SKIP_ON_WINDOWS(why) GTEST_SKIP() << "not on Windows: " << why
+#else
+#define OBRENTA_SKIP_ON_WINDOWS(why) static_cast<void>(0)
+#endif
 
 // Sets (or, with nullptr, removes) an environment variable for one scope and puts the old value
 // back afterwards; TZ changes take effect at once.
@@ -66,3 +85,24 @@ private:
 };
 
 }  // namespace obrenta::test
+
+#ifdef _WIN32
+// The few POSIX time and environment calls the tests make, for the Windows build.
+inline int setenv(const char* name, const char* value, int) {
+    obrenta::test::SetEnv(name, value);
+    return 0;
+}
+inline int unsetenv(const char* name) {
+    obrenta::test::SetEnv(name, nullptr);
+    return 0;
+}
+inline std::time_t timegm(std::tm* tm) {
+    return _mkgmtime(tm);
+}
+inline std::tm* gmtime_r(const std::time_t* t, std::tm* out) {
+    return gmtime_s(out, t) == 0 ? out : nullptr;
+}
+inline std::tm* localtime_r(const std::time_t* t, std::tm* out) {
+    return localtime_s(out, t) == 0 ? out : nullptr;
+}
+#endif
