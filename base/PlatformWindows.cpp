@@ -275,10 +275,17 @@ ReplaceResult ReplaceFileContents(const std::string& path, std::string_view byte
     }
     if (result.failedStep == ReplaceStep::None && !FlushFileBuffers(handle)) fail(ReplaceStep::Sync);
     if (!CloseHandle(handle)) fail(ReplaceStep::Close);
-    // A read-only file in the way is not replaced: the save fails and the old file stays.
-    if (result.failedStep == ReplaceStep::None &&
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(ReplaceStep::Rename);
+    // A read-only file in the way is not replaced: the save fails and the old file stays. Asked
+    // first, so that the answer does not depend on how the file system treats the attribute.
+    if (result.failedStep == ReplaceStep::None) {
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            result = {ReplaceStep::Rename, EACCES};
+        } else if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            fail(ReplaceStep::Rename);
+        }
+    }
     if (result.failedStep != ReplaceStep::None) DeleteFileW(temporary.c_str());
     return result;
 }
@@ -323,8 +330,58 @@ std::string Cp932BytesToUtf8(std::string_view cp932) {
 
 std::optional<std::string> Utf8BytesToCp932(std::string_view utf8) {
     if (utf8.empty()) return std::string();
-    const std::wstring wide = Wide(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
-    if (wide.empty()) return std::nullopt;
+    const std::wstring decoded = Wide(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
+    if (decoded.empty()) return std::nullopt;
+    // Made to convert exactly as iconv's CP932 does: it also takes these characters one way to the
+    // bytes of their look-alikes, refuses what the code page table gives back for bytes that are
+    // no characters, and leaves out language tags (U+E0000-U+E007F).
+    std::wstring wide;
+    wide.reserve(decoded.size());
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+        switch (const wchar_t c = decoded[i]) {
+            case 0x00A2:
+                wide += wchar_t{0xFFE0};
+                break;
+            case 0x00A3:
+                wide += wchar_t{0xFFE1};
+                break;
+            case 0x00A5:
+                wide += L'\\';
+                break;
+            case 0x00AC:
+                wide += wchar_t{0xFFE2};
+                break;
+            case 0x2014:
+                wide += wchar_t{0x2015};
+                break;
+            case 0x2016:
+                wide += wchar_t{0x2225};
+                break;
+            case 0x203E:
+                wide += L'~';
+                break;
+            case 0x2212:
+                wide += wchar_t{0xFF0D};
+                break;
+            case 0x301C:
+                wide += wchar_t{0xFF5E};
+                break;
+            case 0x0080:
+            case 0xF8F0:
+            case 0xF8F1:
+            case 0xF8F2:
+            case 0xF8F3:
+                return std::nullopt;
+            default:
+                if (c == 0xDB40 && i + 1 < decoded.size() && decoded[i + 1] >= 0xDC00 &&
+                    decoded[i + 1] <= 0xDC7F) {
+                    ++i;
+                } else {
+                    wide += c;
+                }
+        }
+    }
+    if (wide.empty()) return std::string();
     const int size = static_cast<int>(wide.size());
     BOOL lossy = FALSE;
     const int count =

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "base/Platform.h"
 #include "scorelog/ScoreLog.h"
 #include "tools/mjlog-gen/LogGenerator.h"
 
@@ -456,6 +457,28 @@ protected:
     const std::string one_ = Game("2024/05/18 22:10", "2024/05/18 22:31");
     const std::string two_ = one_ + Game("2024/05/19 22:10", "2024/05/19 22:31");
 };
+
+TEST_F(ScoreLogFileTest, LogInAFolderNamedInJapanese) {
+    const std::string folder = dir_.string() + "/" + Sj("成績表");
+    fs::create_directory(obrenta::base::NativePath(folder));
+    obrenta::test::WriteBytes(folder + "/" + Sj("表.txt"), two_);
+    ScoreLog log;
+    ASSERT_TRUE(log.ReadScoreLog(folder + "/" + Sj("表.txt")));
+    EXPECT_EQ(log.games().size(), 2u);
+}
+
+// The game client keeps its log open for writing (on Windows sharing it for reading only).
+TEST_F(ScoreLogFileTest, LogHeldOpenForWritingIsRead) {
+    const std::string path = PathOf("mjscore.txt");
+    Write(path, one_);
+    obrenta::test::OpenForWriting writer(path);
+    ScoreLog log;
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    EXPECT_EQ(log.games().size(), 1u);
+    writer.Append(two_.substr(one_.size()));
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    EXPECT_EQ(log.games().size(), 2u);
+}
 
 TEST_F(ScoreLogFileTest, MissingFileFailsAndReadsNothing) {
     ScoreLog log;

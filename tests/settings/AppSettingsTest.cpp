@@ -282,12 +282,14 @@ TEST(AppSettings, ScoreLogPathIsTakenFromTheSettingsFolder) {
         {"Obrenta.ini", "mjscore.txt", "mjscore.txt"},
         {"", "mjscore.txt", "mjscore.txt"},
         {"/opt/obrenta/Obrenta.ini", "", ""},
+        // 表 ends in the byte of '\\', which is no separator in code page 932.
+        {"/opt/成績表/Obrenta.ini", "表.txt", "/opt/成績表/表.txt"},
     };
     for (const auto& c : cases) {
         AppSettings settings;
-        settings.iniPath = c.iniPath;
-        settings.MJSFileName = c.log;
-        EXPECT_EQ(settings.ScoreLogPath(), c.expected) << c.iniPath << " " << c.log;
+        settings.iniPath = obrenta::test::Sj(c.iniPath);
+        settings.MJSFileName = obrenta::test::Sj(c.log);
+        EXPECT_EQ(settings.ScoreLogPath(), obrenta::test::Sj(c.expected)) << c.iniPath << " " << c.log;
     }
 }
 
@@ -358,6 +360,15 @@ TEST(SaveSettings, WritesTheExactText) {
               "FormGames\t100\n"
               "SortPeriod\t0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
+}
+
+TEST(SaveSettings, FolderNamedInJapanese) {
+    TempDir dir;
+    AppSettings settings = WrittenValues();
+    settings.iniPath = dir.Path() + "/" + obrenta::test::Sj("成績表/設定") + "/Obrenta.ini";
+    ASSERT_TRUE(settings.SaveSettings());
+    ASSERT_TRUE(settings.SaveSettings());  // replacing the file as well
+    EXPECT_EQ(Load(settings.iniPath), WrittenValues());
 }
 
 TEST(SaveSettings, TwoIdsGiveTheirLinesInOrderAndNoOthers) {
@@ -495,6 +506,26 @@ TEST_F(FailedSave, WriteFailsPartWay) {
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);
     ExpectUntouched();
+#endif
+}
+
+// A read-only file is replaced where the folder's permissions decide (POSIX; its mode is kept);
+// on Windows its attribute forbids the replacement and the save fails.
+TEST_F(FailedSave, ReadOnlyFile) {
+    namespace fs = std::filesystem;
+    fs::permissions(settings_.iniPath,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const SaveOutcome saved = settings_.SaveSettings();
+    fs::permissions(settings_.iniPath, fs::perms::owner_write, fs::perm_options::add);
+#ifdef _WIN32
+    EXPECT_EQ(saved.failedStep, SaveOutcome::Step::Rename);
+    ExpectUntouched();
+#else
+    EXPECT_TRUE(saved.ok()) << saved.reason();
+    AppSettings expected = settings_;
+    expected.iniPath.clear();
+    EXPECT_EQ(Load(settings_.iniPath), expected);
 #endif
 }
 

@@ -7,6 +7,7 @@
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <chrono>
@@ -30,16 +31,17 @@ std::string Sj(std::string_view utf8) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(base::NativePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(base::NativePath(path), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void AppendBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::app)
+    std::ofstream(base::NativePath(path), std::ios::binary | std::ios::app)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -99,6 +101,38 @@ bool ZoneWorksHere(std::string_view zone) {
     return true;
 #endif
 }
+
+#ifdef _WIN32
+OpenForWriting::OpenForWriting(const std::string& path)
+    : handle_(reinterpret_cast<std::intptr_t>(CreateFileW(base::NativePath(path).c_str(), FILE_APPEND_DATA,
+                                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                          FILE_ATTRIBUTE_NORMAL, nullptr))) {
+    EXPECT_NE(reinterpret_cast<HANDLE>(handle_), INVALID_HANDLE_VALUE) << path;
+}
+
+OpenForWriting::~OpenForWriting() {
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+void OpenForWriting::Append(std::string_view bytes) {
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(reinterpret_cast<HANDLE>(handle_), bytes.data(), static_cast<DWORD>(bytes.size()),
+                          &written, nullptr));
+}
+#else
+OpenForWriting::OpenForWriting(const std::string& path) : handle_(::open(path.c_str(), O_WRONLY | O_APPEND)) {
+    EXPECT_GE(handle_, 0) << path;
+}
+
+OpenForWriting::~OpenForWriting() {
+    ::close(static_cast<int>(handle_));
+}
+
+void OpenForWriting::Append(std::string_view bytes) {
+    EXPECT_EQ(::write(static_cast<int>(handle_), bytes.data(), bytes.size()),
+              static_cast<ssize_t>(bytes.size()));
+}
+#endif
 
 void SetModifiedTime(const std::string& path, std::int64_t seconds, std::int64_t nanoseconds) {
 #ifdef _WIN32

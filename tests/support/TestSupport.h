@@ -59,6 +59,21 @@ constexpr bool TimesBefore1970WorkHere() {
     return true;
 #endif
 }
+// A file opened for writing at its end, as the game client holds its log: on Windows it shares
+// only reading with others.
+class OpenForWriting {
+public:
+    explicit OpenForWriting(const std::string& path);
+    ~OpenForWriting();
+    OpenForWriting(const OpenForWriting&) = delete;
+    OpenForWriting& operator=(const OpenForWriting&) = delete;
+
+    void Append(std::string_view bytes);
+
+private:
+    std::intptr_t handle_;
+};
+
 // Sets a file's modification time, to the nanosecond where the file system keeps it.
 void SetModifiedTime(const std::string& path, std::int64_t seconds, std::int64_t nanoseconds);
 // For a row of a table: true, having said so, when the zone can't be had here.
