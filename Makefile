@@ -54,8 +54,9 @@ test-fuzz: deps
 
 # The toolkit-free core, the report and their tests cross-built for Windows (MinGW-w64) and run
 # under Wine, in a Wine prefix of the build's own; see CONTRIBUTING.md, "Building on Windows".
+# -O2: a quicker build than -O3, and free of GCC 12's false -Wrestrict warnings about strings.
 test-windows: deps
-	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake -DOBRENTA_BUILD_UI=OFF \
 	  -DOBRENTA_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/Platform.h"
 #include "base/RegularFile.h"
 #include "scorelog/BlockCutter.h"
 #include "scorelog/GameBlockParser.h"

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "base/Platform.h"
 #include "scorelog/GameRecord.h"
 #include "scorelog/LogRanges.h"
+
+namespace obrenta::base {
+struct FileStatus;
+}
 
 namespace obrenta::scorelog {
 
