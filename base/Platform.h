@@ -29,7 +29,8 @@ struct FileStatus {
 // The status of the file at path (following links); 0, or the errno of the failure.
 int QueryFileStatus(const std::string& path, FileStatus& status);
 
-// The path as the standard library takes it, and back to the program's bytes.
+// The path as the standard library takes it, and back to the program's bytes (with '/' between
+// the parts on Windows too).
 std::filesystem::path NativePath(const std::string& path);
 std::string PathBytes(const std::filesystem::path& path);
 
@@ -46,8 +47,9 @@ struct ReplaceResult {
     int error = 0;
 };
 // Writes bytes to a new file beside path, flushes it to the disk and puts it in path's place in
-// one step, so that a crash leaves either the old file or the new one. A file that is replaced
-// keeps its permissions; on failure the temporary file is removed and path is left as it was.
+// one step, so that a crash leaves either the old file or the new one. On POSIX a file that is
+// replaced keeps its mode; on Windows a read-only file is not replaced (the Rename step fails).
+// On failure the temporary file is removed and path is left as it was.
 ReplaceResult ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The C library's text for an errno value.
