@@ -79,9 +79,12 @@ public:
     ClassicLocaleScope& operator=(const ClassicLocaleScope&) = delete;
 
 private:
-    void* previous_ = nullptr;  // the thread's locale_t on POSIX
-    int mode_ = 0;              // the thread-locale mode on Windows
-    std::string name_;          // the LC_NUMERIC name on Windows
+#ifdef _WIN32
+    int mode_ = 0;      // the thread-locale mode
+    std::string name_;  // the LC_NUMERIC name
+#else
+    void* previous_ = nullptr;  // the thread's locale_t
+#endif
 };
 
 // Standard output passes bytes through unchanged (no LF to CRLF on Windows).
