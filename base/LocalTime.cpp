@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Platform.h"
+
 namespace obrenta::base {
 
 namespace {
@@ -18,8 +20,7 @@ int DaysInMonth(int year, int month) {
 }
 
 bool Local(std::int64_t seconds, std::tm& out) {
-    const auto t = static_cast<std::time_t>(seconds);
-    return localtime_r(&t, &out) != nullptr;
+    return ToLocalCalendar(seconds, out);
 }
 
 bool ShowsAs(std::int64_t seconds, int year, int month, int day, int hour, int minute) {
@@ -84,7 +85,7 @@ std::int64_t LocalTimeCache::ToSeconds(int year, int month, int day, int hour, i
 }
 
 HourOfDay::HourOfDay() {
-    tzset();
+    ReloadTimeZone();
 }
 
 int HourOfDay::Hour(std::int64_t t) {
@@ -106,8 +107,8 @@ void HourOfDay::Fill(Entry& e, std::int64_t day) {
     const std::int64_t a = first.tm_hour * 3600 + first.tm_min * 60 + first.tm_sec;
     const std::int64_t b = last.tm_hour * 3600 + last.tm_min * 60 + last.tm_sec;
     e.firstSecondOfDay = a;
-    e.even = first.tm_gmtoff == last.tm_gmtoff && first.tm_sec < 60 && last.tm_sec < 60 &&
-             (a + kDay - 1) % kDay == b;
+    e.even = UtcOffsetOf(first, day * kDay) == UtcOffsetOf(last, day * kDay + kDay - 1) &&
+             first.tm_sec < 60 && last.tm_sec < 60 && (a + kDay - 1) % kDay == b;
 }
 
 int MonthOfTime::Month(std::int64_t t) {

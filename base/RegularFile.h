@@ -1,10 +1,10 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "base/Platform.h"
 
 namespace obrenta::base {
 
@@ -18,7 +18,8 @@ std::string ProblemText(FileProblem problem, int error);
 
 // A regular file opened for reading. Anything else is refused before a byte is read: opening a
 // FIFO would wait for a writer and a device such as /dev/zero never ends, so the open does not
-// block (O_NONBLOCK) and fstat decides.
+// block (O_NONBLOCK) and fstat decides. On Windows the file is shared for reading, writing and
+// deleting, so that a program appending to it goes on undisturbed.
 class RegularFile {
 public:
     explicit RegularFile(const std::string& path);
@@ -30,8 +31,8 @@ public:
     FileProblem problem() const { return problem_; }
     // The errno of the failure; 0 for a refused kind of file.
     int error() const { return error_; }
-    // The status fstat gave at the open.
-    const struct stat& info() const { return info_; }
+    // The status of the open file (fstat).
+    const FileStatus& info() const { return info_; }
 
     // read(2), retried when interrupted: the count read, 0 at the end, -1 on failure (then
     // problem() and error() tell why).
@@ -43,10 +44,10 @@ public:
 private:
     void Fail(int error);
 
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // a file descriptor, or a Windows HANDLE
     FileProblem problem_ = FileProblem::None;
     int error_ = 0;
-    struct stat info_ {};
+    FileStatus info_;
 };
 
 }  // namespace obrenta::base

@@ -1,35 +1,15 @@
 #include "present/CellFormat.h"
 
-#include <locale.h>
-
 #include <cctype>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
 #include "base/Decimal.h"
+#include "base/Platform.h"
 
 namespace obrenta::present {
 namespace {
-
-locale_t CLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-
-// Switches the calling thread to the "C" locale for the lifetime of the object.
-class CLocaleScope {
-public:
-    CLocaleScope() : previous_(CLocale() ? uselocale(CLocale()) : static_cast<locale_t>(nullptr)) {}
-    ~CLocaleScope() {
-        if (previous_) uselocale(previous_);
-    }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t previous_;
-};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -43,7 +23,7 @@ void AppendTwoDigits(std::string& out, std::uint64_t value) {
 }  // namespace
 
 std::string FormatCell(const char* format, ...) {
-    CLocaleScope scope;
+    base::ClassicLocaleScope scope;
     char buffer[256];
     va_list args;
     va_start(args, format);

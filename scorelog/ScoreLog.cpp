@@ -1,12 +1,10 @@
 #include "scorelog/ScoreLog.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
+#include "base/Platform.h"
 #include "base/RegularFile.h"
 #include "scorelog/BlockCutter.h"
 #include "scorelog/GameBlockParser.h"
@@ -35,8 +33,8 @@ ReadOutcome Failure(const base::RegularFile& file) {
     return Failure(file.problem(), file.error());
 }
 
-std::int64_t ModifiedNs(const struct stat& st) {
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+std::int64_t ModifiedNs(const base::FileStatus& st) {
+    return st.modifiedNs;
 }
 
 // The bytes of a log that is read: the file, or a buffer that holds it.
@@ -138,27 +136,27 @@ void ScoreLog::ParseBuffer(std::string_view bytes, std::span<const std::uint64_t
     continuation_ = Continuation();
 }
 
-bool ScoreLog::CanAppend(const std::string& path, const struct stat& info, ByteSource& bytes) const {
+bool ScoreLog::CanAppend(const std::string& path, const base::FileStatus& info, ByteSource& bytes) const {
     const Continuation& c = continuation_;
-    if (!haveRead_ || !c.valid || path != lastPath_ || info.st_dev != c.device || info.st_ino != c.inode ||
-        static_cast<std::uint64_t>(info.st_size) <= c.parseEnd.end) {
+    if (!haveRead_ || !c.valid || path != lastPath_ || info.device != c.device || info.fileId != c.inode ||
+        static_cast<std::uint64_t>(info.size) <= c.parseEnd.end) {
         return false;
     }
     return BytesAt(bytes, c.parseEnd.end - c.tail.size(), c.tail.size()) == c.tail &&
            BytesAt(bytes, c.parseEnd.lastBlockStart, c.lastBlockHead.size()) == c.lastBlockHead;
 }
 
-void ScoreLog::Remember(const std::string& path, const struct stat& info, ByteSource& bytes,
+void ScoreLog::Remember(const std::string& path, const base::FileStatus& info, ByteSource& bytes,
                         const ParseEnd& parseEnd) {
     lastPath_ = path;
     lastModifiedNs_ = ModifiedNs(info);
-    lastSize_ = static_cast<std::int64_t>(info.st_size);
+    lastSize_ = static_cast<std::int64_t>(info.size);
     haveRead_ = true;
     ++readCount_;
 
     Continuation& c = continuation_;
-    c.device = info.st_dev;
-    c.inode = info.st_ino;
+    c.device = info.device;
+    c.inode = info.fileId;
     c.parseEnd = parseEnd;
     const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(parseEnd.end, kTailBytes));
     const std::size_t headSize = static_cast<std::size_t>(
@@ -169,13 +167,13 @@ void ScoreLog::Remember(const std::string& path, const struct stat& info, ByteSo
 }
 
 ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return Failure(errno);
+    base::FileStatus st;
+    if (const int error = base::QueryFileStatus(path, st); error != 0) return Failure(error);
     // Only a regular file can be a log: opening a FIFO waits for a writer, and a device such as
     // /dev/zero never ends.
-    if (!S_ISREG(st.st_mode)) return {ReadOutcome::Status::NotRegularFile};
+    if (!st.regular) return {ReadOutcome::Status::NotRegularFile};
     if (haveRead_ && path == lastPath_ && ModifiedNs(st) == lastModifiedNs_ &&
-        static_cast<std::int64_t>(st.st_size) == lastSize_) {
+        static_cast<std::int64_t>(st.size) == lastSize_) {
         return {ReadOutcome::Status::Unchanged};
     }
 
@@ -183,7 +181,7 @@ ReadOutcome ScoreLog::ReadScoreLog(const std::string& path) {
     base::RegularFile file(path);
     if (!file.ok()) return Failure(file);
     FileBytes bytes(file);
-    const auto size = static_cast<std::uint64_t>(file.info().st_size);
+    const auto size = static_cast<std::uint64_t>(file.info().size);
     ParseEnd parseEnd;
     int error = 0;
 

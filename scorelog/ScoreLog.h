@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +8,10 @@
 
 #include "scorelog/GameRecord.h"
 #include "scorelog/LogRanges.h"
+
+namespace obrenta::base {
+struct FileStatus;
+}
 
 namespace obrenta::scorelog {
 
@@ -71,15 +73,15 @@ private:
     // What a read leaves for the next one to go on from where it stopped.
     struct Continuation {
         bool valid = false;
-        dev_t device = 0;
-        ino_t inode = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
         ParseEnd parseEnd;
         std::string tail;           // the bytes before parseEnd.end
         std::string lastBlockHead;  // the first bytes of the last block
     };
 
-    bool CanAppend(const std::string& path, const struct stat& info, ByteSource& bytes) const;
-    void Remember(const std::string& path, const struct stat& info, ByteSource& bytes,
+    bool CanAppend(const std::string& path, const base::FileStatus& info, ByteSource& bytes) const;
+    void Remember(const std::string& path, const base::FileStatus& info, ByteSource& bytes,
                   const ParseEnd& parseEnd);
 
     std::vector<GameRecord> games_;

@@ -1,22 +1,14 @@
 #include "settings/AppSettings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <type_traits>
 #include <utility>
 #include <variant>
 
 #include "base/Decimal.h"
 #include "base/LocalTime.h"
+#include "base/Platform.h"
 #include "base/RegularFile.h"
 
 namespace obrenta::settings {
@@ -358,7 +350,7 @@ void AppendRow(std::string& out, const AppSettings& s, const Row& row) {
 }
 
 fs::path DirectoryOf(const std::string& path) {
-    const fs::path directory = fs::path(path).parent_path();
+    const fs::path directory = base::NativePath(path).parent_path();
     return directory.empty() ? fs::path(".") : directory;
 }
 
@@ -380,39 +372,6 @@ std::error_code MakeDirectories(const fs::path& directory) {
         fs::permissions(directory, fs::perms::owner_all, fs::perm_options::replace, error);
     }
     return error;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file creation mask, read without changing it (setting it and back would race with any
-// other thread that creates a file).
-mode_t CurrentUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    while (status >> word) {
-        if (word == "Umask:" && status >> word)
-            return static_cast<mode_t>(std::strtoul(word.c_str(), nullptr, 8));
-    }
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
-
-void SyncDirectory(const fs::path& directory) {
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 SaveOutcome Failed(SaveOutcome::Step step, int error) {
@@ -459,7 +418,7 @@ std::string SaveOutcome::reason() const {
             step = "renaming the file";
             break;
     }
-    return std::string(step) + ": " + std::strerror(error);
+    return std::string(step) + ": " + base::ErrorText(error);
 }
 
 AppSettings::AppSettings(std::string path) : iniPath(std::move(path)) {
@@ -485,29 +444,12 @@ SaveOutcome AppSettings::SaveSettings() const {
     if (const std::error_code error = MakeDirectories(directory))
         return Failed(Step::CreateDirectory, error.value());
 
-    std::string temporaryPath = iniPath + ".tmp-XXXXXX";
-    const int fd = ::mkostemp(temporaryPath.data(), O_CLOEXEC);
-    if (fd < 0) return Failed(Step::CreateTemporaryFile, errno);
-    // Replacing the file must not widen who may read it; a new file gets the usual mode.
-    struct stat old {};
-    const bool replacing = ::stat(iniPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    const mode_t mode = replacing ? old.st_mode & 07777 : 0644 & ~CurrentUmask();
-
-    SaveOutcome outcome;
-    auto fail = [&](Step step) {
-        if (outcome.ok()) outcome = Failed(step, errno);
-    };
-    if (::fchmod(fd, mode) != 0) fail(Step::KeepMode);
-    if (outcome.ok() && !WriteAll(fd, text)) fail(Step::Write);
-    if (outcome.ok() && ::fsync(fd) != 0) fail(Step::Sync);
-    if (::close(fd) != 0) fail(Step::Close);
-    if (outcome.ok() && std::rename(temporaryPath.c_str(), iniPath.c_str()) != 0) fail(Step::Rename);
-    if (!outcome.ok()) {
-        ::unlink(temporaryPath.c_str());
-        return outcome;
-    }
-    SyncDirectory(directory);
-    return outcome;
+    // The steps in the order of base::ReplaceStep.
+    static constexpr Step kSteps[] = {
+        Step::None,  Step::CreateTemporaryFile, Step::KeepMode, Step::Write, Step::Sync, Step::Close,
+        Step::Rename};
+    const base::ReplaceResult replaced = base::ReplaceFileContents(iniPath, text);
+    return Failed(kSteps[static_cast<int>(replaced.failedStep)], replaced.error);
 }
 
 int AppSettings::UsableIdCount() const {
@@ -515,11 +457,11 @@ int AppSettings::UsableIdCount() const {
 }
 
 std::string AppSettings::ScoreLogPath() const {
-    const fs::path log(MJSFileName);
+    const fs::path log = base::NativePath(MJSFileName);
     if (MJSFileName.empty() || log.is_absolute()) return MJSFileName;
-    const fs::path directory = fs::path(iniPath).parent_path();
+    const fs::path directory = base::NativePath(iniPath).parent_path();
     if (directory.empty()) return MJSFileName;
-    return (directory / log).string();
+    return base::PathBytes(directory / log);
 }
 
 std::int64_t DefaultDateFrom() {

@@ -1,9 +1,10 @@
 #include "ui/LogWatcher.h"
 
-#include <sys/stat.h>
-
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+
+#include "base/Platform.h"
+#include "ui/QtText.h"
 
 namespace obrenta::ui {
 
@@ -54,11 +55,9 @@ void LogWatcher::SetEnabled(bool on) {
 }
 
 LogWatcher::Stamp LogWatcher::Current() const {
-    struct stat st {};
-    if (path_.isEmpty() || ::stat(QFile::encodeName(path_).constData(), &st) != 0) return {};
-    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::int64_t>(st.st_size),
-            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    base::FileStatus st;
+    if (path_.isEmpty() || base::QueryFileStatus(ToLocalPath(path_), st) != 0) return {};
+    return {true, st.device, st.fileId, static_cast<std::int64_t>(st.size), st.modifiedNs};
 }
 
 void LogWatcher::Check() {

@@ -1,12 +1,9 @@
 #include "ui/ObrentaApp.h"
 
-#include <signal.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <cerrno>
 
 #include "settings/SettingsLocation.h"
 #include "ui/MainDialog.h"
@@ -34,13 +31,13 @@ QString InstanceLockPath(const QString& directory) {
 
 namespace {
 
-// Whether the lock file names a process that is still running.
+// Whether the lock file names a process that is still running. tryLock has already taken over
+// the lock of a process of this machine that is gone, so a readable holder is a live one.
 bool HolderIsAlive(const QLockFile& lock) {
     qint64 pid = 0;
     QString host;
     QString app;
-    if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0) return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    return lock.getLockInfo(&pid, &host, &app) && pid > 0;
 }
 
 }  // namespace

@@ -26,12 +26,21 @@ std::optional<std::string> ToCp932(const QString& text) {
 }
 
 std::string ToLocalPath(const QString& path) {
+#ifdef Q_OS_WIN
+    // The libraries take Windows paths as code page 932, whatever the system's ANSI code page.
+    return ToCp932(path).value_or(std::string());
+#else
     const QByteArray bytes = QFile::encodeName(path);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+#endif
 }
 
 QString FromLocalPath(const std::string& path) {
+#ifdef Q_OS_WIN
+    return ToQString(path);
+#else
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+#endif
 }
 
 }  // namespace obrenta::ui

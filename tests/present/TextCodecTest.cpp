@@ -32,7 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"UndefinedFDtoFF", "\xFD\xFE\xFF", kFffd + kFffd + kFffd},
                       DecodeCase{"LeadByteCutAtEnd", "\x82\xA0\x82", "あ" + kFffd},
                       // The lead byte alone is replaced; the blank after it is a character of its own.
-                      DecodeCase{"LeadByteBeforeBlank", "\x81 x", kFffd + " x"}, DecodeCase{"Empty", "", ""}),
+                      DecodeCase{"LeadByteBeforeBlank", "\x81 x", kFffd + " x"}, DecodeCase{"Empty", "", ""},
+                      // A well-formed pair the code page leaves unassigned: only the lead byte goes.
+                      DecodeCase{"UnassignedPair", "\x85\x40\x81\x40", kFffd + "@\u3000"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Cp932ToUtf8Test, EveryByteDecodesWithoutFailing) {
@@ -50,6 +52,8 @@ TEST(Utf8ToCp932Test, ConvertsAndRefuses) {
     EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80").has_value());  // an emoji has no code page 932 form
     EXPECT_FALSE(Utf8ToCp932("\xC3").has_value());              // cut UTF-8
     EXPECT_FALSE(Utf8ToCp932("\xFF").has_value());
+    // Characters taken one way to the bytes of a look-alike (U+2212 and U+00A5).
+    EXPECT_EQ(Utf8ToCp932("\u2212\u00A5").value(), "\x81\x7C\\");
 }
 
 TEST(Utf8ToCp932Test, RoundTrips) {

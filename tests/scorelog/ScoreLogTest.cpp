@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +12,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "base/Platform.h"
 #include "scorelog/ScoreLog.h"
 #include "tools/mjlog-gen/LogGenerator.h"
 
@@ -440,11 +438,10 @@ TEST(ScoreLogRangesTest, EverySplitGivesTheGamesOfOneRange) {
 class ScoreLogFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "scorelogXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        temp_.emplace("scorelog");
+        dir_ = temp_->Path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { temp_.reset(); }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -461,14 +458,36 @@ protected:
         out << bytes;
     }
     static void SetModified(const std::string& path, timespec mtime) {
-        const timespec times[2] = {mtime, mtime};
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        obrenta::test::SetModifiedTime(path, mtime.tv_sec, mtime.tv_nsec);
     }
 
+    std::optional<obrenta::test::TempDir> temp_;
     fs::path dir_;
     const std::string one_ = Game("2024/05/18 22:10", "2024/05/18 22:31");
     const std::string two_ = one_ + Game("2024/05/19 22:10", "2024/05/19 22:31");
 };
+
+TEST_F(ScoreLogFileTest, LogInAFolderNamedInJapanese) {
+    const std::string folder = dir_.string() + "/" + Sj("成績表");
+    fs::create_directory(obrenta::base::NativePath(folder));
+    obrenta::test::WriteBytes(folder + "/" + Sj("表.txt"), two_);
+    ScoreLog log;
+    ASSERT_TRUE(log.ReadScoreLog(folder + "/" + Sj("表.txt")));
+    EXPECT_EQ(log.games().size(), 2u);
+}
+
+// The game client keeps its log open for writing (on Windows sharing it for reading only).
+TEST_F(ScoreLogFileTest, LogHeldOpenForWritingIsRead) {
+    const std::string path = PathOf("mjscore.txt");
+    Write(path, one_);
+    obrenta::test::OpenForWriting writer(path);
+    ScoreLog log;
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    EXPECT_EQ(log.games().size(), 1u);
+    writer.Append(two_.substr(one_.size()));
+    ASSERT_TRUE(log.ReadScoreLog(path));
+    EXPECT_EQ(log.games().size(), 2u);
+}
 
 TEST_F(ScoreLogFileTest, MissingFileFailsAndReadsNothing) {
     ScoreLog log;
@@ -487,7 +506,7 @@ TEST_F(ScoreLogFileTest, EmptyFileGivesNoGames) {
 
 TEST_F(ScoreLogFileTest, UnchangedFileIsReadOnce) {
     const std::string path = PathOf("mjscore.txt");
-    Write(path, two_, timespec{1700000000, 5});
+    Write(path, two_, timespec{1700000000, 500});
     ScoreLog log;
     EXPECT_TRUE(log.ReadScoreLog(path));
     EXPECT_TRUE(log.ReadScoreLog(path));
@@ -495,7 +514,7 @@ TEST_F(ScoreLogFileTest, UnchangedFileIsReadOnce) {
     EXPECT_EQ(log.games().size(), 2u);
 
     // The same bytes with a new time are read again, even within the same second.
-    SetModified(path, timespec{1700000000, 6});
+    SetModified(path, timespec{1700000000, 600});
     EXPECT_TRUE(log.ReadScoreLog(path));
     EXPECT_EQ(log.readCount(), 2u);
 }

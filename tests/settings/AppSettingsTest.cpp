@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <cstdint>
 #include <filesystem>
@@ -280,12 +282,14 @@ TEST(AppSettings, ScoreLogPathIsTakenFromTheSettingsFolder) {
         {"Obrenta.ini", "mjscore.txt", "mjscore.txt"},
         {"", "mjscore.txt", "mjscore.txt"},
         {"/opt/obrenta/Obrenta.ini", "", ""},
+        // 表 ends in the byte of '\\', which is no separator in code page 932.
+        {"/opt/成績表/Obrenta.ini", "表.txt", "/opt/成績表/表.txt"},
     };
     for (const auto& c : cases) {
         AppSettings settings;
-        settings.iniPath = c.iniPath;
-        settings.MJSFileName = c.log;
-        EXPECT_EQ(settings.ScoreLogPath(), c.expected) << c.iniPath << " " << c.log;
+        settings.iniPath = obrenta::test::Sj(c.iniPath);
+        settings.MJSFileName = obrenta::test::Sj(c.log);
+        EXPECT_EQ(settings.ScoreLogPath(), obrenta::test::Sj(c.expected)) << c.iniPath << " " << c.log;
     }
 }
 
@@ -358,6 +362,15 @@ TEST(SaveSettings, WritesTheExactText) {
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 
+TEST(SaveSettings, FolderNamedInJapanese) {
+    TempDir dir;
+    AppSettings settings = WrittenValues();
+    settings.iniPath = dir.Path() + "/" + obrenta::test::Sj("成績表/設定") + "/Obrenta.ini";
+    ASSERT_TRUE(settings.SaveSettings());
+    ASSERT_TRUE(settings.SaveSettings());  // replacing the file as well
+    EXPECT_EQ(Load(settings.iniPath), WrittenValues());
+}
+
 TEST(SaveSettings, TwoIdsGiveTheirLinesInOrderAndNoOthers) {
     AppSettings settings = Defaults();
     settings.userIds = {"alice", "bob", "carol", "dave", "eve"};
@@ -397,6 +410,9 @@ TEST(SaveSettings, RoundTripsEveryField) {
 }
 
 TEST(SaveSettings, CreatesMissingDirectoriesAndHonoursUmask) {
+#ifdef _WIN32
+    OBRENTA_SKIP_ON_WINDOWS("no umask and no mode bits");
+#else
     TempDir dir;
     AppSettings settings = Defaults();
     settings.iniPath = dir.Path() + "/config/obrenta/Obrenta.ini";
@@ -408,9 +424,13 @@ TEST(SaveSettings, CreatesMissingDirectoriesAndHonoursUmask) {
     ASSERT_EQ(::stat(settings.iniPath.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
     EXPECT_EQ(Load(settings.iniPath), Defaults());
+#endif
 }
 
 TEST(SaveSettings, KeepsTheModeOfTheFileItReplaces) {
+#ifdef _WIN32
+    OBRENTA_SKIP_ON_WINDOWS("no mode bits (a new file takes the folder's permissions)");
+#else
     TempDir dir;
     AppSettings settings = Defaults();
     settings.iniPath = dir.File("Obrenta.ini");
@@ -420,6 +440,7 @@ TEST(SaveSettings, KeepsTheModeOfTheFileItReplaces) {
     struct stat info {};
     ASSERT_EQ(::stat(settings.iniPath.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
 }
 
 // Each case makes the save fail in a different step; the old file must stay byte for byte and
@@ -451,6 +472,9 @@ TEST_F(FailedSave, DirectoryComponentIsARegularFile) {
 }
 
 TEST_F(FailedSave, ReadOnlyDirectory) {
+#ifdef _WIN32
+    OBRENTA_SKIP_ON_WINDOWS("the read-only attribute of a folder does not stop writing in it");
+#else
     ASSERT_EQ(::chmod(dir_.Path().c_str(), 0555), 0);
     const std::string probe = dir_.File("probe");
     if (std::FILE* file = std::fopen(probe.c_str(), "w")) {
@@ -463,9 +487,13 @@ TEST_F(FailedSave, ReadOnlyDirectory) {
     EXPECT_FALSE(settings_.SaveSettings());
     ::chmod(dir_.Path().c_str(), 0755);
     ExpectUntouched();
+#endif
 }
 
 TEST_F(FailedSave, WriteFailsPartWay) {
+#ifdef _WIN32
+    OBRENTA_SKIP_ON_WINDOWS("no file size limit to make a write fail");
+#else
     // A file size limit makes write() fail after the first bytes, whoever runs the test.
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -478,12 +506,33 @@ TEST_F(FailedSave, WriteFailsPartWay) {
     ::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved);
     ExpectUntouched();
+#endif
+}
+
+// A read-only file is replaced where the folder's permissions decide (POSIX; its mode is kept);
+// on Windows its attribute forbids the replacement and the save fails.
+TEST_F(FailedSave, ReadOnlyFile) {
+    namespace fs = std::filesystem;
+    fs::permissions(settings_.iniPath,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const SaveOutcome saved = settings_.SaveSettings();
+    fs::permissions(settings_.iniPath, fs::perms::owner_write, fs::perm_options::add);
+#ifdef _WIN32
+    EXPECT_EQ(saved.failedStep, SaveOutcome::Step::Rename);
+    ExpectUntouched();
+#else
+    EXPECT_TRUE(saved.ok()) << saved.reason();
+    AppSettings expected = settings_;
+    expected.iniPath.clear();
+    EXPECT_EQ(Load(settings_.iniPath), expected);
+#endif
 }
 
 TEST_F(FailedSave, RenameFails) {
     // A non-empty directory in the file's place cannot be replaced by a rename.
     const std::string blocker = dir_.File("Blocked.ini");
-    ASSERT_EQ(::mkdir(blocker.c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
     WriteBytes(blocker + "/keep", "k");
     settings_.iniPath = blocker;
     EXPECT_FALSE(settings_.SaveSettings());

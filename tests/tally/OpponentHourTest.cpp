@@ -93,6 +93,7 @@ TEST(HourOfDay, MatchesLocaltimeAcrossZoneChanges) {
     const char* saved = std::getenv("TZ");
     const std::string restore = saved != nullptr ? saved : "";
     for (const char* zone : {"America/New_York", "Australia/Lord_Howe", "Asia/Kolkata", "Asia/Tokyo"}) {
+        if (obrenta::test::SkipZoneRow(zone, zone)) continue;
         setenv("TZ", zone, 1);
         tzset();
         AppSettings settings = OpenSettings();
@@ -108,6 +109,7 @@ TEST(HourOfDay, MatchesLocaltimeAcrossZoneChanges) {
         const std::int64_t starts[] = {LocalTime(2024, 3, 9), LocalTime(2024, 4, 5), LocalTime(2024, 10, 5),
                                        LocalTime(2024, 11, 2), LocalTime(1951, 5, 4)};
         for (std::int64_t start : starts) {
+            if (start < 0 && !obrenta::test::TimesBefore1970WorkHere()) continue;
             for (std::int64_t t = start; t < start + 3 * 86400; t += 7 * 60) {
                 games.push_back(builder.Start(t).Build());
                 const std::time_t tt = t;

@@ -1,12 +1,13 @@
 # Runs obrenta-report --settings Obrenta.ini [arguments of the case's "args" file, one a line]
-# inside CASE_DIR and compares standard output with CASE_DIR/expected.txt byte for byte.
+# inside CASE_DIR (through RUNNER, an emulator command joined by "|", when given) and compares standard output with CASE_DIR/expected.txt byte for byte.
 set(args --settings Obrenta.ini)
 if(EXISTS ${CASE_DIR}/args)
   file(STRINGS ${CASE_DIR}/args extra ENCODING UTF-8)
   list(APPEND args ${extra})
 endif()
+string(REPLACE "|" ";" RUNNER "${RUNNER}")
 file(SHA256 ${CASE_DIR}/Obrenta.ini settings_before)
-execute_process(COMMAND ${REPORT} ${args}
+execute_process(COMMAND ${RUNNER} ${REPORT} ${args}
                 WORKING_DIRECTORY ${CASE_DIR}
                 OUTPUT_FILE ${OUT_FILE}
                 ERROR_VARIABLE errors

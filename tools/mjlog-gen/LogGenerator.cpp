@@ -1,13 +1,13 @@
 #include "tools/mjlog-gen/LogGenerator.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <set>
 
+#include "base/Platform.h"
 #include "tools/mjlog-gen/Cp932Words.h"
 
 namespace obrenta::tools {
@@ -755,19 +755,9 @@ std::int64_t WriteLog(const GeneratorOptions& options, std::FILE* file) {
 }
 
 bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string in(utf8);
-    std::string out(in.size() * 2 + 8, '\0');
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<std::size_t>(-1) || inLeft != 0) return false;
-    out.resize(out.size() - outLeft);
-    cp932 = std::move(out);
+    std::optional<std::string> converted = base::Utf8BytesToCp932(utf8);
+    if (!converted) return false;
+    cp932 = std::move(*converted);
     return true;
 }
 

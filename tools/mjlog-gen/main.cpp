@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Platform.h"
 #include "tools/mjlog-gen/LogGenerator.h"
 
 namespace {
@@ -84,11 +85,13 @@ int main(int argc, char** argv) {
         }
     }
 
+    obrenta::base::SetBinaryStandardOutput();
     std::FILE* file = stdout;
     if (!outPath.empty()) {
         file = std::fopen(outPath.c_str(), "wb");
         if (file == nullptr) {
-            std::fprintf(stderr, "mjlog-gen: cannot write %s: %s\n", outPath.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "mjlog-gen: cannot write %s: %s\n", outPath.c_str(),
+                         obrenta::base::ErrorText(errno).c_str());
             return 2;
         }
     }

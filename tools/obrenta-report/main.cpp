@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Platform.h"
 #include "present/CsvWriter.h"
 #include "present/Report.h"
 #include "present/TextCodec.h"
@@ -49,18 +50,22 @@ int UsageError(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The report is bytes, LF-terminated on every system.
+    obrenta::base::SetBinaryStandardOutput();
+    const std::vector<std::string> arguments = obrenta::base::ProgramArguments(argc, argv);
+    const int count = static_cast<int>(arguments.size());
     Options options;
     bool haveSettings = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+    for (int i = 0; i < count; ++i) {
+        std::string arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return 0;
         }
         if (arg != "--settings" && arg != "--log" && arg != "--id" && arg != "--csv")
             return UsageError("unknown option " + arg);
-        if (i + 1 >= argc) return UsageError(arg + " needs a value");
-        std::string value = argv[++i];
+        if (i + 1 >= count) return UsageError(arg + " needs a value");
+        std::string value = arguments[++i];
         if (arg == "--settings") {
             options.settingsPath = value;
             haveSettings = true;
@@ -86,7 +91,7 @@ int main(int argc, char** argv) {
     }
 
     AppSettings settings;
-    settings.iniPath = options.settingsPath;
+    settings.iniPath = obrenta::base::PathFromArgument(options.settingsPath);
     // Unlike the desktop program, a missing file is an error here: there is nothing to report on.
     if (const obrenta::settings::LoadOutcome loaded = settings.LoadSettings(); !loaded.ok()) {
         std::cerr << "obrenta-report: cannot read settings file " << options.settingsPath << ": "
@@ -98,7 +103,7 @@ int main(int argc, char** argv) {
     // Nothing here may ever write the user's settings file.
     settings.iniPath.clear();
 
-    if (options.logPath) settings.MJSFileName = *options.logPath;
+    if (options.logPath) settings.MJSFileName = obrenta::base::PathFromArgument(*options.logPath);
     if (!options.ids.empty()) {
         settings.userIdCount = static_cast<std::int32_t>(options.ids.size());
         for (std::size_t i = 0; i < options.ids.size(); ++i) {
