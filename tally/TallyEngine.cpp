@@ -59,10 +59,8 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);
     TallyStatistics statistics;
     SideStatistics side;
-    // Below this many games a thread's start costs about what it saves.
-    constexpr std::size_t kGamesForSecondThread = 1000;
     static const bool severalCores = std::thread::hardware_concurrency() > 1;
-    if (severalCores && selectedGames.size() >= kGamesForSecondThread) {
+    if (severalCores && selectedGames.size() >= secondThreadFrom) {
         std::exception_ptr sideFailure;
         {
             std::jthread sidePass([&] {

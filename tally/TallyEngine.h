@@ -55,6 +55,9 @@ public:
 
     // --- selection -----------------------------------------------------------------------
     std::vector<SelectedGame> selectedGames;
+    // Selections of at least this many games run SideStatistics on a second thread (when the
+    // machine has more than one); below it, a thread's start costs about what it saves.
+    std::size_t secondThreadFrom = 1000;
 
 private:
     const AppSettings* settings_;

@@ -99,6 +99,31 @@ TEST(Style, CountsEachSideOfTheSameHands) {
     }
 }
 
+// The style pass runs on a second thread for large selections; both ways give the same sums.
+TEST(Style, SameOnASecondThread) {
+    GameBuilder builder;
+    std::vector<GameRecord> games;
+    for (int g = 0; g < 40; ++g) {
+        games.push_back(
+            builder.ClearHands()
+                .Hand({K::Ron, {{"me", 1000 * g}, {"A", -1000 * g}}, HanClass::Han2, {kDora + "1"}})
+                .Hand({K::Tsumo, {{"A", 3000}, {"me", -1000}, {"B", -2000}}, HanClass::Han1, {}})
+                .Build());
+    }
+    const settings::AppSettings settings = OpenSettings();
+    TallyEngine alone(settings);
+    TallyEngine beside(settings);
+    alone.secondThreadFrom = games.size() + 1;
+    beside.secondThreadFrom = 1;
+    alone.Tally(games);
+    beside.Tally(games);
+    EXPECT_EQ(Counts(beside.styleOwn), Counts(alone.styleOwn));
+    EXPECT_EQ(Counts(beside.styleField), Counts(alone.styleField));
+    EXPECT_EQ(beside.styleOwn.winSum, alone.styleOwn.winSum);
+    EXPECT_EQ(beside.yakitoriCount, alone.yakitoriCount);
+    EXPECT_EQ(beside.selectedGames.size(), games.size());
+}
+
 TEST(Style, WilsonIntervalAndDifference) {
     const StyleMeasure half = WilsonRate(1, 2);
     EXPECT_NEAR(half.low, 9.453, 0.001);
