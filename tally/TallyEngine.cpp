@@ -58,6 +58,13 @@ bool TallyEngine::Tally() {
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);
     TallyStatistics statistics;
+    if (!withSideStatistics) {
+        statistics.Run(selectedGames);
+        statistics.Finish(*this);
+        static_cast<SideStatistics::Results&>(*this) = SideStatistics::Results{};
+        sideStatisticsCurrent_ = false;
+        return true;
+    }
     SideStatistics side;
     static const bool severalCores = std::thread::hardware_concurrency() > 1;
     if (severalCores && selectedGames.size() >= secondThreadFrom) {
@@ -79,7 +86,15 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     }
     statistics.Finish(*this);
     side.Finish(*this);
+    sideStatisticsCurrent_ = true;
     return true;
+}
+
+void TallyEngine::TallySide() {
+    SideStatistics side;
+    side.RunAlongside(selectedGames);
+    side.Finish(*this);
+    sideStatisticsCurrent_ = true;
 }
 
 }  // namespace obrenta::tally

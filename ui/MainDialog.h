@@ -137,6 +137,7 @@ public slots:
     void ReadFilterPanel();
     void FillFilterPanel();
     void ShowSelectedPage();
+    void CompleteSideStatistics();
 
     void OnOpenScoreLog();
     void OpenScoreLog(const QString& path);
