@@ -4,6 +4,7 @@
 #include <iconv.h>
 #include <locale.h>
 #include <pwd.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -308,6 +309,19 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 std::string PathFromArgument(const std::string& argument) {
     return argument;
+}
+
+void AdviseLargePages(void* address, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{1} << 21;
+    const auto start = reinterpret_cast<std::uintptr_t>(address);
+    const std::uintptr_t from = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t to = (start + bytes) & ~(kLargePage - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)address;
+    (void)bytes;
+#endif
 }
 
 }  // namespace obrenta::base

@@ -427,4 +427,7 @@ std::string PathFromArgument(const std::string& argument) {
     return path ? *path : argument;
 }
 
+// Large pages need a privilege on Windows that a user's program does not have.
+void AdviseLargePages(void*, std::size_t) {}
+
 }  // namespace obrenta::base

@@ -4,6 +4,8 @@
 #include <new>
 #include <type_traits>
 
+#include "base/Platform.h"
+
 namespace obrenta::scorelog {
 
 namespace {
@@ -13,7 +15,9 @@ static_assert(std::is_trivially_copyable_v<HandRecord> && std::is_trivially_dest
 static_assert(std::is_trivially_destructible_v<HandList>);
 static_assert(sizeof(HandList) % alignof(HandRecord) == 0 && sizeof(HandRecord) % alignof(NameId) == 0);
 
-constexpr std::size_t kMaxBlockBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxBlockBytes = std::size_t{8} << 20;
+// Blocks from this size on are backed by large pages where the system can.
+constexpr std::size_t kLargePageBlockBytes = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -39,6 +43,7 @@ std::byte* HandArena::Allocate(std::size_t bytes) {
         if (!blocks_) blocks_ = std::make_shared<Blocks>();
         blocks_->list.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
         next_ = blocks_->list.back().get();
+        if (size >= kLargePageBlockBytes) base::AdviseLargePages(next_, size);
         room_ = size;
     }
     std::byte* at = next_;

@@ -132,7 +132,7 @@ private:
 // A game is built with BeginGame, AddHand and AddYaku, and stored by EndGame.
 class HandArena {
 public:
-    // firstBlockBytes: the size of the first block; later ones double up to a megabyte.
+    // firstBlockBytes: the size of the first block; later ones double up to 8 MB.
     explicit HandArena(std::size_t firstBlockBytes = 4096);
     HandArena(const HandArena&) = delete;
     HandArena& operator=(const HandArena&) = delete;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
 
+#include "base/Platform.h"
 #include "scorelog/BlockCutter.h"
 #include "scorelog/GameBlockParser.h"
 
@@ -57,6 +59,7 @@ struct Range {
 // Parses a range into its own pool; every game points at gamesPool, the pool of the joined games.
 void ParseRange(ByteSource& bytes, Range& range, std::size_t expectedGames, const NamePoolPtr& gamesPool) {
     range.games.reserve(expectedGames);
+    base::AdviseLargePages(range.games.data(), range.games.capacity() * sizeof(GameRecord));
     NamePool& pool = *range.pool;
     LocalTimeCache times;
     HandArena arena(kFirstHandBlockBytes);
@@ -262,6 +265,14 @@ RangeParseStatus ParseRanges(ByteSource& bytes, std::span<const std::uint64_t> s
         games = std::move(ranges[0].games);
     } else {
         games.erase(games.begin() + static_cast<std::ptrdiff_t>(std::min(keep, games.size())), games.end());
+    }
+    if (games.capacity() < at) {
+        // Sized once, and backed by large pages before it is filled.
+        std::vector<GameRecord> joinedGames;
+        joinedGames.reserve(at);
+        base::AdviseLargePages(joinedGames.data(), at * sizeof(GameRecord));
+        std::move(games.begin(), games.end(), std::back_inserter(joinedGames));
+        games = std::move(joinedGames);
     }
     games.resize(at);
     pool = joined;
