@@ -92,13 +92,7 @@ INSTANTIATE_TEST_SUITE_P(LocalTime, ZoneTest,
                          });
 
 std::int64_t Utc(int year, int month, int day, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    return static_cast<std::int64_t>(timegm(&tm));
+    return test::UtcSeconds(year, month, day, hour, minute);
 }
 
 TEST(LocalTimeTest, BerlinSummerAndWinterOffsets) {

@@ -15,13 +15,7 @@ using test::Sj;
 
 // The tests run with TZ=Asia/Tokyo: nine hours ahead of UTC, no daylight saving.
 std::int64_t TokyoSeconds(int year, int month, int day, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    return static_cast<std::int64_t>(timegm(&tm)) - 9 * 3600;
+    return obrenta::test::UtcSeconds(year, month, day, hour, minute) - 9 * 3600;
 }
 
 // A block from UTF-8 lines; each line gets its newline.

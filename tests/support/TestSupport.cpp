@@ -53,6 +53,17 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
     return base::LocalToSeconds(year, month, day, hour, minute, second);
 }
 
+std::int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    return static_cast<std::int64_t>(timegm(&tm));
+}
+
 TempDir::TempDir(std::string_view prefix) {
     std::mt19937_64 random(
         std::random_device{}() ^

@@ -24,6 +24,8 @@ std::string DataPath(std::string_view relative);
 // Seconds of a local calendar time, as the log's reader makes them (daylight saving left to the
 // library).
 std::int64_t LocalSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// Seconds of a calendar time in UTC.
+std::int64_t UtcSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 // A fresh directory, removed with everything in it at the end of the test (made writable first,
 // so a test may take its permissions away).
