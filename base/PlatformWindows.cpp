@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "base/Platform.h"
 #include "base/RegularFile.h"
@@ -337,49 +339,20 @@ std::optional<std::string> Utf8BytesToCp932(std::string_view utf8) {
     // no characters, and leaves out language tags (U+E0000-U+E007F).
     std::wstring wide;
     wide.reserve(decoded.size());
+    // Each character iconv takes one way, and the look-alike whose bytes it writes.
+    static constexpr std::pair<wchar_t, wchar_t> kOneWay[] = {
+        {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1}, {0x00A5, L'\\'},  {0x00AC, 0xFFE2}, {0x2014, 0x2015},
+        {0x2016, 0x2225}, {0x203E, L'~'},   {0x2212, 0xFF0D}, {0x301C, 0xFF5E}};
     for (std::size_t i = 0; i < decoded.size(); ++i) {
-        switch (const wchar_t c = decoded[i]) {
-            case 0x00A2:
-                wide += wchar_t{0xFFE0};
-                break;
-            case 0x00A3:
-                wide += wchar_t{0xFFE1};
-                break;
-            case 0x00A5:
-                wide += L'\\';
-                break;
-            case 0x00AC:
-                wide += wchar_t{0xFFE2};
-                break;
-            case 0x2014:
-                wide += wchar_t{0x2015};
-                break;
-            case 0x2016:
-                wide += wchar_t{0x2225};
-                break;
-            case 0x203E:
-                wide += L'~';
-                break;
-            case 0x2212:
-                wide += wchar_t{0xFF0D};
-                break;
-            case 0x301C:
-                wide += wchar_t{0xFF5E};
-                break;
-            case 0x0080:
-            case 0xF8F0:
-            case 0xF8F1:
-            case 0xF8F2:
-            case 0xF8F3:
-                return std::nullopt;
-            default:
-                if (c == 0xDB40 && i + 1 < decoded.size() && decoded[i + 1] >= 0xDC00 &&
-                    decoded[i + 1] <= 0xDC7F) {
-                    ++i;
-                } else {
-                    wide += c;
-                }
+        const wchar_t c = decoded[i];
+        if (c == 0x0080 || (c >= 0xF8F0 && c <= 0xF8F3)) return std::nullopt;
+        if (c == 0xDB40 && i + 1 < decoded.size() && decoded[i + 1] >= 0xDC00 && decoded[i + 1] <= 0xDC7F) {
+            ++i;
+            continue;
         }
+        const auto* oneWay = std::find_if(std::begin(kOneWay), std::end(kOneWay),
+                                          [c](const auto& pair) { return pair.first == c; });
+        wide += oneWay != std::end(kOneWay) ? oneWay->second : c;
     }
     if (wide.empty()) return std::string();
     const int size = static_cast<int>(wide.size());
