@@ -58,16 +58,9 @@ bool TallyEngine::Tally() {
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);
     TallyStatistics statistics;
-    if (!withSideStatistics) {
-        statistics.Run(selectedGames);
-        statistics.Finish(*this);
-        static_cast<SideStatistics::Results&>(*this) = SideStatistics::Results{};
-        sideStatisticsCurrent_ = false;
-        return true;
-    }
-    SideStatistics side;
+    SideStatistics side;  // left empty when not asked for
     static const bool severalCores = std::thread::hardware_concurrency() > 1;
-    if (severalCores && selectedGames.size() >= secondThreadFrom) {
+    if (withSideStatistics && severalCores && selectedGames.size() >= secondThreadFrom) {
         std::exception_ptr sideFailure;
         {
             std::jthread sidePass([&] {
@@ -82,11 +75,11 @@ bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
         if (sideFailure) std::rethrow_exception(sideFailure);
     } else {
         statistics.Run(selectedGames);
-        side.RunAlongside(selectedGames);
+        if (withSideStatistics) side.RunAlongside(selectedGames);
     }
     statistics.Finish(*this);
     side.Finish(*this);
-    sideStatisticsCurrent_ = true;
+    sideStatisticsCurrent_ = withSideStatistics;
     return true;
 }
 
