@@ -16,11 +16,8 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
     return obrenta::base::LocalToSeconds(year, month, day, hour, minute, second);
 }
 
-// withStyle false tallies as the window does while the 打ち筋 page is hidden.
-void RunTally(benchmark::State& state, const obrenta::settings::AppSettings& settings,
-              bool withStyle = true) {
+void RunTally(benchmark::State& state, const obrenta::settings::AppSettings& settings) {
     obrenta::tally::TallyEngine engine(settings);
-    engine.withSideStatistics = withStyle;
     if (!engine.ReadScoreLog()) {
         state.SkipWithError("the log can't be read");
         return;
@@ -37,11 +34,6 @@ void BM_TallyAllGames(benchmark::State& state) {
     RunTally(state, OpenFilterSettings(TheBenchLog()));
 }
 BENCHMARK(BM_TallyAllGames)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_TallyAllGamesStyleHidden(benchmark::State& state) {
-    RunTally(state, OpenFilterSettings(TheBenchLog()), false);
-}
-BENCHMARK(BM_TallyAllGamesStyleHidden)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One year, ranking tables only, four players east-south, first or second place.
 void BM_TallyNarrowFilter(benchmark::State& state) {
@@ -62,13 +54,6 @@ void BM_TallyRecent10000(benchmark::State& state) {
     RunTally(state, settings);
 }
 BENCHMARK(BM_TallyRecent10000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_TallyRecent10000StyleHidden(benchmark::State& state) {
-    auto settings = OpenFilterSettings(TheBenchLog());
-    settings.recentCount = 10000;
-    RunTally(state, settings, false);
-}
-BENCHMARK(BM_TallyRecent10000StyleHidden)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -354,7 +354,9 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
         record.seats[k].ratingRank = 1 + higher;
     }
     record.handCount = static_cast<std::int32_t>(arena.HandCount());
-    record.hands = arena.EndGame();
+    HandArena::TotalsFor totalsFor{{}, record.playerCount, &pool};
+    for (int k = 0; k < 4; ++k) totalsFor.seatNames[k] = record.seats[k].name;
+    record.hands = arena.EndGame(&totalsFor);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "scorelog/GameRecord.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -14,8 +15,11 @@ namespace {
 static_assert(std::is_trivially_copyable_v<HandRecord> && std::is_trivially_destructible_v<HandRecord>);
 static_assert(std::is_trivially_destructible_v<HandList>);
 static_assert(sizeof(HandList) % alignof(HandRecord) == 0 && sizeof(HandRecord) % alignof(NameId) == 0);
+static_assert(std::is_trivially_destructible_v<StoredHandTotals> && sizeof(HandList) == 24 &&
+              alignof(StoredHandTotals) <= alignof(HandRecord) && (24 + sizeof(StoredHandTotals)) % 64 == 0);
 
 constexpr std::size_t kMaxBlockBytes = std::size_t{8} << 20;
+constexpr std::size_t kCacheLine = 64;
 // Blocks from this size on are backed by large pages where the system can.
 constexpr std::size_t kLargePageBlockBytes = std::size_t{4} << 20;
 
@@ -34,11 +38,14 @@ HandRecord& HandArena::AddHand() {
     return hands_.emplace_back();
 }
 
-std::byte* HandArena::Allocate(std::size_t bytes) {
+std::byte* HandArena::Allocate(std::size_t bytes, std::size_t alignment) {
     bytes = (bytes + alignof(HandRecord) - 1) / alignof(HandRecord) * alignof(HandRecord);
-    if (bytes > room_) {
+    const auto padding = [&] {
+        return (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
+    };
+    if (next_ == nullptr || bytes + padding() > room_) {
         // A block of 0 bytes asked for gives every game a block of exactly its size.
-        const std::size_t size = std::max(bytes, nextBlockBytes_);
+        const std::size_t size = std::max(bytes + alignment, nextBlockBytes_);
         nextBlockBytes_ = std::min(nextBlockBytes_ * 2, kMaxBlockBytes);
         if (!blocks_) blocks_ = std::make_shared<Blocks>();
         blocks_->list.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
@@ -46,25 +53,40 @@ std::byte* HandArena::Allocate(std::size_t bytes) {
         if (size >= kLargePageBlockBytes) base::AdviseLargePages(next_, size);
         room_ = size;
     }
-    std::byte* at = next_;
-    next_ += bytes;
-    room_ -= bytes;
+    const std::size_t skip = padding();
+    std::byte* at = next_ + skip;
+    next_ += skip + bytes;
+    room_ -= skip + bytes;
     return at;
 }
 
-std::shared_ptr<const HandList> HandArena::EndGame() {
+std::shared_ptr<const HandList> HandArena::EndGame(const TotalsFor* totalsFor) {
+    // The list, the totals, the hands and their yaku. With totals the game starts a cache line:
+    // the list and the totals of all seats share it, each seat lies in one line, and so do the
+    // hands.
     const std::size_t handBytes = hands_.size() * sizeof(HandRecord);
-    std::byte* at = Allocate(sizeof(HandList) + handBytes + yaku_.size() * sizeof(NameId));
-    auto* hands = reinterpret_cast<HandRecord*>(at + sizeof(HandList));
-    auto* yaku = reinterpret_cast<NameId*>(at + sizeof(HandList) + handBytes);
+    const std::size_t yakuBytes = yaku_.size() * sizeof(NameId);
+    const std::size_t totalsBytes = totalsFor != nullptr ? sizeof(StoredHandTotals) : 0;
+    std::byte* at = Allocate(sizeof(HandList) + totalsBytes + handBytes + yakuBytes,
+                             totalsFor != nullptr ? kCacheLine : alignof(HandRecord));
+    auto* hands = reinterpret_cast<HandRecord*>(at + sizeof(HandList) + totalsBytes);
+    auto* yaku = reinterpret_cast<NameId*>(at + sizeof(HandList) + totalsBytes + handBytes);
     if (!hands_.empty()) std::memcpy(static_cast<void*>(hands), hands_.data(), handBytes);
-    if (!yaku_.empty()) std::memcpy(yaku, yaku_.data(), yaku_.size() * sizeof(NameId));
+    if (!yaku_.empty()) std::memcpy(yaku, yaku_.data(), yakuBytes);
     const NameId* from = yaku;
     for (std::size_t k = 0; k < hands_.size(); ++k) {
         hands[k].yaku = YakuList(std::span<const NameId>(from, yakuCounts_[k]));
         from += yakuCounts_[k];
     }
-    const HandList* list = new (at) HandList(std::span<const HandRecord>(hands, hands_.size()));
+    const std::span<const HandRecord> stored(hands, hands_.size());
+    StoredHandTotals* totals = nullptr;
+    if (totalsFor != nullptr) {
+        totals = new (at + sizeof(HandList)) StoredHandTotals;
+        const GameHandTotals sums =
+            SumHands(stored, totalsFor->seatNames, totalsFor->seatLimit, wordCodes_.For(totalsFor->pool));
+        if (!StoreTotals(sums, totalsFor->seatNames, totalsFor->seatLimit, *totals)) totals = nullptr;
+    }
+    const HandList* list = new (at) HandList(stored, totals);
     BeginGame();
     return std::shared_ptr<const HandList>(blocks_, list);
 }

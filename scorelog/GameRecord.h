@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scorelog/HandTotals.h"
 #include "scorelog/NamePool.h"
 
 namespace obrenta::scorelog {
@@ -109,7 +110,8 @@ public:
     using iterator = const_iterator;
 
     HandList() = default;
-    explicit HandList(std::span<const HandRecord> hands) : data_(hands.data()), size_(hands.size()) {}
+    explicit HandList(std::span<const HandRecord> hands, const StoredHandTotals* totals = nullptr)
+        : data_(hands.data()), size_(hands.size()), totals_(totals) {}
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -119,17 +121,22 @@ public:
     const HandRecord& back() const { return data_[size_ - 1]; }
     const_iterator begin() const { return data_; }
     const_iterator end() const { return data_ + size_; }
+    // What the hands came to for each seat, when the reader summed them; check SummedFor before
+    // use. Null for hands set by other means and for sums too large to keep.
+    const StoredHandTotals* totals() const { return totals_; }
 
 private:
     const HandRecord* data_ = nullptr;
     std::size_t size_ = 0;
+    const StoredHandTotals* totals_ = nullptr;
 };
 
 // Stores the hands and yaku of many games in a few large blocks: a game's list, its hands and
 // their yaku lie side by side, in the order the tally reads them, and a read makes a few dozen
 // heap blocks instead of one per hand. Each game's hands pointer shares the ownership of the
 // blocks, so a game copied out of a read outlives the read and its other games.
-// A game is built with BeginGame, AddHand and AddYaku, and stored by EndGame.
+// A game is built with BeginGame, AddHand and AddYaku, and stored by EndGame. The game's hand
+// totals lie between its list and its hands.
 class HandArena {
 public:
     // firstBlockBytes: the size of the first block; later ones double up to 8 MB.
@@ -147,18 +154,27 @@ public:
         ++yakuCounts_.back();
     }
     std::size_t HandCount() const { return hands_.size(); }
-    // Stores the hands added since BeginGame and returns the game's pointer to them.
-    std::shared_ptr<const HandList> EndGame();
+
+    // The seats a game's hand totals are summed for, and the pool of its names and yaku.
+    struct TotalsFor {
+        std::array<NameId, 4> seatNames{};
+        int seatLimit = 0;
+        const NamePool* pool = nullptr;
+    };
+    // Stores the hands added since BeginGame and returns the game's pointer to them; given the
+    // game's seats, also the hands' totals for them when they fit (see StoreTotals).
+    std::shared_ptr<const HandList> EndGame(const TotalsFor* totalsFor = nullptr);
 
 private:
     struct Blocks {
         std::vector<std::unique_ptr<std::byte[]>> list;
     };
-    std::byte* Allocate(std::size_t bytes);
+    std::byte* Allocate(std::size_t bytes, std::size_t alignment);
 
     std::vector<HandRecord> hands_;
     std::vector<NameId> yaku_;
     std::vector<std::uint32_t> yakuCounts_;  // per hand, how many of yaku_ are its
+    YakuWordCodes wordCodes_;
     std::shared_ptr<Blocks> blocks_;
     std::byte* next_ = nullptr;
     std::size_t room_ = 0;

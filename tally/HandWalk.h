@@ -17,16 +17,9 @@ struct HandView {
     std::int32_t hanClass = 0;    // the HanClass, None for a value out of range
     bool win = false;             // Tsumo or Ron
     bool ownWin = false;          // a win whose winner is the user
-    // The seat each entry names (the first of the game's seats with its name), or kNoSeat for an
-    // entry that names none and for the places past the hand's entry count: entry i's in byte i.
-    // One word, not an array: the walk writes it in a register, and four byte stores read back as
-    // one load would stall.
-    std::uint32_t entrySeats = 0;
-
-    int EntrySeat(int i) const { return static_cast<int>(entrySeats >> (8 * i) & 0xFF); }
 };
 
-// HandView::EntrySeat of an entry that names no seat.
+// The running sums' slot of an entry that names no seat.
 inline constexpr int kNoSeat = 4;
 
 // What the walk over a game's hands found about the game.
@@ -92,14 +85,12 @@ template <typename OnHand>
             const bool lastHand = handNumber == game.handCount;
             std::int32_t change = 0;
             std::int64_t lastHandGain = 0;
-            std::uint32_t entrySeats = 0x01010101u * kNoSeat;
             for (int i = 0; i < entryCount; ++i) {
                 const scorelog::NameId name = hand.entryNames[i];
                 const std::int32_t delta = hand.entryDeltas[i];
                 change = name == userName ? delta : change;
                 const int k = seatNames.Of(name);
                 const int slot = k >= 0 ? k : kNoSeat;
-                entrySeats -= static_cast<std::uint32_t>(kNoSeat - slot) << (8 * i);
                 running[static_cast<std::size_t>(slot)] += lastHand ? 0 : delta;
                 lastHandGain += k == userSeat ? delta : 0;
             }
@@ -110,7 +101,7 @@ template <typename OnHand>
                 walk.boxedOut = std::int64_t{game.startPoints} + running[userSeat] + lastHandGain < 0;
             }
             onHand(HandView{hand, change, stat::KindIndex(hand.kind), stat::HanIndex(hand.hanClass), win,
-                            ownWin, entrySeats});
+                            ownWin});
         }
     }
     for (int k = 0; k < seatLimit; ++k) {

@@ -2,32 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "tally/PeriodStats.h"
 
 namespace obrenta::tally {
-
-namespace {
-
-// Code page 932 bytes of the words the dora count reads.
-constexpr std::string_view kDora = "\x83\x68\x83\x89";             // ドラ
-constexpr std::string_view kRed = "\x90\xD4";                      // 赤
-constexpr std::string_view kUra = "\x97\xA0";                      // 裏
-constexpr std::string_view kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
-constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";           // 立直
-
-// The number after prefix, or -1 when word is not prefix and ASCII digits.
-int NumberAfter(std::string_view word, std::string_view prefix) {
-    if (word.size() <= prefix.size() || word.substr(0, prefix.size()) != prefix) return -1;
-    int number = 0;
-    for (const char c : word.substr(prefix.size())) {
-        if (c < '0' || c > '9') return -1;
-        number = std::min(number * 10 + (c - '0'), 999);
-    }
-    return number;
-}
-
-}  // namespace
 
 StyleMeasure WilsonRate(std::int64_t count, std::int64_t n, double scale) {
     StyleMeasure measure;
@@ -72,102 +55,201 @@ StyleDifference DifferenceOf(const StyleMeasure& own, const StyleMeasure& field)
     return difference;
 }
 
-YakuWord ReadYakuWord(std::string_view word) {
-    YakuWord read;
-    read.dora = 0;
-    read.riichi = word == kRiichi;
-    // The client writes 裏ドラN; 裏N is read the same way.
-    for (const std::string_view prefix : {kDora, kRed, kUra, kUraDora}) {
-        const int number = NumberAfter(word, prefix);
-        if (number < 0) continue;
-        read.dora = static_cast<std::int16_t>(number);
-        read.ura = (prefix == kUra || prefix == kUraDora) && number >= 1;
-    }
-    return read;
-}
-
 namespace {
 
-// A yaku word as StyleAccumulator's word codes hold it.
-std::uint8_t WordCodeOf(std::string_view word) {
-    const YakuWord read = ReadYakuWord(word);
-    return static_cast<std::uint8_t>(std::min<int>(read.dora, 63) | (read.riichi ? 0x40 : 0) |
-                                     (read.ura ? 0x80 : 0));
+using scorelog::SeatHandTotals;
+using scorelog::StoredHandTotals;
+
+void AddSeat(StyleSums& to, const SeatHandTotals& seat) {
+    to.wins += seat.wins;
+    to.tsumoWins += seat.tsumoWins;
+    to.dealIns += seat.dealIns;
+    to.tsumoLosses += seat.tsumoLosses;
+    to.drawsWithEntry += seat.drawEntries;
+    to.tenpaiDraws += seat.tenpaiDraws;
+    to.riichiWins += seat.riichiWins;
+    to.uraWins += seat.uraWins;
+    to.yakumanWins += seat.yakumanWins;
+    to.winSum += seat.winSum;
+    to.winSquareSum += seat.winSquareSum;
+    to.dealInSum += seat.dealInSum;
+    to.dealInSquareSum += seat.dealInSquareSum;
+    to.doraSum += seat.doraSum;
+    to.doraSquareSum += seat.doraSquareSum;
+}
+
+void AddSums(StyleSums& to, const StyleSums& from) {
+    to.hands += from.hands;
+    to.wins += from.wins;
+    to.tsumoWins += from.tsumoWins;
+    to.dealIns += from.dealIns;
+    to.tsumoLosses += from.tsumoLosses;
+    to.draws += from.draws;
+    to.drawsWithEntry += from.drawsWithEntry;
+    to.tenpaiDraws += from.tenpaiDraws;
+    to.riichiWins += from.riichiWins;
+    to.uraWins += from.uraWins;
+    to.yakumanWins += from.yakumanWins;
+    to.winSum += from.winSum;
+    to.winSquareSum += from.winSquareSum;
+    to.dealInSum += from.dealInSum;
+    to.dealInSquareSum += from.dealInSquareSum;
+    to.doraSum += from.doraSum;
+    to.doraSquareSum += from.doraSquareSum;
 }
 
 }  // namespace
 
-void StyleAccumulator::StartGame(const SelectedGame& selected) {
-    const scorelog::GameRecord& game = selected.game;
-    game_ = &selected;
+void StyleAccumulator::SeatLanes::Load(const scorelog::StoredSeatTotals& seat) {
+    static_assert(sizeof seat == sizeof counts + sizeof sums);
+    std::memcpy(&counts, seat.counts.data(), sizeof counts);
+    std::memcpy(&sums, seat.sums.data(), sizeof sums);
+    doraSquares = seat.DoraSquareSum();
+}
+
+StyleAccumulator::SeatLanes& StyleAccumulator::SeatLanes::operator-=(const SeatLanes& other) {
+    counts -= other.counts;
+    sums -= other.sums;
+    doraSquares -= other.doraSquares;
+    return *this;
+}
+
+void StyleAccumulator::SideTotals::Add(const SeatLanes& seat) {
+#if defined(__SSE2__)
+    // Widened by interleaving with zeros, which compilers make of a conversion byte by byte.
+    __m128i bytes;
+    std::memcpy(&bytes, &seat.counts, sizeof bytes);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    counts[0] += reinterpret_cast<Counts>(_mm_unpacklo_epi16(low, zero));
+    counts[1] += reinterpret_cast<Counts>(_mm_unpackhi_epi16(low, zero));
+    counts[2] += reinterpret_cast<Counts>(_mm_unpacklo_epi16(high, zero));
+    counts[3] += reinterpret_cast<Counts>(_mm_unpackhi_epi16(high, zero));
+#else
+    for (int c = 0; c < 16; ++c) counts[static_cast<std::size_t>(c / 4)][c % 4] += seat.counts[c];
+#endif
+    // The two sums are signed, the two square sums not.
+    sums[0] += static_cast<std::int32_t>(seat.sums[0]);
+    sums[1] += static_cast<std::int32_t>(seat.sums[1]);
+    sums[2] += seat.sums[2];
+    sums[3] += seat.sums[3];
+    doraSquareSum += seat.doraSquares;
+}
+
+void StyleAccumulator::SideTotals::Move() {
+    for (std::size_t c = 0; c < 16; ++c) countsMoved[c] += counts[c / 4][static_cast<int>(c % 4)];
+    counts = {};
+}
+
+StyleSums StyleAccumulator::SideTotals::Sums() const {
+    SideTotals moved = *this;
+    moved.Move();
+    const std::array<std::int64_t, 16>& c = moved.countsMoved;
+    StyleSums out;
+    out.hands = hands;
+    out.draws = draws;
+    out.wins = c[0];
+    out.tsumoWins = c[1];
+    out.dealIns = c[2];
+    out.tsumoLosses = c[3];
+    out.drawsWithEntry = c[4];
+    out.tenpaiDraws = c[5];
+    out.riichiWins = c[6];
+    out.uraWins = c[7];
+    out.yakumanWins = c[8];
+    out.doraSum = static_cast<double>(c[9]);
+    out.winSum = static_cast<double>(sums[0]);
+    out.dealInSum = static_cast<double>(sums[1]);
+    out.winSquareSum = static_cast<double>(sums[2]) * scorelog::kStoredSquareUnit;
+    out.dealInSquareSum = static_cast<double>(sums[3]) * scorelog::kStoredSquareUnit;
+    out.doraSquareSum = static_cast<double>(doraSquareSum);
+    return out;
+}
+
+const StoredHandTotals* StyleAccumulator::SumAgain(const scorelog::GameRecord& game,
+                                                   const std::array<scorelog::NameId, 4>& names,
+                                                   int seatLimit) {
+    // Hands set by other means than a read, or read for other seats.
+    const scorelog::HandList& hands = game.Hands();
     const scorelog::NamePool* pool = game.names.get();
     PoolSums<std::uint8_t>& words = words_.For(pool);
     const std::size_t poolSize = pool != nullptr ? pool->Size() : 0;
     if (words.byName.size() != poolSize + 1) {
-        // The pool's words are read once, when the pass first meets it.
         words.byName.assign(poolSize + 1, 0);
         for (std::size_t id = 0; id < poolSize; ++id) {
-            words.byName[id] = WordCodeOf(pool->View(static_cast<scorelog::NameId>(id)));
+            words.byName[id] = scorelog::YakuWordCode(pool->View(static_cast<scorelog::NameId>(id)));
         }
     }
-    wordCodes_ = words.byName.data();
-    wordCount_ = poolSize;
+    const scorelog::GameHandTotals sums =
+        scorelog::SumHands(std::span(hands.data(), hands.size()), names, seatLimit, words.byName);
+    if (StoreTotals(sums, names, seatLimit, summed_)) return &summed_;
 
-    // The walk hands over the first seat of an entry's name. Which seat is the user's differs from
-    // game to game: no branches on it.
-    const scorelog::NameId userName = game.seats[selected.userSeat].name;
-    const int seatLimit = stat::SeatLimit(game);
-    std::int32_t userSlot = -1;
-    std::int32_t emptySlot = -1;
-    std::int64_t fieldSeats = 0;
-    for (int k = 3; k >= 0; --k) {
-        const scorelog::NameId name = game.seats[k].name;
-        const int seated = k < seatLimit;
-        const int own = -(seated & static_cast<int>(name == userName));
-        const int empty = -(seated & static_cast<int>(name == scorelog::kEmptyName));
-        userSlot = (k & own) | (userSlot & ~own);
-        emptySlot = (k & empty) | (emptySlot & ~empty);
-        fieldSeats += seated & ~own & ~empty & 1;
-    }
-    userSlot_ = userSlot;
-    emptySlot_ = emptySlot;
-    fieldSeats_ = fieldSeats;
+    // Too large to store: Add adds them as doubles.
+    largeSums_ = sums;
+    return nullptr;
 }
 
-void StyleAccumulator::EndGame(const SelectedGame& selected) {
+void StyleAccumulator::Add(const SelectedGame& selected) {
     const scorelog::GameRecord& game = selected.game;
     if (!longestGame_.found || game.handCount > longestGame_.value) {
         longestGame_ = {true, game.handCount, game.startTime};
     }
-    // Every hand of the game was added: the game started with its first.
-    const auto hands = static_cast<std::int64_t>(game.hands->size());
-    sums_[kUser].hands += hands;
-    sums_[kField].hands += hands * fieldSeats_;
-    sums_[kUser].draws += gameDraws_;
-    sums_[kField].draws += gameDraws_ * fieldSeats_;
-    gameDraws_ = 0;
-    game_ = nullptr;
-}
+    const int seatLimit = stat::SeatLimit(game);
+    std::array<scorelog::NameId, 4> names;
+    for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
 
-void StyleAccumulator::FlushCounts(std::array<StyleSums, 3>& sums) const {
-    for (const Side side : {kUser, kField}) {
-        const Lanes counts = side == kUser ? userCounts_ : fieldCounts_;
-        StyleSums& to = sums[side];
-        for (int i = 0; i < 4; ++i) {
-            const auto lane = static_cast<std::uint32_t>(counts[i]);
-            to.tsumoLosses += lane & 0xFF;
-            to.dealIns += lane >> 8 & 0xFF;
-            to.drawsWithEntry += lane >> 16 & 0xFF;
-            to.tenpaiDraws += lane >> 24 & 0xFF;
+    // An entry counts for the first seat with its name, so the user's totals are all on the
+    // user's first seat and the empty name's on its first, and the other seats of those names
+    // hold none. Every other seat is the field's.
+    const scorelog::NameId userName = names[selected.userSeat];
+    int userSlot = selected.userSeat;
+    int emptySlot = -1;
+    std::int64_t fieldSeats = 0;
+    for (int k = seatLimit - 1; k >= 0; --k) {
+        userSlot = names[k] == userName ? k : userSlot;
+        emptySlot = names[k] == scorelog::kEmptyName ? k : emptySlot;
+        fieldSeats += names[k] != userName && names[k] != scorelog::kEmptyName ? 1 : 0;
+    }
+    const auto handCount = static_cast<std::int64_t>(game.Hands().size());
+    const StoredHandTotals* totals = TotalsOf(game, names, seatLimit);
+    const std::int64_t draws = totals != nullptr ? totals->draws : largeSums_.draws;
+    own_.hands += handCount;
+    own_.draws += draws;
+    field_.hands += handCount * fieldSeats;
+    field_.draws += draws * fieldSeats;
+    if (totals != nullptr) {
+        const auto user = static_cast<std::size_t>(userSlot);
+        const scorelog::StoredSeatTotals& ownSeat = totals->seats[user];
+        SeatLanes own;
+        SeatLanes field;
+        own.Load(ownSeat);
+        field.Load(totals->allSeats);
+        field -= own;
+        if (emptySlot >= 0 && emptySlot != userSlot) {
+            SeatLanes seat;
+            seat.Load(totals->seats[static_cast<std::size_t>(emptySlot)]);
+            field -= seat;
+        }
+        AddRecords(selected, ownSeat.counts[0], ownSeat.LargestWin(), ownSeat.LargestDealIn());
+        own_.Add(own);
+        field_.Add(field);
+        if (--gamesBeforeMove_ == 0) {
+            own_.Move();
+            field_.Move();
+            gamesBeforeMove_ = kMoveEvery;
+        }
+        return;
+    }
+    const scorelog::SeatHandTotals& user = largeSums_.seats[static_cast<std::size_t>(userSlot)];
+    AddRecords(selected, user.wins, user.largestWin, user.largestDealIn);
+    for (int k = 0; k < seatLimit; ++k) {
+        if (k == userSlot) {
+            AddSeat(ownLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
+        } else if (names[k] != userName && names[k] != scorelog::kEmptyName) {
+            AddSeat(fieldLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
         }
     }
-}
-
-void StyleAccumulator::FlushCounts() {
-    FlushCounts(sums_);
-    userCounts_ = Lanes{};
-    fieldCounts_ = Lanes{};
-    handsBeforeFlush_ = kFlushHands;
 }
 
 namespace {
@@ -193,16 +275,10 @@ std::array<StyleMeasure, kStyleRowCount> MeasuresOf(const StyleSums& s) {
 
 StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
-    std::array<StyleSums, 3> sums = sums_;
-    FlushCounts(sums);
-    result.styleOwn = sums[kUser];
-    result.styleField = sums[kField];
-    for (int i = 0; i < 4; ++i) {
-        result.styleOwn.dealInSum += userLoss_[i];
-        result.styleOwn.dealInSquareSum += userLossSquare_[i];
-        result.styleField.dealInSum += fieldLoss_[i];
-        result.styleField.dealInSquareSum += fieldLossSquare_[i];
-    }
+    result.styleOwn = own_.Sums();
+    result.styleField = field_.Sums();
+    AddSums(result.styleOwn, ownLarge_);
+    AddSums(result.styleField, fieldLarge_);
     const std::array<StyleMeasure, kStyleRowCount> own = MeasuresOf(result.styleOwn);
     const std::array<StyleMeasure, kStyleRowCount> field = MeasuresOf(result.styleField);
     for (int r = 0; r < kStyleRowCount; ++r) {

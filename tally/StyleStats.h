@@ -1,14 +1,10 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
-#include <bit>
 #include <climits>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
 
-#include "tally/HandWalk.h"
+#include "scorelog/HandTotals.h"
 #include "tally/PoolTable.h"
 #include "tally/SelectedGame.h"
 
@@ -99,169 +95,88 @@ StyleMeasure WilsonRate(std::int64_t count, std::int64_t n, double scale = 100);
 StyleMeasure NormalMean(double sum, double squareSum, std::int64_t n);
 StyleDifference DifferenceOf(const StyleMeasure& own, const StyleMeasure& field);
 
-// What a yaku word adds to the dora of a win: ドラN, 赤N, 裏N and 裏ドラN (N a number) give N.
-struct YakuWord {
-    std::int16_t dora = -1;  // -1: not read yet
-    bool riichi = false;
-    bool ura = false;  // 裏N or 裏ドラN with N ≥ 1
-};
-// Reads a yaku word of code page 932 bytes.
-YakuWord ReadYakuWord(std::string_view word);
-
-namespace detail {
-
-// What an entry of a hand of one kind adds to its lane's four 8-bit counts: paid for a tsumo,
-// dealt in, had an entry in a draw, tenpai at a draw.
-struct StyleIncrements {
-    std::int32_t loss = 0;
-    std::int32_t entry = 0;
-    std::int32_t tenpai = 0;
-    std::int32_t dealInMask = 0;
-    std::int32_t draw = 0;
-};
-
-constexpr std::array<StyleIncrements, scorelog::kHandKindCount> MakeStyleIncrements() {
-    std::array<StyleIncrements, scorelog::kHandKindCount> table{};
-    table[static_cast<std::size_t>(scorelog::HandKind::Tsumo)].loss = 1;
-    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].loss = 0x100;
-    table[static_cast<std::size_t>(scorelog::HandKind::Ron)].dealInMask = -1;
-    StyleIncrements& draw = table[static_cast<std::size_t>(scorelog::HandKind::ExhaustiveDraw)];
-    draw.entry = 0x10000;
-    draw.tenpai = 0x1000000;
-    draw.draw = 1;
-    return table;
-}
-
-inline constexpr std::array<StyleIncrements, scorelog::kHandKindCount> kStyleIncrements =
-    MakeStyleIncrements();
-
-}  // namespace detail
-
+// Adds up the hand totals the reader keeps for each seat of a game (scorelog/HandTotals.h): the
+// user's seat to the user's side, all seats less the user's and the empty name's to the field.
+// Reading no hands, it costs a few vector additions and one cache line a game.
 class StyleAccumulator {
 public:
     using Result = StyleResults;
 
-    // The hands are the tally's hot loop, and which seat an entry names and the sign of its change
-    // are guessed badly, so the four entries are taken at once, as lanes, without a branch. The
-    // walk hands over each entry's seat, so a lane is the user's or the field's by its seat.
-    [[gnu::always_inline]] void AddHand(const SelectedGame& selected, const HandView& hand) {
-        if (&selected != game_) StartGame(selected);
-        const scorelog::HandRecord& record = hand.hand;
-        const Bytes seatBytes = reinterpret_cast<Bytes>(Lanes{static_cast<std::int32_t>(hand.entrySeats)});
-        Lanes deltas;
-        std::memcpy(&deltas, record.entryDeltas.data(), sizeof deltas);
-        // Byte i of the word to lane i (little-endian).
-        const Lanes seats = reinterpret_cast<Lanes>(__builtin_shufflevector(
-            seatBytes, Bytes{}, 0, 16, 16, 16, 1, 16, 16, 16, 2, 16, 16, 16, 3, 16, 16, 16));
-        const Lanes user = seats == userSlot_;
-        // Every seat an entry can name is the user's, the empty name's, or another player's.
-        const Lanes field = ~(user | (seats == emptySlot_) | (seats == kNoSeat));
-        // Every negative change counts but the winner's, who may have a second entry; the kinds
-        // other than wins count no loss.
-        const Lanes loss = (deltas < 0) & (seats != seats[0]);
-        const Increments& inc = kIncrements[static_cast<std::size_t>(hand.kind)];
-        const Lanes counts = (loss & inc.loss) | inc.entry | ((deltas > 0) & inc.tenpai);
-        userCounts_ += counts & user;
-        fieldCounts_ += counts & field;
-        const Lanes dealIn = deltas & loss & inc.dealInMask;
-        const Doubles userLoss = __builtin_convertvector(dealIn & user, Doubles);
-        const Doubles fieldLoss = __builtin_convertvector(dealIn & field, Doubles);
-        userLoss_ += userLoss;
-        fieldLoss_ += fieldLoss;
-        userLossSquare_ += userLoss * userLoss;
-        fieldLossSquare_ += fieldLoss * fieldLoss;
-        gameDraws_ += inc.draw;
-        // The winner's side from lane 0's masks (-1 where true): kUser, kField or kNeither.
-        if (hand.win) AddWin(hand, static_cast<std::size_t>(2 + 2 * user[0] + field[0]));
-        if (--handsBeforeFlush_ == 0) FlushCounts();
-    }
-    void Add(const SelectedGame& selected) {
-        if (game_ != nullptr) EndGame(selected);
-    }
+    void Add(const SelectedGame& selected);
     Result Finish() const;
 
 private:
-    // Four lanes, one an entry; a lane past the hand's count names kNoSeat, neither side.
-    using Lanes = std::int32_t __attribute__((vector_size(16)));
-    using Bytes = std::uint8_t __attribute__((vector_size(16)));
-    static_assert(std::endian::native == std::endian::little, "the seats' bytes are read as lanes");
-    using Doubles = double __attribute__((vector_size(32)));
-    using Increments = detail::StyleIncrements;
-    static constexpr auto& kIncrements = detail::kStyleIncrements;
-    static constexpr std::int32_t kTsumo = static_cast<std::int32_t>(scorelog::HandKind::Tsumo);
-    static constexpr std::int32_t kRon = static_cast<std::int32_t>(scorelog::HandKind::Ron);
-    enum Side : std::uint8_t { kUser, kField, kNeither };
-    // A lane takes at most one a hand in each 8-bit count.
-    static constexpr std::int32_t kFlushHands = 255;
-
-    void StartGame(const SelectedGame& selected);
-    void EndGame(const SelectedGame& selected);
-    void FlushCounts();
-    // Adds the counts not yet flushed to sums.
-    void FlushCounts(std::array<StyleSums, 3>& sums) const;
-    // Inline: it runs for most hands, and a call costs more than its work.
-    void AddWin(const HandView& hand, std::size_t side) {
-        const scorelog::HandRecord& record = hand.hand;
-        const std::int32_t value = record.entryDeltas[0];
-        if (hand.ownWin && value > bestWin_) NoteRecord(largestWin_, bestWin_, value);
-        if (!hand.ownWin && hand.kind == kRon && hand.userChange < bestDealIn_) {
-            NoteRecord(largestDealIn_, bestDealIn_, hand.userChange);
+    // The user's records of a game, from the totals of the user's seat.
+    void AddRecords(const SelectedGame& selected, std::int64_t wins, std::int32_t largestWin,
+                    std::int32_t largestDealIn) {
+        if (wins > 0 && largestWin > bestWin_) {
+            bestWin_ = largestWin;
+            largestWin_ = {true, largestWin, selected.game.startTime};
         }
-        // A winner who is neither the user nor the field adds to the third sums, never read.
-        StyleSums& sums = sums_[side];
-        sums.wins += 1;
-        sums.tsumoWins += hand.kind == kTsumo ? 1 : 0;
-        sums.winSum += value;
-        sums.winSquareSum += stat::Square(value);
-        sums.yakumanWins += hand.hanClass == static_cast<int>(scorelog::HanClass::Yakuman) ? 1 : 0;
-        int dora = 0;
-        unsigned flags = 0;
-        const std::uint8_t* codes = wordCodes_;
-        const std::size_t last = wordCount_;
-        for (const scorelog::NameId yaku : record.yaku) {
-            const unsigned code = codes[std::min<std::size_t>(yaku, last)];
-            dora += static_cast<int>(code & 0x3F);
-            flags |= code;
+        if (largestDealIn < bestDealIn_) {
+            bestDealIn_ = largestDealIn;
+            largestDealIn_ = {true, largestDealIn, selected.game.startTime};
         }
-        sums.doraSum += dora;
-        sums.doraSquareSum += static_cast<double>(dora) * dora;
-        const unsigned riichi = flags >> 6 & 1;
-        sums.riichiWins += riichi;
-        sums.uraWins += riichi & flags >> 7;
-    }
-    void NoteRecord(StyleRecord& record, std::int64_t& best, std::int32_t value) {
-        best = value;
-        record = {true, value, game_->game.startTime};
     }
 
-    // Four 8-bit counters a lane: paid for a tsumo, dealt in, had an entry in a draw, tenpai.
-    Lanes userCounts_{};
-    Lanes fieldCounts_{};
-    Doubles userLoss_{};
-    Doubles fieldLoss_{};
-    Doubles userLossSquare_{};
-    Doubles fieldLossSquare_{};
-    std::int32_t handsBeforeFlush_ = kFlushHands;
-    std::int64_t gameDraws_ = 0;
-    std::array<StyleSums, 3> sums_{};  // the user's, the field's, neither's
+    // A seat's stored totals as vectors: the first kLaneCounts bytes of the counts and the sums
+    // add up lane by lane (unsigned lanes wrap back to the signed sums), the dora square sum as a
+    // number of its own.
+    using SeatCounts = std::uint8_t __attribute__((vector_size(16)));
+    using SeatSums = std::uint32_t __attribute__((vector_size(16)));
+    struct SeatLanes {
+        SeatCounts counts{};
+        SeatSums sums{};
+        std::uint32_t doraSquares = 0;
+
+        void Load(const scorelog::StoredSeatTotals& seat);
+        SeatLanes& operator-=(const SeatLanes& other);
+    };
+
+    // The sums of one side. The counts are moved into wider sums every kMoveEvery games, before
+    // their lanes could overflow.
+    static constexpr int kMoveEvery = 1 << 16;
+    struct SideTotals {
+        using Counts = std::uint32_t __attribute__((vector_size(16)));
+        std::int64_t hands = 0;
+        std::int64_t draws = 0;
+        std::array<Counts, 4> counts{};      // four counts a vector, in the counts' order
+        std::array<std::int64_t, 4> sums{};  // winSum, dealInSum, then the two square sums in units
+        std::int64_t doraSquareSum = 0;
+        std::array<std::int64_t, 16> countsMoved{};
+
+        void Add(const SeatLanes& seat);
+        void Move();
+        StyleSums Sums() const;
+    };
+
+    // The stored totals of a game; summed here for games the reader did not sum for their seats.
+    const scorelog::StoredHandTotals* TotalsOf(const scorelog::GameRecord& game,
+                                               const std::array<scorelog::NameId, 4>& names, int seatLimit) {
+        const scorelog::StoredHandTotals* stored = game.Hands().totals();
+        return stored != nullptr && stored->SummedFor(names, seatLimit) ? stored
+                                                                        : SumAgain(game, names, seatLimit);
+    }
+    [[gnu::noinline]] const scorelog::StoredHandTotals* SumAgain(const scorelog::GameRecord& game,
+                                                                 const std::array<scorelog::NameId, 4>& names,
+                                                                 int seatLimit);
+
+    SideTotals own_;
+    SideTotals field_;
+    int gamesBeforeMove_ = kMoveEvery;
+    // Sums of games too large to store (see StoreTotals), by side.
+    StyleSums ownLarge_;
+    StyleSums fieldLarge_;
     // The records so far, or a value every record passes.
     std::int64_t bestWin_ = INT64_MIN;
     std::int64_t bestDealIn_ = 0;
     StyleRecord largestWin_;
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
-    const SelectedGame* game_ = nullptr;
-    // The first seat of the user's name and of the empty name (-1 for none): the walk hands over
-    // the first seat of an entry's name.
-    std::int32_t userSlot_ = -1;
-    std::int32_t emptySlot_ = -1;
-    std::int64_t fieldSeats_ = 0;
-    // Per name id of a pool: the dora count in bits 0-5, 立直 in bit 6, 裏N (N ≥ 1) in bit 7;
-    // then a 0 that every id past the pool reads.
+    scorelog::StoredHandTotals summed_;
+    scorelog::GameHandTotals largeSums_;
+    // Each pool's YakuWordCodes, for games whose hands the reader did not sum.
     PoolTable<std::uint8_t> words_;
-    // The codes of the current game's pool, and the index of the last, the 0.
-    const std::uint8_t* wordCodes_ = nullptr;
-    std::size_t wordCount_ = 0;
 };
 
 }  // namespace obrenta::tally

@@ -1,8 +1,6 @@
 #include "tally/TallyEngine.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 
 namespace obrenta::tally {
 
@@ -58,36 +56,9 @@ bool TallyEngine::Tally() {
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {
     SelectGames(games);
     TallyStatistics statistics;
-    SideStatistics side;  // left empty when not asked for
-    static const bool severalCores = std::thread::hardware_concurrency() > 1;
-    if (withSideStatistics && severalCores && selectedGames.size() >= secondThreadFrom) {
-        std::exception_ptr sideFailure;
-        {
-            std::jthread sidePass([&] {
-                try {
-                    side.RunAlongside(selectedGames);
-                } catch (...) {
-                    sideFailure = std::current_exception();
-                }
-            });
-            statistics.Run(selectedGames);
-        }
-        if (sideFailure) std::rethrow_exception(sideFailure);
-    } else {
-        statistics.Run(selectedGames);
-        if (withSideStatistics) side.RunAlongside(selectedGames);
-    }
+    statistics.Run(selectedGames);
     statistics.Finish(*this);
-    side.Finish(*this);
-    sideStatisticsCurrent_ = withSideStatistics;
     return true;
-}
-
-void TallyEngine::TallySide() {
-    SideStatistics side;
-    side.RunAlongside(selectedGames);
-    side.Finish(*this);
-    sideStatisticsCurrent_ = true;
 }
 
 }  // namespace obrenta::tally

@@ -25,16 +25,10 @@ using settings::AppSettings;
 using TallyStatistics =
     TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator, RankAccumulator, HandAccumulator,
               YakuAccumulator, LastHandAccumulator, HourAccumulator, OpponentAccumulator,
-              HistogramAccumulator, PeriodAccumulator>;
-
-// The statistics of a second pass: the 打ち筋 figures read every seat of every hand, a third of
-// the work of all the others together, so a window that does not show them can leave them out
-// (see withSideStatistics). The pass runs on another core beside TallyStatistics when the
-// selection is large; its accumulators must not read the games' flags (see RunAlongside).
-using SideStatistics = TallyPass<StyleAccumulator>;
+              HistogramAccumulator, PeriodAccumulator, StyleAccumulator>;
 
 // Every result of a tally; ResetResults() sets them all back to these values.
-struct TallyResults : TallyStatistics::Results, SideStatistics::Results {};
+struct TallyResults : TallyStatistics::Results {};
 
 class TallyEngine : public TallyResults {
 public:
@@ -56,18 +50,9 @@ public:
 
     // --- selection -----------------------------------------------------------------------
     std::vector<SelectedGame> selectedGames;
-    // Selections of at least this many games run SideStatistics on a second thread (when the
-    // machine has more than one); below it, a thread's start costs about what it saves.
-    std::size_t secondThreadFrom = 1000;
-    // Whether Tally() computes SideStatistics too. When not, their results are reset and
-    // sideStatisticsCurrent() is false until TallySide() computes them for the same selection.
-    bool withSideStatistics = true;
-    bool sideStatisticsCurrent() const { return sideStatisticsCurrent_; }
-    void TallySide();
 
 private:
     const AppSettings* settings_;
-    bool sideStatisticsCurrent_ = false;
     scorelog::ScoreLog scoreLog_;
     // The passing games by index in the game list, newest first, with the user's seat.
     std::vector<std::pair<std::size_t, int>> picked_;

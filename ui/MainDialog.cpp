@@ -368,7 +368,6 @@ void MainDialog::OnExportAll() {
     const QString folder =
         QFileDialog::getExistingDirectory(this, QStringLiteral("エクスポート先のフォルダ"));
     if (folder.isEmpty()) return;
-    CompleteSideStatistics();
     std::vector<ExportItem> items;
     for (int i = 0; i < stack_->count(); ++i) {
         const auto* page = qobject_cast<const StatsPage*>(stack_->widget(i));
@@ -401,17 +400,6 @@ void MainDialog::SwitchPage(int step) {
 
 void MainDialog::ShowSelectedPage() {
     stack_->setCurrentWidget(PageForTab(tabBar_->currentIndex()));
-    if (stack_->currentWidget() == stylePage_) CompleteSideStatistics();
-}
-
-// The 打ち筋 figures are left out of a tally while their page is hidden (they cost a third of
-// the tally); they are computed for the same selection once the page or an export needs them.
-void MainDialog::CompleteSideStatistics() {
-    if (engine_.sideStatisticsCurrent()) return;
-    engine_.TallySide();
-    const int style = static_cast<int>(present::ListId::StyleTable);
-    if (lists_.views[style] != nullptr)
-        present::FillList(present::ListId::StyleTable, *lists_.views[style], engine_, settings_);
 }
 
 void MainDialog::FillFilterPanel() {
@@ -434,7 +422,6 @@ void MainDialog::RunTally() {
     logWatcher_->Watch(ScoreLogPath());
     lastRead_ = engine_.ReadScoreLog();
     if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
-    engine_.withSideStatistics = stack_->currentWidget() == stylePage_;
     if (engine_.Tally()) RefillPages();
     ShowStatus();
     QApplication::restoreOverrideCursor();

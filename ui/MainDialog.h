@@ -137,7 +137,6 @@ public slots:
     void ReadFilterPanel();
     void FillFilterPanel();
     void ShowSelectedPage();
-    void CompleteSideStatistics();
 
     void OnOpenScoreLog();
     void OpenScoreLog(const QString& path);

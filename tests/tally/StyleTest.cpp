@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GameBuilder.h"
 #include "tally/TallyEngine.h"
+#include "tools/mjlog-gen/LogGenerator.h"
 
 namespace obrenta::tally::test {
 namespace {
@@ -85,6 +88,15 @@ TEST(Style, CountsEachSideOfTheSameHands) {
          "1 0 0 0 0 1 1 0 0 0 0 0 ",
          "0 0 0 0 0 0 0 0 0 0 0 0 ",
          false},
+        {"changes too large to keep in a game's totals",
+         {builder.ClearHands()
+              .Seats({{"me", 1500, 0, 1}, {"A", 1600, 0, 2}, {"B", 1700, 0, 3}, {"C", 1800, 0, 4}})
+              .Hand({K::Ron, {{"me", 2000000000}, {"A", -2000000000}}, HanClass::Yakuman, {kRiichi}})
+              .Hand({K::Tsumo, {{"A", 3000}, {"me", -1000}, {"B", -2000}}, HanClass::Han1, {}})
+              .Build()},
+         "2 1 0 0 1 0 0 0 0 1 0 1 ",
+         "6 1 1 1 1 0 0 0 0 0 0 0 ",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,29 +111,47 @@ TEST(Style, CountsEachSideOfTheSameHands) {
     }
 }
 
-// The style pass runs on a second thread for large selections; both ways give the same sums.
-TEST(Style, SameOnASecondThread) {
-    GameBuilder builder;
-    std::vector<GameRecord> games;
-    for (int g = 0; g < 40; ++g) {
-        games.push_back(
-            builder.ClearHands()
-                .Hand({K::Ron, {{"me", 1000 * g}, {"A", -1000 * g}}, HanClass::Han2, {kDora + "1"}})
-                .Hand({K::Tsumo, {{"A", 3000}, {"me", -1000}, {"B", -2000}}, HanClass::Han1, {}})
-                .Build());
+// The reader sums each game's hands by seat; the tally sums them itself for hands set another
+// way. A generated log's figures are the same both ways.
+TEST(Style, ReadTotalsMatchHandsSummedAgain) {
+    tools::GeneratorOptions options;
+    options.seed = 11;
+    options.games = 400;
+    options.player = "me";
+    obrenta::test::TempDir dir;
+    const std::string path = dir.File("mjscore.txt");
+    std::ofstream(path, std::ios::binary) << tools::GenerateLog(options);
+    settings::AppSettings settings = OpenSettings();
+    settings.MJSFileName = path;
+    TallyEngine read(settings);
+    ASSERT_TRUE(read.ReadScoreLog());
+    read.Tally();
+    std::vector<GameRecord> copies = read.scoreLog().games();
+    for (GameRecord& game : copies) {
+        ASSERT_NE(game.Hands().totals(), nullptr);
+        const std::vector<HandRecord> hands(game.Hands().begin(), game.Hands().end());
+        game.SetHands(hands);
+        ASSERT_EQ(game.Hands().totals(), nullptr);
     }
-    const settings::AppSettings settings = OpenSettings();
-    TallyEngine alone(settings);
-    TallyEngine beside(settings);
-    alone.secondThreadFrom = games.size() + 1;
-    beside.secondThreadFrom = 1;
-    alone.Tally(games);
-    beside.Tally(games);
-    EXPECT_EQ(Counts(beside.styleOwn), Counts(alone.styleOwn));
-    EXPECT_EQ(Counts(beside.styleField), Counts(alone.styleField));
-    EXPECT_EQ(beside.styleOwn.winSum, alone.styleOwn.winSum);
-    EXPECT_EQ(beside.yakitoriCount, alone.yakitoriCount);
-    EXPECT_EQ(beside.selectedGames.size(), games.size());
+    TallyEngine again(settings);
+    again.Tally(copies);
+    ASSERT_GT(read.styleOwn.wins, 0);
+    EXPECT_EQ(Counts(again.styleOwn), Counts(read.styleOwn));
+    EXPECT_EQ(Counts(again.styleField), Counts(read.styleField));
+    for (const auto& [a, b] :
+         {std::pair(again.styleOwn, read.styleOwn), std::pair(again.styleField, read.styleField)}) {
+        EXPECT_EQ(a.winSum, b.winSum);
+        EXPECT_EQ(a.winSquareSum, b.winSquareSum);
+        EXPECT_EQ(a.dealInSum, b.dealInSum);
+        EXPECT_EQ(a.dealInSquareSum, b.dealInSquareSum);
+        EXPECT_EQ(a.doraSquareSum, b.doraSquareSum);
+    }
+    for (const auto& [a, b] : {std::pair(again.styleLargestWin, read.styleLargestWin),
+                               std::pair(again.styleLargestDealIn, read.styleLargestDealIn)}) {
+        EXPECT_TRUE(a.found);
+        EXPECT_EQ(a.value, b.value);
+        EXPECT_EQ(a.startTime, b.startTime);
+    }
 }
 
 TEST(Style, WilsonIntervalAndDifference) {
