@@ -38,15 +38,14 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
-# The reader's and the tally's tests under ThreadSanitizer, since both use a second thread; only
-# what they need is built.
+# The reader's tests under ThreadSanitizer, since the reader runs on every core; only what they
+# need is built.
 test-tsan: deps
 	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOBRENTA_BUILD_UI=OFF \
 	  -DOBRENTA_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-fsanitize=thread \
 	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-	@cmake --build $(TSAN_DIR) -j $(JOBS) --target scorelog_tests obrenta_tally_tests
+	@cmake --build $(TSAN_DIR) -j $(JOBS) --target scorelog_tests
 	@cd $(TSAN_DIR) && TZ=Asia/Tokyo TSAN_OPTIONS=halt_on_error=1 tests/scorelog/scorelog_tests --gtest_brief=1
-	@cd $(TSAN_DIR) && TZ=Asia/Tokyo TSAN_OPTIONS=halt_on_error=1 tests/tally/obrenta_tally_tests --gtest_brief=1
 
 # Each libFuzzer target for FUZZ_SECONDS on a copy of its corpus; skipped when clang is missing.
 FUZZ_SECONDS ?= 20

@@ -82,9 +82,10 @@ std::shared_ptr<const HandList> HandArena::EndGame(const TotalsFor* totalsFor) {
     StoredHandTotals* totals = nullptr;
     if (totalsFor != nullptr) {
         totals = new (at + sizeof(HandList)) StoredHandTotals;
-        const GameHandTotals sums =
-            SumHands(stored, totalsFor->seatNames, totalsFor->seatLimit, wordCodes_.For(totalsFor->pool));
-        if (!StoreTotals(sums, totalsFor->seatNames, totalsFor->seatLimit, *totals)) totals = nullptr;
+        if (!SumAndStoreHands(stored, totalsFor->seatNames, totalsFor->seatLimit,
+                              wordCodes_.For(totalsFor->pool), *totals)) {
+            totals = nullptr;
+        }
     }
     const HandList* list = new (at) HandList(stored, totals);
     BeginGame();

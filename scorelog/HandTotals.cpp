@@ -1,8 +1,10 @@
 #include "scorelog/HandTotals.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 
 #include "scorelog/GameRecord.h"
@@ -78,78 +80,69 @@ std::span<const std::uint8_t> YakuWordCodes::For(const NamePool* pool) {
 
 GameHandTotals SumHands(std::span<const HandRecord> hands, const std::array<NameId, 4>& seatNames,
                         int seatLimit, std::span<const std::uint8_t> codes) {
-    constexpr int kNone = -1;
+    // The reader sums every game, so the entries are taken as four lanes without branches on
+    // their seats or signs: an entry that names no seat, and a place past the count, add to a
+    // fifth seat that is dropped.
+    constexpr int kNone = 4;
     const int limit = std::clamp(seatLimit, 0, 4);
-    const auto seatOf = [&](NameId name) {
-        for (int k = 0; k < limit; ++k) {
-            if (seatNames[k] == name) return k;
-        }
-        return kNone;
-    };
     const std::size_t lastCode = codes.empty() ? 0 : codes.size() - 1;
-
-    GameHandTotals totals;
+    const std::uint8_t* codeAt = codes.data();
+    std::array<SeatHandTotals, 5> seats{};
+    std::int64_t draws = 0;
     for (const HandRecord& hand : hands) {
         const int entryCount = std::clamp(hand.entryCount, 0, 4);
-        std::array<int, 4> seat{kNone, kNone, kNone, kNone};
-        for (int i = 0; i < entryCount; ++i) seat[i] = seatOf(hand.entryNames[i]);
-
-        switch (hand.kind) {
-            case HandKind::Tsumo:
-            case HandKind::Ron:
-                for (int i = 0; i < entryCount; ++i) {
-                    const std::int32_t delta = hand.entryDeltas[i];
-                    // The winner may have a second entry; it is no loss.
-                    if (seat[i] == kNone || delta >= 0 || seat[i] == seat[0]) continue;
-                    SeatHandTotals& loser = totals.seats[seat[i]];
-                    if (hand.kind == HandKind::Tsumo) {
-                        ++loser.tsumoLosses;
-                    } else {
-                        ++loser.dealIns;
-                        loser.dealInSum += delta;
-                        loser.dealInSquareSum += static_cast<double>(delta) * delta;
-                    }
-                }
-                break;
-            case HandKind::ExhaustiveDraw:
-                ++totals.draws;
-                for (int i = 0; i < entryCount; ++i) {
-                    if (seat[i] == kNone) continue;
-                    SeatHandTotals& entry = totals.seats[seat[i]];
-                    ++entry.drawEntries;
-                    entry.tenpaiDraws += hand.entryDeltas[i] > 0 ? 1 : 0;
-                }
-                break;
-            default:
-                break;
+        std::array<int, 4> seat;
+        for (int i = 0; i < 4; ++i) {
+            int found = kNone;
+            for (int k = 3; k >= 0; --k) found = k < limit && seatNames[k] == hand.entryNames[i] ? k : found;
+            seat[i] = i < entryCount ? found : kNone;
         }
-        if (hand.kind == HandKind::Ron) {
+        const bool tsumo = hand.kind == HandKind::Tsumo;
+        const bool ron = hand.kind == HandKind::Ron;
+        const bool draw = hand.kind == HandKind::ExhaustiveDraw;
+        draws += draw ? 1 : 0;
+        std::array<std::int32_t, 5> change{};
+        for (int i = 0; i < 4; ++i) {
+            const std::int32_t delta = hand.entryDeltas[i];
+            SeatHandTotals& entry = seats[seat[i]];
+            // The winner may have a second entry; it is no loss.
+            const bool loss = delta < 0 && seat[i] != seat[0];
+            entry.tsumoLosses += tsumo && loss ? 1 : 0;
+            const bool dealIn = ron && loss;
+            entry.dealIns += dealIn ? 1 : 0;
+            const std::int32_t dealt = dealIn ? delta : 0;
+            entry.dealInSum += dealt;
+            entry.dealInSquareSum += static_cast<double>(dealt) * dealt;
+            entry.drawEntries += draw ? 1 : 0;
+            entry.tenpaiDraws += draw && delta > 0 ? 1 : 0;
             // Each seat's change in another's ロン: its last entry's.
-            std::array<std::int32_t, 4> change{};
-            for (int i = 0; i < entryCount; ++i) {
-                if (seat[i] != kNone) change[seat[i]] = hand.entryDeltas[i];
-            }
+            change[seat[i]] = delta;
+        }
+        if (ron) {
             for (int k = 0; k < limit; ++k) {
-                SeatHandTotals& other = totals.seats[k];
-                if (k != seat[0]) other.largestDealIn = std::min(other.largestDealIn, change[k]);
+                SeatHandTotals& other = seats[k];
+                const std::int32_t lowest = std::min(other.largestDealIn, change[k]);
+                other.largestDealIn = k != seat[0] ? lowest : other.largestDealIn;
             }
         }
-        if (!hand.IsWin() || seat[0] == kNone) continue;
+        if (!(tsumo || ron) || seat[0] == kNone) continue;
 
-        SeatHandTotals& winner = totals.seats[seat[0]];
+        SeatHandTotals& winner = seats[seat[0]];
         const std::int32_t value = hand.entryDeltas[0];
         winner.largestWin = winner.wins == 0 ? value : std::max(winner.largestWin, value);
         ++winner.wins;
-        winner.tsumoWins += hand.kind == HandKind::Tsumo ? 1 : 0;
+        winner.tsumoWins += tsumo ? 1 : 0;
         winner.winSum += value;
         winner.winSquareSum += static_cast<double>(value) * value;
         winner.yakumanWins += hand.hanClass == HanClass::Yakuman ? 1 : 0;
         std::int64_t dora = 0;
         unsigned flags = 0;
-        for (const NameId yaku : hand.yaku) {
-            const unsigned code = codes.empty() ? 0 : codes[std::min<std::size_t>(yaku, lastCode)];
-            dora += code & kDoraBits;
-            flags |= code;
+        if (codeAt != nullptr) {
+            for (const NameId yaku : hand.yaku) {
+                const unsigned code = codeAt[std::min<std::size_t>(yaku, lastCode)];
+                dora += code & kDoraBits;
+                flags |= code;
+            }
         }
         winner.doraSum += static_cast<double>(dora);
         winner.doraSquareSum += static_cast<double>(dora) * static_cast<double>(dora);
@@ -157,6 +150,9 @@ GameHandTotals SumHands(std::span<const HandRecord> hands, const std::array<Name
         winner.riichiWins += riichi ? 1 : 0;
         winner.uraWins += riichi && (flags & kUraBit) != 0 ? 1 : 0;
     }
+    GameHandTotals totals;
+    std::copy_n(seats.begin(), 4, totals.seats.begin());
+    totals.draws = draws;
     return totals;
 }
 
@@ -167,8 +163,11 @@ namespace {
 template <typename To>
 bool Store(double value, To& to, double limit = static_cast<double>(std::numeric_limits<To>::max())) {
     const double low = static_cast<double>(std::numeric_limits<To>::lowest());
-    if (!(value >= low && value <= limit) || std::trunc(value) != value) return false;
-    to = static_cast<To>(value);
+    if (!(value >= low && value <= limit)) return false;
+    // Every value in range converts to an integer exactly; a fraction does not come back.
+    const auto whole = static_cast<std::int64_t>(value);
+    if (static_cast<double>(whole) != value) return false;
+    to = static_cast<To>(whole);
     return true;
 }
 
@@ -188,7 +187,10 @@ bool StoreTotals(const GameHandTotals& totals, const std::array<NameId, 4>& seat
     // A square sum or a record in hundreds: the sums of doubles were exact below 2^53.
     const auto storeSquares = [](double sum, std::uint32_t& to) {
         constexpr double kExact = 9007199254740992.0;  // 2^53
-        return sum <= kExact && std::fmod(sum, kStoredSquareUnit) == 0 && Store(sum / kStoredSquareUnit, to);
+        if (!(sum >= 0 && sum <= kExact)) return false;
+        const auto whole = static_cast<std::int64_t>(sum);
+        constexpr auto kUnit = static_cast<std::int64_t>(kStoredSquareUnit);
+        return static_cast<double>(whole) == sum && whole % kUnit == 0 && Store(whole / kUnit, to);
     };
     const auto storeHalf = [](std::int64_t value, std::uint8_t* to) {
         std::int16_t half = 0;
@@ -241,6 +243,169 @@ bool StoreTotals(const GameHandTotals& totals, const std::array<NameId, 4>& seat
     all.sums[0] = static_cast<std::uint32_t>(allWins);
     all.sums[1] = static_cast<std::uint32_t>(allDealIns);
     fits = Store(allSums[2], all.sums[2]) && Store(allSums[3], all.sums[3]) && fits;
+    return fits;
+}
+
+bool SumAndStoreHands(std::span<const HandRecord> hands, const std::array<NameId, 4>& seatNames,
+                      int seatLimit, std::span<const std::uint8_t> codes, StoredHandTotals& stored) {
+    if (hands.size() > kMaxSummedHands) return false;
+    // Eight 8-bit counts of a seat in one word, in the stored order; with at most 63 hands no
+    // count passes 252, so none carries into the next. A fifth seat takes the entries that name
+    // no seat and the places past a hand's count, and is dropped.
+    constexpr int kNone = 4;
+    enum : int {
+        kWins = 0,
+        kTsumoWins = 8,
+        kDealIns = 16,
+        kTsumoLosses = 24,
+        kDrawEntries = 32,
+        kTenpaiDraws = 40,
+        kRiichiWins = 48,
+        kUraWins = 56
+    };
+    constexpr std::int32_t kMaxChange = 1 << 26;
+    struct Seat {
+        std::uint64_t counts = 0;
+        std::int64_t yakumanWins = 0;
+        std::int64_t doraSum = 0;
+        std::int64_t doraSquareSum = 0;
+        std::int64_t winSum = 0;
+        std::int64_t dealInSum = 0;
+        std::uint64_t winSquareSum = 0;  // below 63 × 2^52: no overflow
+        std::uint64_t dealInSquareSum = 0;
+        std::int32_t largestWin = 0;
+        std::int32_t largestDealIn = 0;
+    };
+    std::array<Seat, 5> seats{};
+    const int limit = std::clamp(seatLimit, 0, 4);
+    const std::size_t lastCode = codes.empty() ? 0 : codes.size() - 1;
+    // The seats past the limit take a name no entry has (a pool never holds 2^32 - 1 names).
+    std::array<NameId, 4> seated;
+    for (int k = 0; k < 4; ++k) seated[k] = k < limit ? seatNames[k] : ~NameId{0};
+    std::int64_t draws = 0;
+    for (const HandRecord& hand : hands) {
+        const int entryCount = std::clamp(hand.entryCount, 0, 4);
+        std::array<int, 4> seat;
+        std::int32_t outside = 0;
+        for (int i = 0; i < 4; ++i) {
+            const NameId name = hand.entryNames[i];
+            int found = name == seated[3] ? 3 : kNone;
+            found = name == seated[2] ? 2 : found;
+            found = name == seated[1] ? 1 : found;
+            found = name == seated[0] ? 0 : found;
+            seat[i] = i < entryCount ? found : kNone;
+            const std::int32_t delta = hand.entryDeltas[i];
+            outside |= static_cast<std::int32_t>(delta >= kMaxChange || delta <= -kMaxChange);
+        }
+        if (outside != 0) return false;
+        const std::uint64_t tsumo = hand.kind == HandKind::Tsumo;
+        const std::uint64_t ron = hand.kind == HandKind::Ron;
+        const std::uint64_t draw = hand.kind == HandKind::ExhaustiveDraw;
+        draws += static_cast<std::int64_t>(draw);
+        std::array<std::int32_t, 5> change{};
+        for (int i = 0; i < 4; ++i) {
+            const std::int32_t delta = hand.entryDeltas[i];
+            Seat& entry = seats[static_cast<std::size_t>(seat[i])];
+            // The winner may have a second entry; it is no loss.
+            const std::uint64_t loss = delta < 0 && seat[i] != seat[0];
+            const std::uint64_t tenpai = delta > 0;
+            entry.counts += (tsumo & loss) << kTsumoLosses | (ron & loss) << kDealIns | draw << kDrawEntries |
+                            (draw & tenpai) << kTenpaiDraws;
+            const std::int64_t dealt = (ron & loss) != 0 ? delta : 0;
+            entry.dealInSum += dealt;
+            entry.dealInSquareSum += static_cast<std::uint64_t>(dealt * dealt);
+            // Each seat's change in another's ロン: its last entry's.
+            change[static_cast<std::size_t>(seat[i])] = delta;
+        }
+        if (ron != 0) {
+            for (int k = 0; k < limit; ++k) {
+                Seat& other = seats[static_cast<std::size_t>(k)];
+                const std::int32_t lowest =
+                    std::min(other.largestDealIn, change[static_cast<std::size_t>(k)]);
+                other.largestDealIn = k != seat[0] ? lowest : other.largestDealIn;
+            }
+        }
+        if ((tsumo | ron) == 0 || seat[0] == kNone) continue;
+
+        Seat& winner = seats[static_cast<std::size_t>(seat[0])];
+        const std::int32_t value = hand.entryDeltas[0];
+        winner.largestWin = (winner.counts & 0xFF) == 0 ? value : std::max(winner.largestWin, value);
+        std::int64_t dora = 0;
+        unsigned flags = 0;
+        if (!codes.empty()) {
+            for (const NameId yaku : hand.yaku) {
+                const unsigned code = codes[std::min<std::size_t>(yaku, lastCode)];
+                dora += code & kDoraBits;
+                flags |= code;
+            }
+        }
+        const std::uint64_t riichi = (flags & kRiichiBit) != 0;
+        const std::uint64_t ura = riichi & static_cast<std::uint64_t>((flags & kUraBit) != 0);
+        winner.counts +=
+            std::uint64_t{1} << kWins | tsumo << kTsumoWins | riichi << kRiichiWins | ura << kUraWins;
+        winner.yakumanWins += hand.hanClass == HanClass::Yakuman ? 1 : 0;
+        winner.winSum += value;
+        winner.winSquareSum += static_cast<std::uint64_t>(std::int64_t{value} * value);
+        winner.doraSum += dora;
+        winner.doraSquareSum += dora * dora;
+    }
+
+    // Into the stored form, checking that each sum fits it.
+    const auto half = [](std::int64_t value, std::uint8_t* to) {
+        std::int16_t stored16 = 0;
+        if (value % 100 != 0 || !Store(value / 100, stored16)) return false;
+        std::memcpy(to, &stored16, sizeof stored16);
+        return true;
+    };
+    const auto units = [](std::uint64_t squares, std::uint32_t& to) {
+        constexpr auto kUnit = static_cast<std::uint64_t>(kStoredSquareUnit);
+        if (squares % kUnit != 0 || squares / kUnit > UINT32_MAX) return false;
+        to = static_cast<std::uint32_t>(squares / kUnit);
+        return true;
+    };
+    stored.seatsKey = SeatsKey(seatNames, seatLimit);
+    bool fits = Store(draws, stored.draws);
+    Seat all;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Seat& from = seats[k];
+        StoredSeatTotals& to = stored.seats[k];
+        std::memcpy(to.counts.data(), &from.counts, sizeof from.counts);
+        fits = Store(from.yakumanWins, to.counts[8]) && fits;
+        fits = Store(from.doraSum, to.counts[9]) && fits;
+        std::uint16_t doraSquares = 0;
+        fits = Store(from.doraSquareSum, doraSquares) && fits;
+        std::memcpy(&to.counts[10], &doraSquares, sizeof doraSquares);
+        fits = half(from.largestWin, &to.counts[12]) && half(from.largestDealIn, &to.counts[14]) && fits;
+        std::int32_t winSum = 0;
+        std::int32_t dealInSum = 0;
+        fits = Store(from.winSum, winSum) && Store(from.dealInSum, dealInSum) && fits;
+        to.sums[0] = static_cast<std::uint32_t>(winSum);
+        to.sums[1] = static_cast<std::uint32_t>(dealInSum);
+        fits = units(from.winSquareSum, to.sums[2]) && units(from.dealInSquareSum, to.sums[3]) && fits;
+        all.counts += from.counts;  // each count of all seats stays below 253: no carry
+        all.yakumanWins += from.yakumanWins;
+        all.doraSum += from.doraSum;
+        all.doraSquareSum += doraSquares;
+        all.winSum += winSum;
+        all.dealInSum += dealInSum;
+        all.winSquareSum += to.sums[2];
+        all.dealInSquareSum += to.sums[3];
+    }
+    StoredSeatTotals& to = stored.allSeats;
+    to = StoredSeatTotals{};
+    std::memcpy(to.counts.data(), &all.counts, sizeof all.counts);
+    fits = Store(all.yakumanWins, to.counts[8]) && Store(all.doraSum, to.counts[9]) && fits;
+    std::uint16_t allDoraSquares = 0;
+    fits = Store(all.doraSquareSum, allDoraSquares) && fits;
+    std::memcpy(&to.counts[10], &allDoraSquares, sizeof allDoraSquares);
+    std::int32_t allWins = 0;
+    std::int32_t allDealIns = 0;
+    fits = Store(all.winSum, allWins) && Store(all.dealInSum, allDealIns) && fits;
+    to.sums[0] = static_cast<std::uint32_t>(allWins);
+    to.sums[1] = static_cast<std::uint32_t>(allDealIns);
+    fits = all.winSquareSum <= UINT32_MAX && all.dealInSquareSum <= UINT32_MAX && fits;
+    to.sums[2] = static_cast<std::uint32_t>(all.winSquareSum);
+    to.sums[3] = static_cast<std::uint32_t>(all.dealInSquareSum);
     return fits;
 }
 

@@ -126,4 +126,10 @@ struct StoredHandTotals {
 bool StoreTotals(const GameHandTotals& totals, const std::array<NameId, 4>& seatNames, int seatLimit,
                  StoredHandTotals& stored);
 
+// StoreTotals(SumHands(...)) in one step, in integers, as fast as a reader needs it; false for a
+// game of more than kMaxSummedHands hands, a change beyond ±2^26 points or a sum that does not fit.
+inline constexpr std::size_t kMaxSummedHands = 63;
+bool SumAndStoreHands(std::span<const HandRecord> hands, const std::array<NameId, 4>& seatNames,
+                      int seatLimit, std::span<const std::uint8_t> codes, StoredHandTotals& stored);
+
 }  // namespace obrenta::scorelog

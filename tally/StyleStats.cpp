@@ -181,8 +181,10 @@ const StoredHandTotals* StyleAccumulator::SumAgain(const scorelog::GameRecord& g
             words.byName[id] = scorelog::YakuWordCode(pool->View(static_cast<scorelog::NameId>(id)));
         }
     }
-    const scorelog::GameHandTotals sums =
-        scorelog::SumHands(std::span(hands.data(), hands.size()), names, seatLimit, words.byName);
+    const std::span<const scorelog::HandRecord> list(hands.data(), hands.size());
+    if (scorelog::SumAndStoreHands(list, names, seatLimit, words.byName, summed_)) return &summed_;
+    // A long game's totals may still fit.
+    const scorelog::GameHandTotals sums = scorelog::SumHands(list, names, seatLimit, words.byName);
     if (StoreTotals(sums, names, seatLimit, summed_)) return &summed_;
 
     // Too large to store: Add adds them as doubles.

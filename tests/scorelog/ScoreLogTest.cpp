@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -380,6 +382,15 @@ void ExpectIdentical(const std::vector<GameRecord>& a, const std::vector<GameRec
             ASSERT_EQ(std::tie(x.name, x.rating, x.points, x.rank, x.ratingRank),
                       std::tie(y.name, y.rating, y.points, y.rank, y.ratingRank));
         }
+        // The hand totals, summed for the seats as the joined pool names them.
+        const StoredHandTotals* totals = a[g].Hands().totals();
+        ASSERT_EQ(totals == nullptr, b[g].Hands().totals() == nullptr);
+        if (totals != nullptr) {
+            ASSERT_EQ(std::memcmp(totals, b[g].Hands().totals(), sizeof *totals), 0);
+            std::array<NameId, 4> names;
+            for (int k = 0; k < 4; ++k) names[k] = a[g].seats[k].name;
+            ASSERT_TRUE(totals->SummedFor(names, a[g].playerCount));
+        }
         ASSERT_EQ(a[g].Hands().size(), b[g].Hands().size());
         for (std::size_t h = 0; h < a[g].Hands().size(); ++h) {
             const HandRecord& x = a[g].Hands()[h];
@@ -394,6 +405,44 @@ std::vector<GameRecord> ParseInOneRange(std::string_view bytes) {
     ScoreLog log;
     log.ParseBuffer(bytes, {});
     return log.games();
+}
+
+// The reader's hand totals, summed in integers, are the double sums of every seat stored; a
+// game they don't fit keeps none.
+TEST(ScoreLogRangesTest, HandTotalsAreTheStoredSumsOfTheHands) {
+    tools::GeneratorOptions options;
+    options.seed = 5;
+    options.games = 300;
+    const std::vector<GameRecord> games = ParseInOneRange(tools::GenerateLog(options));
+    ASSERT_FALSE(games.empty());
+    YakuWordCodes codes;
+    for (const GameRecord& game : games) {
+        std::array<NameId, 4> names;
+        for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
+        const std::span<const HandRecord> hands(game.Hands().data(), game.Hands().size());
+        StoredHandTotals expected;
+        ASSERT_TRUE(StoreTotals(SumHands(hands, names, game.playerCount, codes.For(game.names.get())), names,
+                                game.playerCount, expected));
+        ASSERT_NE(game.Hands().totals(), nullptr);
+        ASSERT_EQ(std::memcmp(game.Hands().totals(), &expected, sizeof expected), 0);
+    }
+    // Changes that are not whole hundreds, or too large, and too many hands.
+    GameRecord game = games.front();
+    std::array<NameId, 4> names;
+    for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
+    for (const std::int32_t change : {150, 1 << 27}) {
+        HandRecord hand;
+        hand.kind = HandKind::Ron;
+        hand.entryCount = 2;
+        hand.entryNames = {names[0], names[1], 0, 0};
+        hand.entryDeltas = {change, -change, 0, 0};
+        StoredHandTotals stored;
+        EXPECT_FALSE(SumAndStoreHands(std::span(&hand, 1), names, 4, {}, stored)) << change;
+        EXPECT_FALSE(StoreTotals(SumHands(std::span(&hand, 1), names, 4, {}), names, 4, stored)) << change;
+    }
+    const std::vector<HandRecord> many(kMaxSummedHands + 1);
+    StoredHandTotals stored;
+    EXPECT_FALSE(SumAndStoreHands(many, names, 4, {}, stored));
 }
 
 // Ranges begin at block starts, wherever the split was aimed: the games are those of one range.
