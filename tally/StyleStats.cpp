@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -60,12 +61,18 @@ namespace {
 using scorelog::SeatHandTotals;
 using scorelog::StoredHandTotals;
 
-void AddSeat(StyleSums& to, const SeatHandTotals& seat) {
+// to += seat, into a seat's totals or a side's StyleSums (the records are not sums).
+template <typename To>
+void AddTo(To& to, const SeatHandTotals& seat) {
+    if constexpr (std::is_same_v<To, SeatHandTotals>) {
+        to.drawEntries += seat.drawEntries;
+    } else {
+        to.drawsWithEntry += seat.drawEntries;
+    }
     to.wins += seat.wins;
     to.tsumoWins += seat.tsumoWins;
     to.dealIns += seat.dealIns;
     to.tsumoLosses += seat.tsumoLosses;
-    to.drawsWithEntry += seat.drawEntries;
     to.tenpaiDraws += seat.tenpaiDraws;
     to.riichiWins += seat.riichiWins;
     to.uraWins += seat.uraWins;
@@ -76,26 +83,6 @@ void AddSeat(StyleSums& to, const SeatHandTotals& seat) {
     to.dealInSquareSum += seat.dealInSquareSum;
     to.doraSum += seat.doraSum;
     to.doraSquareSum += seat.doraSquareSum;
-}
-
-void AddSums(StyleSums& to, const StyleSums& from) {
-    to.hands += from.hands;
-    to.wins += from.wins;
-    to.tsumoWins += from.tsumoWins;
-    to.dealIns += from.dealIns;
-    to.tsumoLosses += from.tsumoLosses;
-    to.draws += from.draws;
-    to.drawsWithEntry += from.drawsWithEntry;
-    to.tenpaiDraws += from.tenpaiDraws;
-    to.riichiWins += from.riichiWins;
-    to.uraWins += from.uraWins;
-    to.yakumanWins += from.yakumanWins;
-    to.winSum += from.winSum;
-    to.winSquareSum += from.winSquareSum;
-    to.dealInSum += from.dealInSum;
-    to.dealInSquareSum += from.dealInSquareSum;
-    to.doraSum += from.doraSum;
-    to.doraSquareSum += from.doraSquareSum;
 }
 
 }  // namespace
@@ -247,9 +234,9 @@ void StyleAccumulator::Add(const SelectedGame& selected) {
     AddRecords(selected, user.wins, user.largestWin, user.largestDealIn);
     for (int k = 0; k < seatLimit; ++k) {
         if (k == userSlot) {
-            AddSeat(ownLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
+            AddTo(ownLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
         } else if (names[k] != userName && names[k] != scorelog::kEmptyName) {
-            AddSeat(fieldLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
+            AddTo(fieldLarge_, largeSums_.seats[static_cast<std::size_t>(k)]);
         }
     }
 }
@@ -279,8 +266,8 @@ StyleResults StyleAccumulator::Finish() const {
     StyleResults result;
     result.styleOwn = own_.Sums();
     result.styleField = field_.Sums();
-    AddSums(result.styleOwn, ownLarge_);
-    AddSums(result.styleField, fieldLarge_);
+    AddTo(result.styleOwn, ownLarge_);
+    AddTo(result.styleField, fieldLarge_);
     const std::array<StyleMeasure, kStyleRowCount> own = MeasuresOf(result.styleOwn);
     const std::array<StyleMeasure, kStyleRowCount> field = MeasuresOf(result.styleField);
     for (int r = 0; r < kStyleRowCount; ++r) {

@@ -165,8 +165,8 @@ private:
     SideTotals field_;
     int gamesBeforeMove_ = kMoveEvery;
     // Sums of games too large to store (see StoreTotals), by side.
-    StyleSums ownLarge_;
-    StyleSums fieldLarge_;
+    scorelog::SeatHandTotals ownLarge_;
+    scorelog::SeatHandTotals fieldLarge_;
     // The records so far, or a value every record passes.
     std::int64_t bestWin_ = INT64_MIN;
     std::int64_t bestDealIn_ = 0;
