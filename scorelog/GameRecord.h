@@ -162,7 +162,7 @@ public:
         const NamePool* pool = nullptr;
     };
     // Stores the hands added since BeginGame and returns the game's pointer to them; given the
-    // game's seats, also the hands' totals for them when they fit (see StoreTotals).
+    // game's seats, also the hands' totals for them when they fit (see SumAndStoreHands).
     std::shared_ptr<const HandList> EndGame(const TotalsFor* totalsFor = nullptr);
 
 private:

@@ -158,19 +158,7 @@ GameHandTotals SumHands(std::span<const HandRecord> hands, const std::array<Name
 
 namespace {
 
-// Whether value is a whole number that To holds (and, for the square sums, below 2^53, where every
-// partial sum was exact).
-template <typename To>
-bool Store(double value, To& to, double limit = static_cast<double>(std::numeric_limits<To>::max())) {
-    const double low = static_cast<double>(std::numeric_limits<To>::lowest());
-    if (!(value >= low && value <= limit)) return false;
-    // Every value in range converts to an integer exactly; a fraction does not come back.
-    const auto whole = static_cast<std::int64_t>(value);
-    if (static_cast<double>(whole) != value) return false;
-    to = static_cast<To>(whole);
-    return true;
-}
-
+// Whether To holds value.
 template <typename To>
 bool Store(std::int64_t value, To& to) {
     if (value < std::numeric_limits<To>::lowest() || value > std::numeric_limits<To>::max()) return false;
@@ -179,72 +167,6 @@ bool Store(std::int64_t value, To& to) {
 }
 
 }  // namespace
-
-bool StoreTotals(const GameHandTotals& totals, const std::array<NameId, 4>& seatNames, int seatLimit,
-                 StoredHandTotals& stored) {
-    stored.seatsKey = SeatsKey(seatNames, seatLimit);
-    bool fits = Store(totals.draws, stored.draws);
-    // A square sum or a record in hundreds: the sums of doubles were exact below 2^53.
-    const auto storeSquares = [](double sum, std::uint32_t& to) {
-        constexpr double kExact = 9007199254740992.0;  // 2^53
-        if (!(sum >= 0 && sum <= kExact)) return false;
-        const auto whole = static_cast<std::int64_t>(sum);
-        constexpr auto kUnit = static_cast<std::int64_t>(kStoredSquareUnit);
-        return static_cast<double>(whole) == sum && whole % kUnit == 0 && Store(whole / kUnit, to);
-    };
-    const auto storeHalf = [](std::int64_t value, std::uint8_t* to) {
-        std::int16_t half = 0;
-        if (value % 100 != 0 || !Store(value / 100, half)) return false;
-        std::memcpy(to, &half, sizeof half);
-        return true;
-    };
-    std::array<std::int64_t, 16> allCounts{};
-    std::array<std::int64_t, 4> allSums{};
-    for (std::size_t k = 0; k < 4; ++k) {
-        const SeatHandTotals& from = totals.seats[k];
-        StoredSeatTotals& to = stored.seats[k];
-        to = StoredSeatTotals{};
-        const std::array<std::int64_t, 9> counts{from.wins,        from.tsumoWins,   from.dealIns,
-                                                 from.tsumoLosses, from.drawEntries, from.tenpaiDraws,
-                                                 from.riichiWins,  from.uraWins,     from.yakumanWins};
-        for (std::size_t c = 0; c < counts.size(); ++c) fits = Store(counts[c], to.counts[c]) && fits;
-        fits = Store(from.doraSum, to.counts[9]) && fits;
-        std::uint16_t doraSquares = 0;
-        fits = Store(from.doraSquareSum, doraSquares) && fits;
-        std::memcpy(&to.counts[10], &doraSquares, sizeof doraSquares);
-        fits = storeHalf(from.largestWin, &to.counts[12]) && fits;
-        fits = storeHalf(from.largestDealIn, &to.counts[14]) && fits;
-        std::int32_t winSum = 0;
-        std::int32_t dealInSum = 0;
-        fits = Store(from.winSum, winSum) && fits;
-        fits = Store(from.dealInSum, dealInSum) && fits;
-        to.sums[0] = static_cast<std::uint32_t>(winSum);
-        to.sums[1] = static_cast<std::uint32_t>(dealInSum);
-        fits = storeSquares(from.winSquareSum, to.sums[2]) && fits;
-        fits = storeSquares(from.dealInSquareSum, to.sums[3]) && fits;
-        for (std::size_t c = 0; c < StoredSeatTotals::kLaneCounts; ++c) allCounts[c] += to.counts[c];
-        allCounts[10] += doraSquares;
-        allSums[0] += winSum;
-        allSums[1] += dealInSum;
-        allSums[2] += to.sums[2];
-        allSums[3] += to.sums[3];
-    }
-    // The four seats together must fit too.
-    StoredSeatTotals& all = stored.allSeats;
-    all = StoredSeatTotals{};
-    for (std::size_t c = 0; c < StoredSeatTotals::kLaneCounts; ++c)
-        fits = Store(allCounts[c], all.counts[c]) && fits;
-    std::uint16_t allDoraSquares = 0;
-    fits = Store(allCounts[10], allDoraSquares) && fits;
-    std::memcpy(&all.counts[10], &allDoraSquares, sizeof allDoraSquares);
-    std::int32_t allWins = 0;
-    std::int32_t allDealIns = 0;
-    fits = Store(allSums[0], allWins) && Store(allSums[1], allDealIns) && fits;
-    all.sums[0] = static_cast<std::uint32_t>(allWins);
-    all.sums[1] = static_cast<std::uint32_t>(allDealIns);
-    fits = Store(allSums[2], all.sums[2]) && Store(allSums[3], all.sums[3]) && fits;
-    return fits;
-}
 
 bool SumAndStoreHands(std::span<const HandRecord> hands, const std::array<NameId, 4>& seatNames,
                       int seatLimit, std::span<const std::uint8_t> codes, StoredHandTotals& stored) {

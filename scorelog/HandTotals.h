@@ -121,13 +121,10 @@ struct StoredHandTotals {
     }
 };
 
-// Stores totals exactly into stored; false when a sum does not fit (a long game's or a damaged
-// log's), and such a game keeps no totals.
-bool StoreTotals(const GameHandTotals& totals, const std::array<NameId, 4>& seatNames, int seatLimit,
-                 StoredHandTotals& stored);
-
-// StoreTotals(SumHands(...)) in one step, in integers, as fast as a reader needs it; false for a
-// game of more than kMaxSummedHands hands, a change beyond ±2^26 points or a sum that does not fit.
+// Sums hands as SumHands does, in integers, as fast as a reader needs it, into stored; false for
+// a game of more than kMaxSummedHands hands, a change beyond ±2^26 points, or a sum the stored
+// form can't hold exactly (changes that are not whole hundreds, or too large). Such a game keeps
+// no totals.
 inline constexpr std::size_t kMaxSummedHands = 63;
 bool SumAndStoreHands(std::span<const HandRecord> hands, const std::array<NameId, 4>& seatNames,
                       int seatLimit, std::span<const std::uint8_t> codes, StoredHandTotals& stored);

@@ -159,21 +159,10 @@ const StoredHandTotals* StyleAccumulator::SumAgain(const scorelog::GameRecord& g
                                                    int seatLimit) {
     // Hands set by other means than a read, or read for other seats.
     const scorelog::HandList& hands = game.Hands();
-    const scorelog::NamePool* pool = game.names.get();
-    PoolSums<std::uint8_t>& words = words_.For(pool);
-    const std::size_t poolSize = pool != nullptr ? pool->Size() : 0;
-    if (words.byName.size() != poolSize + 1) {
-        words.byName.assign(poolSize + 1, 0);
-        for (std::size_t id = 0; id < poolSize; ++id) {
-            words.byName[id] = scorelog::YakuWordCode(pool->View(static_cast<scorelog::NameId>(id)));
-        }
-    }
+    const std::span<const std::uint8_t> codes = codes_.For(game.names.get());
     const std::span<const scorelog::HandRecord> list(hands.data(), hands.size());
-    if (scorelog::SumAndStoreHands(list, names, seatLimit, words.byName, summed_)) return &summed_;
-    // A long game's totals may still fit.
-    const scorelog::GameHandTotals sums = scorelog::SumHands(list, names, seatLimit, words.byName);
-    if (StoreTotals(sums, names, seatLimit, summed_)) return &summed_;
-
+    if (scorelog::SumAndStoreHands(list, names, seatLimit, codes, summed_)) return &summed_;
+    const scorelog::GameHandTotals sums = scorelog::SumHands(list, names, seatLimit, codes);
     // Too large to store: Add adds them as doubles.
     largeSums_ = sums;
     return nullptr;

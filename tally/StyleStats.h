@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "scorelog/HandTotals.h"
-#include "tally/PoolTable.h"
 #include "tally/SelectedGame.h"
 
 // How the user plays beside the players at the same tables: win, deal-in and draw rates, hand
@@ -164,7 +163,7 @@ private:
     SideTotals own_;
     SideTotals field_;
     int gamesBeforeMove_ = kMoveEvery;
-    // Sums of games too large to store (see StoreTotals), by side.
+    // Sums of games too large to store (see SumAndStoreHands), by side.
     scorelog::SeatHandTotals ownLarge_;
     scorelog::SeatHandTotals fieldLarge_;
     // The records so far, or a value every record passes.
@@ -175,8 +174,8 @@ private:
     StyleRecord longestGame_;
     scorelog::StoredHandTotals summed_;
     scorelog::GameHandTotals largeSums_;
-    // Each pool's YakuWordCodes, for games whose hands the reader did not sum.
-    PoolTable<std::uint8_t> words_;
+    // The yaku words' codes of the last pool met, for games whose hands the reader did not sum.
+    scorelog::YakuWordCodes codes_;
 };
 
 }  // namespace obrenta::tally
