@@ -8,9 +8,6 @@
 namespace obrenta::present {
 namespace {
 
-// Slightly above 1/12, so that exact hundredths of a rank are not truncated one too low.
-constexpr double kRankPerR = 0.08333333333333334;
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -18,11 +15,15 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-RatingUpdate ReadBoxes(RatingPrediction& prediction) {
+bool InRange(RatingBox box, double value) {
+    return box != kBoxK || (value >= kLowestAverageRank && value <= kHighestAverageRank);
+}
+
+RatingUpdate ReadBoxes(RatingPrediction& prediction, bool checkRanges) {
     RatingUpdate update;
     for (int box = 0; box < 3; ++box) {
         std::optional<double> value = ParseRatingValue(prediction.texts[box]);
-        if (!value) {
+        if (!value || (checkRanges && !InRange(static_cast<RatingBox>(box), *value))) {
             update.notANumber = static_cast<RatingBox>(box);
             break;
         }
@@ -31,8 +32,9 @@ RatingUpdate ReadBoxes(RatingPrediction& prediction) {
     return update;
 }
 
-void WriteBoxes(RatingPrediction& prediction, RatingUpdate& update) {
+void WriteBoxes(RatingPrediction& prediction, RatingUpdate& update, std::optional<RatingBox> keep = {}) {
     for (int box = 0; box < 3; ++box) {
+        if (keep == box) continue;
         std::string text = FormatRatingValue(prediction.values[box]);
         if (text != prediction.texts[box]) {
             prediction.texts[box] = std::move(text);
@@ -43,6 +45,17 @@ void WriteBoxes(RatingPrediction& prediction, RatingUpdate& update) {
 
 double TruncatedPredictedR(double a, double k) {
     return std::trunc(tally::PredictedR(a, k) * 100.0) * 0.01;
+}
+
+// The value that "%.<decimals>f" shows, as the pages print it.
+double Rounded(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    char buffer[400];
+    const std::to_chars_result printed =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    double rounded = value;
+    std::from_chars(buffer, printed.ptr, rounded);
+    return rounded;
 }
 
 }  // namespace
@@ -100,26 +113,61 @@ RatingPrediction OpenRatingPrediction(double opponentRMean, double avgRank) {
     RatingUpdate ignored;
     WriteBoxes(prediction, ignored);
     // Read back, so that the computation starts from exactly what the boxes show.
-    ReadBoxes(prediction);
+    ReadBoxes(prediction, false);
     prediction.values[kBoxP] = TruncatedPredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
     WriteBoxes(prediction, ignored);
     return prediction;
 }
 
-RatingUpdate RecomputePredictedR(RatingPrediction& prediction) {
-    RatingUpdate update = ReadBoxes(prediction);
-    prediction.values[kBoxP] = TruncatedPredictedR(prediction.values[kBoxA], prediction.values[kBoxK]);
-    WriteBoxes(prediction, update);
+RatingPrediction OpenRatingCalculator(double opponentRMean, double avgRank) {
+    RatingPrediction prediction;
+    prediction.values[kBoxA] = Rounded(opponentRMean, 2);
+    prediction.values[kBoxK] = Rounded(avgRank, 3);
+    prediction.values[kBoxP] = Rounded(tally::PredictedR(opponentRMean, avgRank), 2);
+    RatingUpdate ignored;
+    WriteBoxes(prediction, ignored);
+    return prediction;
+}
+
+RatingUpdate RecomputePredictedR(RatingPrediction& prediction, RatingBox edited) {
+    RatingUpdate update = ReadBoxes(prediction, true);
+    prediction.values[kBoxP] =
+        Rounded(tally::PredictedR(prediction.values[kBoxA], prediction.values[kBoxK]), 2);
+    WriteBoxes(prediction, update, edited);
     return update;
 }
 
 RatingUpdate RecomputeAverageRank(RatingPrediction& prediction) {
-    RatingUpdate update = ReadBoxes(prediction);
+    // K is the result here: its text, whatever its range, is about to be replaced.
+    RatingUpdate update = ReadBoxes(prediction, false);
     const double a = prediction.values[kBoxA];
     const double p = prediction.values[kBoxP];
-    prediction.values[kBoxK] = std::trunc((a + 3000.0 - p) * kRankPerR) * 0.01;
-    WriteBoxes(prediction, update);
+    // The rank that predicts p; outside 1-4 it is shown as it comes, as the page would.
+    prediction.values[kBoxK] = Rounded((a + 3000.0 - p) / 1200.0, 3);
+    WriteBoxes(prediction, update, kBoxP);
     return update;
+}
+
+TypedText CheckTypedText(RatingBox box, std::string_view text) {
+    if (text.size() > 15) return TypedText::kInvalid;
+    std::size_t i = 0;
+    if (box != kBoxK && i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (i != text.size()) return TypedText::kInvalid;
+    if (digits == 0) return TypedText::kIntermediate;
+    const std::optional<double> value = ParseRatingValue(text);
+    if (!value) return TypedText::kIntermediate;
+    if (box == kBoxK) {
+        // More digits only make a rank larger or leave it: above 4 stays above 4.
+        if (*value > kHighestAverageRank) return TypedText::kInvalid;
+        if (*value < kLowestAverageRank) return TypedText::kIntermediate;
+    }
+    return TypedText::kAcceptable;
 }
 
 }  // namespace obrenta::present

@@ -229,6 +229,9 @@ const Row kRows[] = {
     Value<std::int32_t>{"PeriodYearly", &AppSettings::PeriodYearly, 0},
     Value<std::int32_t>{"FormGames", &AppSettings::FormGames, 100},
     Value<Flags15>{"SortPeriod", &AppSettings::SortPeriod, {}},
+    Value<std::int32_t>{"MainW", &AppSettings::MainW, 0},
+    Value<std::int32_t>{"MainH", &AppSettings::MainH, 0},
+    Value<std::int32_t>{"MainMaximized", &AppSettings::MainMaximized, 0},
 };
 
 void SetDefault(AppSettings& s, const Row& row) {

@@ -76,6 +76,10 @@ struct AppSettings {
     std::int32_t PeriodYearly = 0;
     std::int32_t FormGames = 100;
     std::array<std::int32_t, 15> SortPeriod{};
+    // The main window's size inside its frame (0: the default size) and whether it was maximised.
+    std::int32_t MainW = 0;
+    std::int32_t MainH = 0;
+    std::int32_t MainMaximized = 0;
 
     AppSettings() = default;
     // Sets iniPath and loads the file.

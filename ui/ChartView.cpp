@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/ExportFiles.h"
 #include "ui/QtText.h"
 #include "ui/UiStyle.h"
 
@@ -106,9 +107,10 @@ bool SaveChartImage(QChartView* view, const QString& path) {
 void SaveChartImageAs(QChartView* view, const QString& name) {
     QString path = QFileDialog::getSaveFileName(
         view, QStringLiteral("画像として保存"),
-        (name.isEmpty() ? QStringLiteral("chart") : name) + QStringLiteral(".png"),
+        InLastSaveFolder((name.isEmpty() ? QStringLiteral("chart") : name) + QStringLiteral(".png")),
         QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
     if (path.isEmpty()) return;
+    RememberSaveFolder(path);
     if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".png");
     if (!SaveChartImage(view, path))
         QMessageBox::warning(view, QStringLiteral("Obrenta"),

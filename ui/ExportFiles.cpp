@@ -8,6 +8,28 @@
 
 namespace obrenta::ui {
 
+namespace {
+
+QString& SaveFolder() {
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+QString LastSaveFolder() {
+    return SaveFolder().isEmpty() ? QDir::homePath() : SaveFolder();
+}
+
+void RememberSaveFolder(const QString& fileOrFolder) {
+    const QFileInfo info(fileOrFolder);
+    SaveFolder() = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+}
+
+QString InLastSaveFolder(const QString& fileName) {
+    return QDir(LastSaveFolder()).filePath(fileName);
+}
+
 bool WriteFileBytes(const QString& path, const std::string& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;

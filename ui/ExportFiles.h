@@ -14,6 +14,13 @@ namespace obrenta::ui {
 // half a file; false when it could not be written.
 bool WriteFileBytes(const QString& path, const std::string& bytes);
 
+// The folder that the save and export dialogs start in: the last one a file was saved to in
+// this session, the home folder before that. RememberSaveFolder takes a file's path or a folder.
+QString LastSaveFolder();
+void RememberSaveFolder(const QString& fileOrFolder);
+// A file name in the last save folder.
+QString InLastSaveFolder(const QString& fileName);
+
 // One file of "すべてエクスポート": its name in the folder and how it is written.
 struct ExportItem {
     QString fileName;

@@ -1,11 +1,13 @@
 #include "ui/FilterPanel.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <ctime>
@@ -34,6 +36,14 @@ QDate LocalDate(std::int64_t seconds) {
 
 QByteArray Bytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QListWidgetItem* NewIdItem(const std::string& cp932, bool enabled, QListWidget* list) {
+    auto* item = new QListWidgetItem(ToQString(cp932), list);
+    item->setData(Qt::UserRole, Bytes(cp932));
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(enabled ? Qt::Checked : Qt::Unchecked);
+    return item;
 }
 
 std::string EntryId(const QListWidgetItem* item) {
@@ -66,8 +76,11 @@ FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィル�
     layout->setSpacing(DialogUnitsY(f, 3));
 
     layout->addWidget(new QLabel(QStringLiteral("ユーザID")));
+    // Each ID's check box says whether its games are tallied; the selection is only what 削除
+    // removes, so marking an entry never changes the tally and deleting never guesses.
     userIdList_ = new QListWidget();
-    userIdList_->setSelectionMode(QAbstractItemView::MultiSelection);
+    userIdList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    userIdList_->setToolTip(QStringLiteral("チェックしたIDの試合を集計します"));
     userIdList_->setFixedHeight(DialogUnitsY(f, 45));
     userIdList_->setMinimumWidth(DialogUnitsX(f, 69));
     layout->addWidget(userIdList_);
@@ -84,6 +97,11 @@ FilterPanel::FilterPanel(QWidget* parent) : QGroupBox(QStringLiteral("フィル�
     connect(userIdList_->model(), &QAbstractItemModel::rowsInserted, this, &FilterPanel::UpdateIdButtons);
     connect(userIdList_->model(), &QAbstractItemModel::rowsRemoved, this, &FilterPanel::UpdateIdButtons);
     connect(userIdList_->model(), &QAbstractItemModel::modelReset, this, &FilterPanel::UpdateIdButtons);
+    auto* deleteKey = new QAction(userIdList_);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QAction::triggered, this, &FilterPanel::OnDeleteUserIds);
+    userIdList_->addAction(deleteKey);
 
     auto dateRow = [&](QDateEdit*& edit, const char* text) {
         auto* row = new QHBoxLayout();
@@ -143,11 +161,8 @@ FilterPanel::~FilterPanel() {
 void FilterPanel::Load(const settings::AppSettings& settings) {
     userIdList_->clear();
     const int count = settings.UsableIdCount();
-    for (int i = 0; i < count; ++i) {
-        auto* item = new QListWidgetItem(ToQString(settings.userIds[i]), userIdList_);
-        item->setData(Qt::UserRole, Bytes(settings.userIds[i]));
-    }
-    for (int i = 0; i < count; ++i) userIdList_->item(i)->setSelected(settings.userIdEnabled[i] != 0);
+    for (int i = 0; i < count; ++i)
+        NewIdItem(settings.userIds[i], settings.userIdEnabled[i] != 0, userIdList_);
 
     SetDateRange(settings.dateFrom, settings.dateTo);
     recent_->setText(
@@ -167,7 +182,7 @@ void FilterPanel::Store(settings::AppSettings& settings) {
     for (int i = 0; i < entries && i < kMaxListEntries; ++i) {
         const QListWidgetItem* item = userIdList_->item(i);
         settings.userIds[i] = CutAtCharBoundary(EntryId(item), settings::kMaxUserIdBytes);
-        settings.userIdEnabled[i] = item->isSelected() ? 1 : 0;
+        settings.userIdEnabled[i] = item->checkState() == Qt::Checked ? 1 : 0;
     }
 
     settings.dateFrom = LocalSeconds(dateFrom_->date(), 0, 0, 0);
@@ -208,13 +223,26 @@ void FilterPanel::OnAddUserId() {
 
 bool FilterPanel::AppendUserId(const std::string& cp932) {
     if (cp932.empty() || userIdList_->count() >= kMaxListEntries) return false;
-    auto* item = new QListWidgetItem(ToQString(cp932), userIdList_);
-    item->setData(Qt::UserRole, Bytes(cp932));
-    item->setSelected(true);
+    QListWidgetItem* item = NewIdItem(cp932, true, userIdList_);
+    userIdList_->setCurrentItem(item, QItemSelectionModel::NoUpdate);
     return true;
 }
 
 void FilterPanel::OnDeleteUserIds() {
+    QStringList names;
+    for (int i = 0; i < userIdList_->count(); ++i) {
+        if (userIdList_->item(i)->isSelected()) names.append(userIdList_->item(i)->text());
+    }
+    if (names.isEmpty()) return;
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("ユーザIDの削除"),
+        QStringLiteral("次のユーザIDを一覧から削除しますか？\n\n") + names.join(QLatin1Char('\n')),
+        QMessageBox::NoButton, window());
+    QPushButton* yes = box.addButton(QStringLiteral("削除"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() != yes) return;
     for (int i = userIdList_->count() - 1; i >= 0; --i) {
         if (userIdList_->item(i)->isSelected()) delete userIdList_->takeItem(i);
     }

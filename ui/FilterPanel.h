@@ -39,7 +39,7 @@ public:
     // The same with the local dates of two times.
     void SetDateRange(std::int64_t from, std::int64_t to);
 
-    // Appends a code page 932 ID and selects it; an empty ID or a full list is ignored.
+    // Appends a code page 932 ID, checked for the tally; an empty ID or a full list is ignored.
     bool AppendUserId(const std::string& cp932);
 
     QListWidget* userIdList() const { return userIdList_; }
@@ -56,6 +56,7 @@ public:
 
 public slots:
     void OnAddUserId();
+    // Removes the selected IDs after asking, naming them.
     void OnDeleteUserIds();
     // 追加 while the list has room, 削除 while an entry is selected.
     void UpdateIdButtons();

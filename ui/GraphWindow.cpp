@@ -36,15 +36,15 @@ void GraphWindow::SetPlacement(const QRect& saved, const QWidget* anchor) {
 
 QRect GraphWindow::Placement() const {
     if (!placed_ || windowState() != Qt::WindowNoState) return saved_;
-    return QRect(pos(), size());
+    // The inside of the frame, as it is restored: the frame is not known before the first show.
+    return geometry();
 }
 
 void GraphWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         if (saved_.width() > 0 && saved_.height() > 0 && ReachableOnScreen(saved_)) {
-            resize(saved_.size());
-            move(saved_.topLeft());
+            setGeometry(saved_);
         } else {
             move(CentredOnScreenOf(anchor_, frameGeometry().size()));
         }

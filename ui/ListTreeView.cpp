@@ -217,8 +217,10 @@ void ListTreeView::CopyToClipboard() {
 void ListTreeView::SaveCsvAs() {
     const QString name = objectName().isEmpty() ? QStringLiteral("list") : objectName();
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVで保存"),
-                                                name + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
+                                                InLastSaveFolder(name + QStringLiteral(".csv")),
+                                                QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) return;
+    RememberSaveFolder(path);
     if (!WriteFileBytes(path, present::FormatCsv(*model_)))
         QMessageBox::warning(this, QStringLiteral("Obrenta"),
                              QStringLiteral("CSVを保存できませんでした: ") + path);

@@ -11,11 +11,11 @@ namespace obrenta::ui {
 LogWatcher::LogWatcher(QObject* parent) : QObject(parent), watcher_(new QFileSystemWatcher(this)) {
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
+    maxWait_.setSingleShot(true);
+    maxWait_.setInterval(kMaxWaitMs);
     poll_.setInterval(kPollMs);
-    connect(&settle_, &QTimer::timeout, this, [this] {
-        Arm();
-        emit LogChanged();
-    });
+    connect(&settle_, &QTimer::timeout, this, &LogWatcher::Report);
+    connect(&maxWait_, &QTimer::timeout, this, &LogWatcher::Report);
     connect(&poll_, &QTimer::timeout, this, &LogWatcher::Check);
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &LogWatcher::Check);
     // Any file of the folder may change, the settings file beside the log among them; only a
@@ -27,6 +27,7 @@ void LogWatcher::Watch(const QString& path) {
     if (path == path_) return;
     path_ = path;
     settle_.stop();
+    maxWait_.stop();
     if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
     if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
     watchedInode_ = 0;
@@ -42,6 +43,7 @@ void LogWatcher::SetEnabled(bool on) {
     enabled_ = on;
     if (!on) {
         settle_.stop();
+        maxWait_.stop();
         poll_.stop();
         if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
         if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
@@ -67,6 +69,14 @@ void LogWatcher::Check() {
     stamp_ = now;
     Arm();
     settle_.start();
+    if (!maxWait_.isActive()) maxWait_.start();
+}
+
+void LogWatcher::Report() {
+    settle_.stop();
+    maxWait_.stop();
+    Arm();
+    emit LogChanged();
 }
 
 void LogWatcher::Arm() {

@@ -13,13 +13,15 @@ namespace obrenta::ui {
 // (the client may write a new file and rename it over the old one) are backed by a look at the
 // file's size and time every two seconds, since notices never come from some folders (network
 // shares, Wine drives). LogChanged comes once the file has been quiet for half a second, so a
-// game written in several pieces is tallied once.
+// game written in several pieces is tallied once — but never later than two seconds after the
+// first change seen, so a log that is written to all the time is still followed.
 class LogWatcher : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kSettleMs = 500;
     static constexpr int kPollMs = 2000;
+    static constexpr int kMaxWaitMs = 2000;
 
     explicit LogWatcher(QObject* parent = nullptr);
 
@@ -47,12 +49,16 @@ private:
     Stamp Current() const;
     // Looks at the file; a change starts the wait for quiet again.
     void Check();
+    // Reports the change and ends both waits.
+    void Report();
     // Puts the notices on the file (when it exists) and its folder, the file's anew when it
     // was replaced.
     void Arm();
 
     QFileSystemWatcher* watcher_;
     QTimer settle_;
+    // Runs from the first change seen until it is reported.
+    QTimer maxWait_;
     QTimer poll_;
     QString path_;
     Stamp stamp_;

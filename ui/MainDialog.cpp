@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <algorithm>
 #include <ctime>
 
 #include "present/CsvWriter.h"
@@ -70,7 +71,6 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     setFont(UiFont());
     setWindowTitle(QStringLiteral("Obrenta  Murvellスコア集計ツール"));
     setWindowIcon(AppIcon());
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setAcceptDrops(true);
 
     auto* central = new QWidget(this);
@@ -92,13 +92,33 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     SetUpPages();
 
     // The lists learnt their columns after the page layouts were built; nested layouts keep their
-    // old size hints until invalidated, and the fixed window size is taken from those hints.
+    // old size hints until invalidated, and the smallest window size is taken from those hints.
     for (int i = 0; i < stack_->count(); ++i) InvalidateLayouts(stack_->widget(i)->layout());
     InvalidateLayouts(central->layout());
     adjustSize();
-    setFixedSize(sizeHint());
+    RestorePlacement(sizeHint());
+}
+
+void MainDialog::RestorePlacement(const QSize& smallest) {
+    setMinimumSize(smallest);
+    resize(smallest);
+    centralWidget()->layout()->activate();
+    // By default wide enough for every tab label without the scroll arrows, and a little taller
+    // than the smallest size so that the lists show more rows.
+    const int tabsMissing = std::max(0, tabBar_->sizeHint().width() - tabBar_->width());
+    QSize size(smallest.width() + tabsMissing + DialogUnitsX(font(), 8), smallest.height() * 9 / 8);
+    if (settings_.MainW > 0 && settings_.MainH > 0)
+        size = QSize(settings_.MainW, settings_.MainH).expandedTo(smallest);
+    // Places are kept as the inside of the frame, both when saved and when restored: the frame
+    // is not known before the window is first shown.
+    const QRect saved(QPoint(settings_.X, settings_.Y), size);
     // A place on a screen that is no longer there would leave the window out of reach.
-    if (ReachableOnScreen(QRect(QPoint(settings_.X, settings_.Y), size()))) move(settings_.X, settings_.Y);
+    if (ReachableOnScreen(saved)) {
+        setGeometry(saved);
+    } else {
+        resize(size);
+    }
+    if (settings_.MainMaximized != 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 MainDialog::~MainDialog() = default;
@@ -225,7 +245,8 @@ QWidget* MainDialog::BuildPages() {
     tabBar_ = new QTabBar();
     tabBar_->setDrawBase(true);
     tabBar_->setExpanding(false);
-    // Ten tabs are wider than the pages: the bar scrolls rather than widen the window.
+    // At the smallest window size the ten tabs are wider than the pages: the bar scrolls there
+    // rather than widen the window; the default size shows them all.
     tabBar_->setUsesScrollButtons(true);
     tabBar_->setSizePolicy(QSizePolicy::Ignored, tabBar_->sizePolicy().verticalPolicy());
     layout->addWidget(tabBar_);
@@ -366,8 +387,9 @@ void MainDialog::OnSaveChartImage() {
 
 void MainDialog::OnExportAll() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("エクスポート先のフォルダ"));
+        QFileDialog::getExistingDirectory(this, QStringLiteral("エクスポート先のフォルダ"), LastSaveFolder());
     if (folder.isEmpty()) return;
+    RememberSaveFolder(folder);
     std::vector<ExportItem> items;
     for (int i = 0; i < stack_->count(); ++i) {
         const auto* page = qobject_cast<const StatsPage*>(stack_->widget(i));
@@ -386,10 +408,19 @@ void MainDialog::OnExportAll() {
         }
     }
     const ExportResult result = ExportFiles(this, folder, items);
-    if (!result.failed.isEmpty())
+    QString told = QStringLiteral("%1 に %2 個のファイルを書き出しました。")
+                       .arg(QDir::toNativeSeparators(folder))
+                       .arg(result.written);
+    if (result.skipped > 0)
+        told += QStringLiteral("\n既にあった %1 個のファイルはそのままです。").arg(result.skipped);
+    if (result.cancelled) told += QStringLiteral("\n途中で中止しました。");
+    if (!result.failed.isEmpty()) {
         QMessageBox::warning(
             this, QStringLiteral("すべてエクスポート"),
-            QStringLiteral("書き込めなかったファイル:\n") + result.failed.join(QLatin1Char('\n')));
+            told + QStringLiteral("\n\n書き込めなかったファイル:\n") + result.failed.join(QLatin1Char('\n')));
+    } else {
+        QMessageBox::information(this, QStringLiteral("すべてエクスポート"), told);
+    }
 }
 
 void MainDialog::SwitchPage(int step) {
@@ -467,16 +498,20 @@ void MainDialog::ShowStatus() {
     statusLine_->Show(ScoreLogPath(), present::MakeStatusText(facts));
 }
 
-void MainDialog::OpenUrl(const QUrl& url) {
-    if (options_.openUrl) {
-        options_.openUrl(url);
-    } else {
-        QDesktopServices::openUrl(url);
+bool MainDialog::OpenUrl(const QUrl& url) {
+    const bool opened = options_.openUrl ? options_.openUrl(url) : QDesktopServices::openUrl(url);
+    if (!opened) {
+        const QString what = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+        QMessageBox::warning(this, QStringLiteral("Obrenta"),
+                             QStringLiteral("開けませんでした。開くためのプログラム (ブラウザやエディタ) "
+                                            "が設定されていないようです。\n\n%1")
+                                 .arg(what));
     }
+    return opened;
 }
 
 void MainDialog::OnOpenScoreLog() {
-    const QString folder = QFileInfo(FromLocalPath(settings_.ScoreLogPath())).absolutePath();
+    const QString folder = QFileInfo(ScoreLogPath()).absolutePath();
     const QString path = QFileDialog::getOpenFileName(
         this, QString(), folder, QStringLiteral("スコアファイル(*.txt);;すべてのファイル(*)"));
     if (path.isEmpty()) return;
@@ -546,7 +581,10 @@ QString MainDialog::ManualPath() const {
 }
 
 void MainDialog::OnHelp() {
-    if (const QString manual = ManualPath(); !manual.isEmpty()) OpenUrl(QUrl::fromLocalFile(manual));
+    // Each failure is told once: no handler for the manual is no browser for the readme either.
+    if (const QString manual = ManualPath(); !manual.isEmpty()) {
+        if (!OpenUrl(QUrl::fromLocalFile(manual))) return;
+    }
     if (!options_.readmeUrl.isEmpty()) OpenUrl(QUrl(options_.readmeUrl));
 }
 
@@ -567,10 +605,17 @@ void MainDialog::OnAbout() {
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
-    if (!isMinimized()) {
-        settings_.X = pos().x();
-        settings_.Y = pos().y();
+    // The size it comes back to from a maximised or minimised state.
+    const bool normal =
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
+    const QRect place = normal ? geometry() : normalGeometry();
+    if (place.isValid()) {
+        settings_.X = place.x();
+        settings_.Y = place.y();
+        settings_.MainW = place.width();
+        settings_.MainH = place.height();
     }
+    settings_.MainMaximized = isMaximized() ? 1 : 0;
     const QRect chart = graphWindow_->Placement();
     settings_.GraphX = chart.x();
     settings_.GraphY = chart.y();

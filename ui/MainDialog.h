@@ -50,14 +50,15 @@ struct MainDialogOptions {
     QString authorUrl;
     QString serviceUrl;
     QString readmeUrl;
-    // Opens files and web pages with the desktop's handler; QDesktopServices when empty.
-    std::function<void(const QUrl&)> openUrl;
+    // Opens files and web pages with the desktop's handler, false when none took it;
+    // QDesktopServices when empty.
+    std::function<bool(const QUrl&)> openUrl;
     // The single-instance lock could not be taken for a reason other than a running copy; the
     // status line says that a second copy would not be detected.
     bool singleInstanceUnchecked = false;
 };
 
-// The main window: the filter panel on the left, the eight statistics pages on the right, the
+// The main window: the filter panel on the left, the ten statistics pages on the right, the
 // menu commands, and the separate chart window. It owns the settings and the tally engine and
 // wires the panel, the pages and the menus together; each of those draws itself.
 class MainDialog : public QMainWindow {
@@ -106,7 +107,7 @@ public:
 
     QTabBar* tabBar() const { return tabBar_; }
     QWidget* currentPage() const;
-    // The page a tab index shows; GeneralPage for any index outside 0-7.
+    // The page a tab index shows; GeneralPage for any index outside 0-9.
     StatsPage* PageForTab(int index) const;
     GeneralPage* generalPage() const { return generalPage_; }
     GraphPage* graphPage() const { return graphPage_; }
@@ -171,7 +172,9 @@ private:
     // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
     void RefreshFromLog();
     void ShowStatus();
-    void OpenUrl(const QUrl& url);
+    bool OpenUrl(const QUrl& url);
+    // The size and place saved at the last close, or the default size for the first start.
+    void RestorePlacement(const QSize& smallest);
 
     MainDialogOptions options_;
     settings::AppSettings settings_;

@@ -4,10 +4,35 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QValidator>
 
 #include "ui/UiStyle.h"
 
 namespace obrenta::ui {
+
+namespace {
+
+// Takes every keystroke on the way to a number the box accepts; refuses the others.
+class TypedNumberValidator : public QValidator {
+public:
+    TypedNumberValidator(present::RatingBox box, QObject* parent) : QValidator(parent), box_(box) {}
+    State validate(QString& input, int&) const override {
+        switch (present::CheckTypedText(box_, input.toStdString())) {
+            case present::TypedText::kAcceptable:
+                return Acceptable;
+            case present::TypedText::kIntermediate:
+                return Intermediate;
+            case present::TypedText::kInvalid:
+                break;
+        }
+        return Invalid;
+    }
+
+private:
+    present::RatingBox box_;
+};
+
+}  // namespace
 
 RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgRank, QWidget* parent)
     : QDialog(parent) {
@@ -29,8 +54,12 @@ RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgR
     layout->addWidget(message_, 3, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    prediction_ = present::OpenRatingPrediction(opponentRMean, avgRank);
-    for (int i = 0; i < 3; ++i) boxes_[i]->setText(QString::fromStdString(prediction_.texts[i]));
+    boxes_[present::kBoxK]->setToolTip(QStringLiteral("1から4まで"));
+    prediction_ = present::OpenRatingCalculator(opponentRMean, avgRank);
+    for (int i = 0; i < 3; ++i) {
+        boxes_[i]->setText(QString::fromStdString(prediction_.texts[i]));
+        boxes_[i]->setValidator(new TypedNumberValidator(static_cast<present::RatingBox>(i), boxes_[i]));
+    }
     for (int i = 0; i < 3; ++i) {
         connect(boxes_[i], &QLineEdit::textChanged, this, [this, i] { OnEdited(i); });
     }
@@ -39,8 +68,9 @@ RatingPredictionDialog::RatingPredictionDialog(double opponentRMean, double avgR
 void RatingPredictionDialog::OnEdited(int which) {
     ++recomputeCount_;
     for (int i = 0; i < 3; ++i) prediction_.texts[i] = boxes_[i]->text().toStdString();
-    Show(which == present::kBoxP ? present::RecomputeAverageRank(prediction_)
-                                 : present::RecomputePredictedR(prediction_));
+    Show(which == present::kBoxP
+             ? present::RecomputeAverageRank(prediction_)
+             : present::RecomputePredictedR(prediction_, static_cast<present::RatingBox>(which)));
 }
 
 void RatingPredictionDialog::Show(const present::RatingUpdate& update) {
@@ -54,7 +84,9 @@ void RatingPredictionDialog::Show(const present::RatingUpdate& update) {
         boxes_[i]->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
     }
     if (update.notANumber) {
-        message_->setText(QStringLiteral("数値を入力してください。"));
+        message_->setText(*update.notANumber == present::kBoxK
+                              ? QStringLiteral("平均順位は1から4までの数値を入力してください。")
+                              : QStringLiteral("数値を入力してください。"));
         message_->show();
     } else {
         message_->hide();

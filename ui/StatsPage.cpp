@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include "present/ListCaptions.h"
 #include "settings/AppSettings.h"
 #include "ui/BarChartView.h"
 #include "ui/LineChartView.h"
@@ -85,6 +86,23 @@ ListTreeView* StatsPage::AddList(present::ListId id) {
     return view;
 }
 
+QWidget* StatsPage::AddCaptionedList(present::ListId id) {
+    ListTreeView* view = AddList(id);
+    const std::string& caption = present::ListCaption(id);
+    if (caption.empty()) return view;
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(DialogUnitsY(font(), 1));
+    layout->addWidget(view, 1);
+    auto* label = new QLabel(ToQString(caption), box);
+    label->setObjectName(view->objectName() + QStringLiteral("Caption"));
+    label->setWordWrap(true);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    layout->addWidget(label);
+    return box;
+}
+
 ListTreeView* StatsPage::listView(present::ListId id) const {
     for (const auto& [listId, view] : lists_) {
         if (listId == id) return view;
@@ -151,7 +169,7 @@ GeneralPage::GeneralPage(QWidget* parent) : StatsPage(parent) {
     page->addLayout(top, HeightUnits(ListId::RecentGamesList));
 
     auto* bottom = Row(f);
-    bottom->addWidget(AddList(ListId::RankTable));
+    bottom->addWidget(AddCaptionedList(ListId::RankTable));
     bottom->addWidget(AddList(ListId::StreakTable));
     page->addLayout(bottom, HeightUnits(ListId::RankTable));
 }
@@ -201,9 +219,9 @@ HandInfoPage::HandInfoPage(QWidget* parent) : StatsPage(parent) {
     using present::ListId;
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, font());
-    page->addWidget(AddList(ListId::HandOutcomeTable), HeightUnits(ListId::HandOutcomeTable));
-    page->addWidget(AddList(ListId::LastHandTable), HeightUnits(ListId::LastHandTable));
-    page->addWidget(AddList(ListId::LastHandWonTable), HeightUnits(ListId::LastHandWonTable));
+    page->addWidget(AddCaptionedList(ListId::HandOutcomeTable), HeightUnits(ListId::HandOutcomeTable));
+    page->addWidget(AddCaptionedList(ListId::LastHandTable), HeightUnits(ListId::LastHandTable));
+    page->addWidget(AddCaptionedList(ListId::LastHandWonTable), HeightUnits(ListId::LastHandWonTable));
 }
 
 HourlyPage::HourlyPage(QWidget* parent) : StatsPage(parent) {
@@ -226,8 +244,11 @@ OpponentsPage::OpponentsPage(QWidget* parent) : StatsPage(parent) {
     search->addWidget(searchEdit_);
     search->addWidget(downButton_);
     search->addWidget(upButton_);
+    searchMessage_ = new QLabel(this);
+    search->addWidget(searchMessage_);
     search->addStretch(1);
     page->addLayout(search);
+    connect(searchEdit_, &QLineEdit::textEdited, searchMessage_, &QLabel::clear);
     connect(downButton_, &QPushButton::clicked, this, [this] { FindOpponent(+1); });
     connect(upButton_, &QPushButton::clicked, this, [this] { FindOpponent(-1); });
 
@@ -267,11 +288,15 @@ void OpponentsPage::FindOpponent(int direction) {
     const ListModel* model = view->listModel();
     // A character code page 932 lacks can be in no name.
     const std::optional<std::string> typed = ToCp932(searchEdit_->text());
-    if (!typed) return;
-    const std::string needle = CutAtCharBoundary(*typed, kMaxSearchBytes);
-    const int row = FindMatchingRow(model->RowCount(), view->SelectedRow(), direction, needle,
-                                    [model](int r) { return model->Cell(r, 0); });
-    if (row < 0) return;
+    const int row = !typed ? -1
+                           : FindMatchingRow(model->RowCount(), view->SelectedRow(), direction,
+                                             CutAtCharBoundary(*typed, kMaxSearchBytes),
+                                             [model](int r) { return model->Cell(r, 0); });
+    if (row < 0) {
+        searchMessage_->setText(QStringLiteral("見つかりません"));
+        return;
+    }
+    searchMessage_->clear();
     view->setFocus();
     view->SelectRow(row);
 }

@@ -7,6 +7,7 @@
 #include "present/PageContent.h"
 
 class QChartView;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -55,6 +56,8 @@ public:
 protected:
     // A list of the page, sized by its place on the page.
     ListTreeView* AddList(present::ListId id);
+    // The list with its caption under it when it has one (present::ListCaption), else the list.
+    QWidget* AddCaptionedList(present::ListId id);
 
 private:
     std::vector<std::pair<present::ListId, ListTreeView*>> lists_;
@@ -127,6 +130,8 @@ public:
     QLineEdit* searchEdit() const { return searchEdit_; }
     QPushButton* searchDownButton() const { return downButton_; }
     QPushButton* searchUpButton() const { return upButton_; }
+    // Says when a search found no name; empty otherwise.
+    QLabel* searchMessage() const { return searchMessage_; }
 
 public slots:
     // Selects the next opponent (direction +1 down, -1 up) whose name holds the search text.
@@ -139,6 +144,7 @@ private:
     QLineEdit* searchEdit_;
     QPushButton* downButton_;
     QPushButton* upButton_;
+    QLabel* searchMessage_;
 };
 
 // 推移: results by month or year with their intervals, and the recent games against the earlier.

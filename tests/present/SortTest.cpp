@@ -152,6 +152,25 @@ TEST(OpponentSortTest, EqualShownTextsAreEqualKeys) {
     EXPECT_EQ(Names(view), (Names_{"b", "c", "a"}));
 }
 
+TEST(OpponentSortTest, ClickedOrderIsTheOrderOfARefill) {
+    // Filled by name, as the tally hands the opponents over; x and z tie on games and on 平均R.
+    const std::vector<std::array<const char*, 8>> filled = {
+        {"w", "5", "1", "2", "0", "1500.00", " 2.500", " 2.000"},
+        {"x", "3", "1", "2", "0", "1600.00", " 2.500", " 2.000"},
+        {"y", "12", "0", "9", "3", "1500.00", " 3.000", " 1.500"},
+        {"z", "3", "2", "0", "1", "1600.00", " 1.250", " 3.250"},
+    };
+    settings::AppSettings s;
+    InMemoryListView clicked = Opponents(filled);
+    for (int column : {6, 1, 5, 5}) {
+        OnColumnClick(ListId::OpponentList, column, clicked, s);
+        InMemoryListView refilled = Opponents(filled);
+        ApplySavedSort(ListId::OpponentList, refilled, s.SortVs);
+        EXPECT_EQ(Names(clicked), Names(refilled)) << "after a click on " << column;
+    }
+    EXPECT_EQ(Names(clicked), (Names_{"w", "y", "x", "z"}));
+}
+
 TEST(ApplySavedSortTest, EveryNonZeroColumnInAscendingOrder) {
     InMemoryListView view = Opponents({
         {"b", "2", "0", "0", "0", "1500.00", "1.000", "1.000"},

@@ -325,6 +325,8 @@ TEST(SaveSettings, WritesTheExactText) {
     AppSettings settings = WrittenValues();
     settings.userIdCount = 2;
     settings.GraphW = 640;
+    settings.MainW = 1100;
+    settings.MainMaximized = 1;
     settings.iniPath = dir.File("Obrenta.ini");
     ASSERT_TRUE(settings.SaveSettings());
     EXPECT_EQ(ReadBytes(settings.iniPath),
@@ -358,7 +360,10 @@ TEST(SaveSettings, WritesTheExactText) {
               "GraphH\t0\n"
               "PeriodYearly\t0\n"
               "FormGames\t100\n"
-              "SortPeriod\t0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n");
+              "SortPeriod\t0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+              "MainW\t1100\n"
+              "MainH\t0\n"
+              "MainMaximized\t1\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
@@ -7,6 +8,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
@@ -80,6 +82,8 @@ class MainDialogTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::vector<QUrl> openedUrls_;
+    // What the desktop's handler answers: false as on a machine without a browser.
+    bool urlsOpen_ = true;
 
     QString SettingsPath() const { return dir_->filePath(QStringLiteral("Obrenta.ini")); }
 
@@ -94,7 +98,10 @@ private:
         MainDialogOptions options;
         options.settingsPath = SettingsPath().toStdString();
         options.programDir = dir_->path();
-        options.openUrl = [this](const QUrl& url) { openedUrls_.push_back(url); };
+        options.openUrl = [this](const QUrl& url) {
+            openedUrls_.push_back(url);
+            return urlsOpen_;
+        };
         options.authorUrl = QStringLiteral("https://author.example/");
         options.serviceUrl = QStringLiteral("https://service.example/");
         options.readmeUrl = QStringLiteral("https://author.example/readme.html");
@@ -142,6 +149,7 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         openedUrls_.clear();
+        urlsOpen_ = true;
         QDir::setCurrent(dir_->path());
     }
 
@@ -295,7 +303,7 @@ private slots:
         QCOMPARE(ids->count(), 1);
         QPushButton* add = window->filterPanel()->addUserIdButton();
         QPushButton* remove = window->filterPanel()->deleteUserIdsButton();
-        QVERIFY(add->isEnabled() && remove->isEnabled());
+        QVERIFY(add->isEnabled() && !remove->isEnabled());
         auto addThroughDialog = [&](const QString& typed, bool accept) {
             WhenModalOpens([typed, accept](QWidget* modal) {
                 auto* dialog = qobject_cast<AddUserIdDialog*>(modal);
@@ -306,10 +314,45 @@ private slots:
             });
             window->filterPanel()->addUserIdButton()->click();
         };
+        // Answers the question 削除 asks, after checking that it names exactly these IDs.
+        auto deleteAnswering = [&](const QStringList& named, bool confirm,
+                                   std::function<void()> ask = nullptr) {
+            WhenModalOpens([named, confirm](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box != nullptr);
+                QCOMPARE(box->text().split(QLatin1Char('\n')).mid(2), named);
+                for (QAbstractButton* button : box->buttons()) {
+                    if ((box->buttonRole(button) == QMessageBox::AcceptRole) == confirm) button->click();
+                }
+            });
+            ask ? ask() : remove->click();
+        };
+        auto checkedIds = [&] {
+            std::vector<int> checked;
+            for (int i = 0; i < ids->count(); ++i)
+                checked.push_back(ids->item(i)->checkState() == Qt::Checked);
+            return checked;
+        };
         addThroughDialog(QStringLiteral(" ab　c\t"), true);
         QCOMPARE(ids->count(), 2);
         QCOMPARE(ids->item(1)->text(), QStringLiteral("abc"));
-        QVERIFY(ids->item(1)->isSelected());
+        // Added and checked for the tally, but not marked for deletion.
+        QCOMPARE(checkedIds(), (std::vector<int>{1, 1}));
+        QVERIFY(ids->selectedItems().isEmpty() && !remove->isEnabled());
+
+        // Marking the new entry and deleting it, once declined and once confirmed, removes that
+        // entry and no other.
+        ids->clearSelection();
+        ids->item(1)->setSelected(true);
+        const QString first = ids->item(0)->text();
+        deleteAnswering({QStringLiteral("abc")}, false);
+        QCOMPARE(ids->count(), 2);
+        deleteAnswering({QStringLiteral("abc")}, true);
+        QCOMPARE(ids->count(), 1);
+        QCOMPARE(ids->item(0)->text(), first);
+        QCOMPARE(checkedIds(), (std::vector<int>{1}));
+
+        addThroughDialog(QStringLiteral("abc"), true);
         addThroughDialog(QStringLiteral("ignored"), false);
         addThroughDialog(QStringLiteral(" 　\t"), true);
         QCOMPARE(ids->count(), 2);
@@ -330,11 +373,14 @@ private slots:
         QVERIFY(!dialogOpened);
         QCOMPARE(ids->count(), 5);
 
-        // Delete entries 1 and 3: 0, 2 and 4 move up with their selection.
+        // Delete entries 1 and 3: 0, 2 and 4 move up with their check boxes; unchecking one is
+        // what leaves it out of the tally.
+        ids->clearSelection();
         for (int i = 0; i < 5; ++i) ids->item(i)->setSelected(i == 1 || i == 3);
-        window->filterPanel()->deleteUserIdsButton()->click();
+        deleteAnswering({QStringLiteral("abc"), QStringLiteral("ID3")}, true);
         QCOMPARE(ids->count(), 3);
-        for (int i = 0; i < 3; ++i) ids->item(i)->setSelected(i != 1);
+        QVERIFY(!remove->isEnabled());
+        ids->item(1)->setCheckState(Qt::Unchecked);
         window->RunTally();
         const settings::AppSettings saved = SavedSettings();
         QCOMPARE(saved.userIdCount, 3);
@@ -345,8 +391,14 @@ private slots:
         QCOMPARE(saved.userIdEnabled[1], 0);
         QCOMPARE(saved.userIdEnabled[2], 1);
 
+        // The Delete key asks the same question.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         ids->selectAll();
-        window->filterPanel()->deleteUserIdsButton()->click();
+        ids->setFocus();
+        const QStringList all{ids->item(0)->text(), QStringLiteral("ID2"), QStringLiteral("ID4")};
+        deleteAnswering(all, true, [&] { QTest::keyClick(ids, Qt::Key_Delete); });
+        QCOMPARE(ids->count(), 0);
         QVERIFY(add->isEnabled() && !remove->isEnabled());
         window->RunTally();
         QCOMPARE(SavedSettings().userIdCount, 0);
@@ -406,9 +458,13 @@ private slots:
         QCOMPARE(list->SelectedRow(), aki);
         page->searchUpButton()->click();
         QCOMPARE(list->SelectedRow(), aki);
+        QVERIFY(page->searchMessage()->text().isEmpty());
         page->searchEdit()->setText(QStringLiteral("nobody"));
         page->searchDownButton()->click();
         QCOMPARE(list->SelectedRow(), aki);
+        QCOMPARE(page->searchMessage()->text(), QStringLiteral("見つかりません"));
+        QTest::keyClicks(page->searchEdit(), QStringLiteral("x"));
+        QVERIFY(page->searchMessage()->text().isEmpty());
 
         // Enter in the box searches down and keeps the focus there; F3 and Shift+F3 step on.
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -588,7 +644,7 @@ private slots:
         QFETCH(QPoint, main);
         auto window = MakeWindow(lines);
         QVERIFY(window->pos().x() > -1000);
-        if (!main.isNull() || lines.isEmpty()) QCOMPARE(window->pos(), main);
+        if (!main.isNull() || lines.isEmpty()) QCOMPARE(window->geometry().topLeft(), main);
         window->show();
         window->action(Command::SeparateChart)->trigger();
         GraphWindow* chart = window->graphWindow();
@@ -597,13 +653,56 @@ private slots:
         if (graph.isNull()) {
             QVERIFY(qAbs(chart->frameGeometry().center().x() - screen.center().x()) <= 1);
         } else {
-            QCOMPARE(QRect(chart->pos(), chart->size()), graph);
+            QCOMPARE(chart->geometry(), graph);
         }
-        chart->move(60, 70);
-        chart->resize(320, 220);
+        chart->setGeometry(60, 70, 320, 220);
         window->close();
         const settings::AppSettings saved = SavedSettings();
         QCOMPARE(QRect(saved.GraphX, saved.GraphY, saved.GraphW, saved.GraphH), QRect(60, 70, 320, 220));
+
+        // Started again on what was saved, both windows come back to the same places: the same
+        // kind of rectangle is saved as is restored.
+        auto again = MakeWindow(QString(), false);
+        again->show();
+        again->action(Command::SeparateChart)->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(again->graphWindow()));
+        again->close();
+        const settings::AppSettings resaved = SavedSettings();
+        for (auto field :
+             {&settings::AppSettings::X, &settings::AppSettings::Y, &settings::AppSettings::GraphX,
+              &settings::AppSettings::GraphY, &settings::AppSettings::GraphW, &settings::AppSettings::GraphH})
+            QCOMPARE(resaved.*field, saved.*field);
+    }
+
+    // The window grows and is maximised; it opens wide enough for every tab label, never smaller
+    // than the layout, and comes back at the size it was closed at.
+    void windowGrowsAndKeepsItsSize() {
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize smallest = window->minimumSize();
+        QVERIFY(window->maximumSize().width() > smallest.width() * 2);
+        QVERIFY(window->tabBar()->width() >= window->tabBar()->sizeHint().width());
+        QVERIFY(window->width() > smallest.width());
+
+        window->resize(smallest + QSize(300, 200));
+        QTRY_COMPARE(window->size(), smallest + QSize(300, 200));
+        // The lists and charts take the room.
+        QVERIFY(window->listView(ListId::RecentGamesList)->width() > 0);
+        window->tabBar()->setCurrentIndex(1);
+        QTRY_VERIFY(window->scoreChart().view()->width() > window->currentPage()->width() - 20);
+        window->close();
+        settings::AppSettings saved = SavedSettings();
+        QCOMPARE(QSize(saved.MainW, saved.MainH), smallest + QSize(300, 200));
+        QCOMPARE(saved.MainMaximized, 0);
+
+        auto again = MakeWindow(QStringLiteral("MainW\t%1\nMainH\t%2\n").arg(saved.MainW).arg(saved.MainH));
+        QCOMPARE(again->size(), smallest + QSize(300, 200));
+        auto maximised = MakeWindow(QStringLiteral("MainMaximized\t1\n"));
+        QVERIFY(maximised->windowState() & Qt::WindowMaximized);
+        // A size below the layout's, written by hand, opens at the smallest size.
+        auto small = MakeWindow(QStringLiteral("MainW\t10\nMainH\t10\n"));
+        QCOMPARE(small->size(), smallest);
     }
 
     void openDialogStartsInTheLogsFolder() {
@@ -657,7 +756,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->move(33, 44);
         QTest::qWait(20);
-        const QPoint at = window->pos();
+        const QPoint at = window->geometry().topLeft();
         window->filterPanel()->tableKindBoxes()[3]->setChecked(false);
         window->filterPanel()->gameKindBoxes()[2]->setChecked(false);
         window->filterPanel()->recentEdit()->setText(QStringLiteral("25"));
@@ -766,6 +865,18 @@ private slots:
                             QFile::encodeName(log).constData()) == 0);
         QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 5, 20000);
         CompareWithReport(window.get());
+
+        // A log written to every 100 ms is never quiet for half a second; it is still followed.
+        const int tallies = window->tallyCount();
+        bool refreshedWhileWritten = false;
+        for (int i = 0; i < 50 && !refreshedWhileWritten; ++i) {
+            QVERIFY(file.open(QIODevice::Append));
+            file.write(MakeScoreLog(1));
+            file.close();
+            QTest::qWait(100);
+            refreshedWhileWritten = window->tallyCount() > tallies;
+        }
+        QVERIFY(refreshedWhileWritten);
     }
 
     void statusLineTellsTheRead_data() {
@@ -832,19 +943,24 @@ private slots:
         QTest::addColumn<QString>("programDir");
         QTest::addColumn<QString>("manual");
         QTest::addColumn<bool>("addresses");
+        QTest::addColumn<bool>("browser");
         QTest::newRow("build tree") << "."
-                                    << "Obrenta.html" << true;
+                                    << "Obrenta.html" << true << true;
         QTest::newRow("installed") << "bin"
-                                   << "share/doc/obrenta/Obrenta.html" << true;
+                                   << "share/doc/obrenta/Obrenta.html" << true << true;
         QTest::newRow("no manual, readme only") << "bin"
-                                                << "" << true;
+                                                << "" << true << true;
         QTest::newRow("nothing: items disabled") << "bin"
-                                                 << "" << false;
+                                                 << "" << false << true;
+        QTest::newRow("no browser: told once") << "."
+                                               << "Obrenta.html" << true << false;
     }
     void helpOpensManualThenReadme() {
         QFETCH(QString, programDir);
         QFETCH(QString, manual);
         QFETCH(bool, addresses);
+        QFETCH(bool, browser);
+        urlsOpen_ = browser;
         QDir(dir_->path()).mkpath(QStringLiteral("share/doc/obrenta"));
         QDir(dir_->path()).mkpath(programDir);
         if (!manual.isEmpty()) WriteFile(dir_->filePath(manual), "<html></html>");
@@ -854,11 +970,23 @@ private slots:
         });
         for (Command command : {Command::Help, Command::AuthorPage, Command::ServicePage})
             QCOMPARE(window->action(command)->isEnabled(), addresses);
+        QString told;
+        if (!browser) {
+            WhenModalOpens([&told](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box != nullptr);
+                told = box->text();
+                box->accept();
+            });
+        }
         window->action(Command::Help)->trigger();
         std::vector<QUrl> expected;
         if (!manual.isEmpty()) expected.push_back(QUrl::fromLocalFile(dir_->filePath(manual)));
-        if (addresses) expected.push_back(QUrl(QStringLiteral("https://author.example/readme.html")));
+        if (addresses && browser)
+            expected.push_back(QUrl(QStringLiteral("https://author.example/readme.html")));
         QCOMPARE(openedUrls_, expected);
+        // Without a handler the user is told which file could not be opened.
+        QCOMPARE(told.contains(QDir::toNativeSeparators(dir_->filePath(manual))), !browser);
     }
 
     void droppedTextFileIsOpened() {

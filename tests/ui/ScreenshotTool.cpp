@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     obrenta::ui::MainDialogOptions options;
     options.settingsPath = argv[1];
     options.programDir = QCoreApplication::applicationDirPath();
-    options.openUrl = [](const QUrl&) {};
+    options.openUrl = [](const QUrl&) { return true; };
     obrenta::ui::MainDialog window(options);
     window.move(0, 0);
     window.show();

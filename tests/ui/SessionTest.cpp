@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -161,7 +162,10 @@ private slots:
         options.settingsPath = ini.toStdString();
         options.programDir = settingsDir.path();
         std::vector<QUrl> opened;
-        options.openUrl = [&opened](const QUrl& url) { opened.push_back(url); };
+        options.openUrl = [&opened](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
         auto window = std::make_unique<MainDialog>(std::move(options));
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -194,10 +198,10 @@ private slots:
         window->filterPanel()->recentEdit()->setText(QStringLiteral("7"));
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(window->engine().gameCount, 7);
-        window->filterPanel()->userIdList()->item(0)->setSelected(false);
+        window->filterPanel()->userIdList()->item(0)->setCheckState(Qt::Unchecked);
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(window->engine().gameCount, 0);
-        window->filterPanel()->userIdList()->item(0)->setSelected(true);
+        window->filterPanel()->userIdList()->item(0)->setCheckState(Qt::Checked);
         window->filterPanel()->recentEdit()->setText(QStringLiteral("10000"));
 
         window->action(Command::TodayOnly)->trigger();
@@ -268,10 +272,16 @@ private slots:
         window->filterPanel()->addUserIdButton()->click();
         QCOMPARE(window->filterPanel()->userIdList()->count(), 2);
         QTest::keyClick(window.get(), Qt::Key_F5);
-        window->filterPanel()->userIdList()->item(0)->setSelected(false);
+        window->filterPanel()->userIdList()->item(1)->setSelected(true);
+        WhenModalOpens([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                if (box->buttonRole(button) == QMessageBox::AcceptRole) button->click();
+            }
+        });
         window->filterPanel()->deleteUserIdsButton()->click();
         QCOMPARE(window->filterPanel()->userIdList()->count(), 1);
-        window->filterPanel()->userIdList()->item(0)->setSelected(true);
         QTest::keyClick(window.get(), Qt::Key_F5);
 
         // The same log through the open path, then close.

@@ -114,25 +114,43 @@ private slots:
         QTest::keyClicks(k, QStringLiteral("1"));
         QCOMPARE(dialog.recomputeCount(), 1);
         QCOMPARE(p->text(), QStringLiteral("3300"));
-        // A trailing point is normalised away at once.
-        QTest::keyClicks(k, QStringLiteral("."));
-        QCOMPARE(k->text(), QStringLiteral("1"));
-        QCOMPARE(dialog.recomputeCount(), 2);
+        // A point stays while typing: 2.7 is 2.7, not 27.
+        k->selectAll();
+        QTest::keyClicks(k, QStringLiteral("2.7"));
+        QCOMPARE(k->text(), QStringLiteral("2.7"));
+        QCOMPARE(p->text(), QStringLiteral("1260"));
+        QCOMPARE(dialog.recomputeCount(), 4);
+        a->selectAll();
+        QTest::keyClicks(a, QStringLiteral("1600.5"));
+        QCOMPARE(a->text(), QStringLiteral("1600.5"));
+        QCOMPARE(p->text(), QStringLiteral("1360.5"));
+        // No average rank above 4 can be typed; one below 1 is told and not used.
+        k->selectAll();
+        QTest::keyClicks(k, QStringLiteral("5"));
+        QTest::keyClicks(k, QStringLiteral("20"));
+        QCOMPARE(k->text(), QStringLiteral("2"));
+        QCOMPARE(p->text(), QStringLiteral("2200.5"));
+        k->selectAll();
+        QTest::keyClicks(k, QStringLiteral("0.5"));
+        QVERIFY(dialog.messageLabel()->isVisibleTo(&dialog));
+        QCOMPARE(p->text(), QStringLiteral("2200.5"));
 
         p->selectAll();
-        QTest::keyClicks(p, QStringLiteral("1440"));
-        QCOMPARE(dialog.recomputeCount(), 6);
-        QCOMPARE(k->text(), QStringLiteral("2.55"));
+        QTest::keyClicks(p, QStringLiteral("1500.5"));
+        QCOMPARE(k->text(), QStringLiteral("2.583"));
+        QVERIFY(!dialog.messageLabel()->isVisibleTo(&dialog));
 
         k->selectAll();
         QTest::keyClicks(k, QStringLiteral("4"));
-        QCOMPARE(p->text(), QStringLiteral("-300"));
+        QCOMPARE(p->text(), QStringLiteral("-199.5"));
     }
 
     void ratingDialogOpensFromResults() {
+        // As the general page shows the same figures.
         RatingPredictionDialog dialog(1623.4567, 2.34567);
-        QCOMPARE(dialog.box(present::kBoxA)->text(), QStringLiteral("1623.45"));
-        QCOMPARE(dialog.box(present::kBoxK)->text(), QStringLiteral("2.345"));
+        QCOMPARE(dialog.box(present::kBoxA)->text(), QStringLiteral("1623.46"));
+        QCOMPARE(dialog.box(present::kBoxK)->text(), QStringLiteral("2.346"));
+        QCOMPARE(dialog.box(present::kBoxP)->text(), QStringLiteral("1808.65"));
         RatingPredictionDialog empty(0, 0);
         QCOMPARE(empty.box(present::kBoxP)->text(), QStringLiteral("3000"));
     }

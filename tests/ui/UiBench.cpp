@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
     obrenta::ui::MainDialogOptions options;
     options.settingsPath = QFile::encodeName(ini).toStdString();
     options.programDir = dir.path();
-    options.openUrl = [](const QUrl&) {};
+    options.openUrl = [](const QUrl&) { return true; };
 
     const Stopwatch startUp;
     obrenta::ui::MainDialog window(options);
