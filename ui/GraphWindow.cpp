@@ -32,22 +32,26 @@ void GraphWindow::closeEvent(QCloseEvent* event) {
 void GraphWindow::SetPlacement(const QRect& saved, const QWidget* anchor) {
     saved_ = saved;
     anchor_ = anchor;
+    // Placed before the window first exists, the window manager puts the frame's corner at the
+    // saved place. Moved later, before the frame is known, the inside would land there instead,
+    // and the window would climb by a title bar at every start.
+    if (!placed_ && saved_.width() > 0 && saved_.height() > 0 && ReachableOnScreen(saved_)) {
+        placed_ = true;
+        resize(saved_.size());
+        move(saved_.topLeft());
+    }
 }
 
 QRect GraphWindow::Placement() const {
     if (!placed_ || windowState() != Qt::WindowNoState) return saved_;
-    // The inside of the frame, as it is restored: the frame is not known before the first show.
-    return geometry();
+    // The frame's corner and the inside's size, as they are restored.
+    return QRect(frameGeometry().topLeft(), size());
 }
 
 void GraphWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        if (saved_.width() > 0 && saved_.height() > 0 && ReachableOnScreen(saved_)) {
-            setGeometry(saved_);
-        } else {
-            move(CentredOnScreenOf(anchor_, frameGeometry().size()));
-        }
+        move(CentredOnScreenOf(anchor_, frameGeometry().size()));
     }
     QWidget::showEvent(event);
 }

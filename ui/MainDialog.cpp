@@ -109,15 +109,10 @@ void MainDialog::RestorePlacement(const QSize& smallest) {
     QSize size(smallest.width() + tabsMissing + DialogUnitsX(font(), 8), smallest.height() * 9 / 8);
     if (settings_.MainW > 0 && settings_.MainH > 0)
         size = QSize(settings_.MainW, settings_.MainH).expandedTo(smallest);
-    // Places are kept as the inside of the frame, both when saved and when restored: the frame
-    // is not known before the window is first shown.
-    const QRect saved(QPoint(settings_.X, settings_.Y), size);
-    // A place on a screen that is no longer there would leave the window out of reach.
-    if (ReachableOnScreen(saved)) {
-        setGeometry(saved);
-    } else {
-        resize(size);
-    }
+    resize(size);
+    // A place on a screen that is no longer there would leave the window out of reach. Moved
+    // before the window exists, its frame's corner lands on the saved place (see GraphWindow).
+    if (ReachableOnScreen(QRect(QPoint(settings_.X, settings_.Y), size))) move(settings_.X, settings_.Y);
     if (settings_.MainMaximized != 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -605,15 +600,17 @@ void MainDialog::OnAbout() {
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
-    // The size it comes back to from a maximised or minimised state.
+    // The frame's corner, as it is restored. A maximised or minimised window keeps the place it
+    // had and saves the size it comes back to.
     const bool normal =
         (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
-    const QRect place = normal ? geometry() : normalGeometry();
-    if (place.isValid()) {
-        settings_.X = place.x();
-        settings_.Y = place.y();
-        settings_.MainW = place.width();
-        settings_.MainH = place.height();
+    if (normal) {
+        settings_.X = frameGeometry().x();
+        settings_.Y = frameGeometry().y();
+    }
+    if (const QRect inside = normal ? geometry() : normalGeometry(); inside.isValid()) {
+        settings_.MainW = inside.width();
+        settings_.MainH = inside.height();
     }
     settings_.MainMaximized = isMaximized() ? 1 : 0;
     const QRect chart = graphWindow_->Placement();

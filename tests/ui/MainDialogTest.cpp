@@ -644,7 +644,7 @@ private slots:
         QFETCH(QPoint, main);
         auto window = MakeWindow(lines);
         QVERIFY(window->pos().x() > -1000);
-        if (!main.isNull() || lines.isEmpty()) QCOMPARE(window->geometry().topLeft(), main);
+        if (!main.isNull() || lines.isEmpty()) QCOMPARE(window->pos(), main);
         window->show();
         window->action(Command::SeparateChart)->trigger();
         GraphWindow* chart = window->graphWindow();
@@ -653,9 +653,10 @@ private slots:
         if (graph.isNull()) {
             QVERIFY(qAbs(chart->frameGeometry().center().x() - screen.center().x()) <= 1);
         } else {
-            QCOMPARE(chart->geometry(), graph);
+            QCOMPARE(QRect(chart->pos(), chart->size()), graph);
         }
-        chart->setGeometry(60, 70, 320, 220);
+        chart->move(60, 70);
+        chart->resize(320, 220);
         window->close();
         const settings::AppSettings saved = SavedSettings();
         QCOMPARE(QRect(saved.GraphX, saved.GraphY, saved.GraphW, saved.GraphH), QRect(60, 70, 320, 220));
@@ -756,7 +757,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->move(33, 44);
         QTest::qWait(20);
-        const QPoint at = window->geometry().topLeft();
+        const QPoint at = window->pos();
         window->filterPanel()->tableKindBoxes()[3]->setChecked(false);
         window->filterPanel()->gameKindBoxes()[2]->setChecked(false);
         window->filterPanel()->recentEdit()->setText(QStringLiteral("25"));
