@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <ctime>
 
 #include "present/CsvWriter.h"
@@ -67,6 +68,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
       options_(std::move(options)),
       settings_(options_.settingsPath),
       engine_(settings_) {
+    // Before the first tally saves the settings.
+    const bool noSettingsFile = !QFileInfo(FromLocalPath(options_.settingsPath)).isFile();
     setFont(UiFont());
     setWindowTitle(QStringLiteral("Obrenta  Murvellスコア集計ツール"));
     setWindowIcon(AppIcon());
@@ -99,6 +102,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     setFixedSize(sizeHint());
     // A place on a screen that is no longer there would leave the window out of reach.
     if (ReachableOnScreen(QRect(QPoint(settings_.X, settings_.Y), size()))) move(settings_.X, settings_.Y);
+    QTimer::singleShot(0, this,
+                       [this, noSettingsFile] { RunFirstStart(*this, noSettingsFile, options_.firstStart); });
 }
 
 MainDialog::~MainDialog() = default;
