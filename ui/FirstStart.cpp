@@ -17,26 +17,29 @@ namespace obrenta::ui {
 namespace {
 
 QString AskForLog(QWidget* parent, const FirstStartPrompts::LogQuestion& question) {
-    QString text;
-    if (question.noSettingsFile) text += QStringLiteral("Obrenta の設定がまだありません。");
+    QStringList paragraphs;
+    if (question.noSettingsFile)
+        paragraphs << QStringLiteral("Obrenta の設定がまだありません (初めての起動です)。");
     if (!question.missingLog.isEmpty())
-        text += QStringLiteral("スコアファイルが見つかりません:\n%1\n\n")
-                    .arg(QDir::toNativeSeparators(question.missingLog));
-    else
-        text += QStringLiteral("\n\n");
-    text += QStringLiteral(
-                "Murvell クライアントが対局ごとに書き足すスコアファイル (ふつうは %1) を選んでください。")
-                .arg(QLatin1String(kUsualLogName));
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Obrenta"), text, QMessageBox::NoButton, parent);
+        paragraphs << QStringLiteral("スコアファイルが見つかりません:\n%1")
+                          .arg(QDir::toNativeSeparators(question.missingLog));
+    paragraphs
+        << QStringLiteral(
+               "Murvell クライアントが対局ごとに書き足すスコアファイル (ふつうは %1) を選んでください。")
+               .arg(QLatin1String(kUsualLogName));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Obrenta"),
+                    paragraphs.join(QStringLiteral("\n\n")), QMessageBox::NoButton, parent);
     QPushButton* choose = box.addButton(QStringLiteral("スコアファイルを選ぶ..."), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("あとで"), QMessageBox::RejectRole);
     box.setDefaultButton(choose);
     box.exec();
     if (box.clickedButton() != choose) return {};
 
-    // Start where the missing log was meant to be when that folder exists, else at home.
-    QString folder =
-        question.missingLog.isEmpty() ? QString() : QFileInfo(question.missingLog).absolutePath();
+    // A log that went missing was somewhere the user chose; a new settings file names a log
+    // beside itself, where the client never writes, so that search starts at home.
+    QString folder;
+    if (!question.noSettingsFile && !question.missingLog.isEmpty())
+        folder = QFileInfo(question.missingLog).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
     return QFileDialog::getOpenFileName(parent, QStringLiteral("スコアファイルを選ぶ"),
                                         QDir(folder).filePath(QLatin1String(kUsualLogName)),
@@ -47,13 +50,17 @@ int AskForId(QWidget* parent, const std::vector<tally::PlayerCount>& names) {
     QStringList items;
     for (const tally::PlayerCount& player : names)
         items << QStringLiteral("%1　(%2 試合)").arg(ToQString(player.name)).arg(player.games);
-    bool ok = false;
-    const QString picked = QInputDialog::getItem(
-        parent, QStringLiteral("ユーザIDの選択"),
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("ユーザIDの選択"));
+    dialog.setLabelText(
         QStringLiteral("このスコアファイルには、ユーザIDに登録された名前の対局がありません。\n"
-                       "あなたの名前を選んでください (対局の多い順)。あとで「追加」からも登録できます。"),
-        items, 0, false, &ok);
-    return ok ? static_cast<int>(items.indexOf(picked)) : -1;
+                       "あなたの名前を選んでください (対局の多い順)。あとで「追加」からも登録できます。"));
+    // Every name in sight at once, not folded into a combo box.
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialog.setComboBoxItems(items);
+    dialog.setTextValue(items.value(0));
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    return static_cast<int>(items.indexOf(dialog.textValue()));
 }
 
 // Whether any of the settings' IDs, in use or not, sits in one of the counted games.
