@@ -34,8 +34,6 @@ int QueryFileStatus(const std::string& path, FileStatus& status);
 std::filesystem::path NativePath(const std::string& path);
 std::string PathBytes(const std::filesystem::path& path);
 
-// Whether a new file could be created in directory.
-bool DirectoryIsWritable(const std::string& directory);
 // The user's folder for configuration files, without a trailing separator: $XDG_CONFIG_HOME (when
 // absolute), else ~/.config; the roaming application data folder on Windows.
 std::string UserConfigDirectory();

@@ -178,10 +178,6 @@ std::string PathBytes(const std::filesystem::path& path) {
     return path.string();
 }
 
-bool DirectoryIsWritable(const std::string& directory) {
-    return ::access(directory.c_str(), W_OK) == 0;
-}
-
 std::string UserConfigDirectory() {
     // Relative values of the variable are to be ignored, like an unset one.
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {

@@ -227,17 +227,6 @@ std::string PathBytes(const std::filesystem::path& path) {
     return Narrow(path.generic_wstring(), kCodePage);
 }
 
-bool DirectoryIsWritable(const std::string& directory) {
-    // The read-only attribute of a folder says nothing about its permissions: try a file.
-    const std::wstring probe =
-        WidePath(directory) + L"\\.obrenta-write-test-" + std::to_wstring(GetCurrentProcessId());
-    const HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
-    CloseHandle(handle);
-    return true;
-}
-
 std::string UserConfigDirectory() {
     PWSTR folder = nullptr;
     std::string directory;

@@ -38,6 +38,24 @@ foreach(page IN LISTS pages)
 endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${OBRENTA_DOC_DIR})
 
+# Debian's copyright file in its machine-readable form, the licence's terms taken from LICENSE
+# (from its "Permission" on, indented by one space, an empty line written as " .").
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license_text)
+string(FIND "${license_text}" "Permission" terms_start)
+string(SUBSTRING "${license_text}" ${terms_start} -1 license_text)
+string(REGEX REPLACE "\n+$" "" license_text "${license_text}")
+string(REGEX REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REGEX REPLACE "\n" "\n " license_text "${license_text}")
+file(WRITE ${CMAKE_BINARY_DIR}/doc/copyright
+     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+     "Upstream-Name: Obrenta\n\n"
+     "Files: *\n"
+     "Copyright: 2026 Obrenta 開発チーム (the Obrenta developers)\n"
+     "License: MIT\n"
+     " ${license_text}\n")
+install(FILES ${CMAKE_BINARY_DIR}/doc/copyright DESTINATION ${OBRENTA_DOC_DIR})
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME obrenta)
 set(CPACK_PACKAGE_VENDOR Obrenta)
@@ -51,8 +69,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The pages are drawn with a Japanese face; the libraries come from dpkg-shlibdeps.
+# The pages are drawn with a Japanese face; the libraries come from dpkg-shlibdeps. Qt's own
+# dialogs speak Japanese with Qt's translations, and English without them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/_CPack)
 include(CPack)

@@ -18,8 +18,7 @@ std::string LocateSettingsFile(const std::string& executableDir) {
     std::string directory = WithoutTrailingSlashes(executableDir.empty() ? "." : executableDir);
     const std::string beside = (directory == "/" ? "" : directory) + "/" + kFileName;
     base::FileStatus info;
-    const bool fileExists = base::QueryFileStatus(beside, info) == 0 && info.regular;
-    if (fileExists || base::DirectoryIsWritable(directory)) return beside;
+    if (base::QueryFileStatus(beside, info) == 0 && info.regular) return beside;
     return base::UserConfigDirectory() + "/obrenta/" + kFileName;
 }
 

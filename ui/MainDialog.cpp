@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <algorithm>
 #include <ctime>
 
@@ -68,6 +69,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
       options_(std::move(options)),
       settings_(options_.settingsPath),
       engine_(settings_) {
+    // Before the first tally saves the settings.
+    const bool noSettingsFile = !QFileInfo(FromLocalPath(options_.settingsPath)).isFile();
     setFont(UiFont());
     setWindowTitle(QStringLiteral("Obrenta  Murvellスコア集計ツール"));
     setWindowIcon(AppIcon());
@@ -97,6 +100,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     InvalidateLayouts(central->layout());
     adjustSize();
     RestorePlacement(sizeHint());
+    QTimer::singleShot(0, this,
+                       [this, noSettingsFile] { RunFirstStart(*this, noSettingsFile, options_.firstStart); });
 }
 
 void MainDialog::RestorePlacement(const QSize& smallest) {

@@ -13,6 +13,7 @@
 #include "present/PageContent.h"
 #include "settings/AppSettings.h"
 #include "tally/TallyEngine.h"
+#include "ui/FirstStart.h"
 
 class QAction;
 class QStackedWidget;
@@ -56,6 +57,9 @@ struct MainDialogOptions {
     // The single-instance lock could not be taken for a reason other than a running copy; the
     // status line says that a second copy would not be detected.
     bool singleInstanceUnchecked = false;
+    // What to ask once the window is shown when there is no settings file, no log or no ID that
+    // plays in it (ui/FirstStart.h); questions left empty, as in tests, are never asked.
+    FirstStartPrompts firstStart;
 };
 
 // The main window: the filter panel on the left, the ten statistics pages on the right, the

@@ -4,6 +4,7 @@
 #include <memory>
 
 class QLockFile;
+class QTranslator;
 
 namespace obrenta::ui {
 
@@ -27,8 +28,12 @@ struct InstanceLock {
 // start.
 InstanceLock AcquireInstanceLock(const QString& directory = QString());
 
-// The whole program: a second copy ends at once and silently; otherwise the main window runs
-// until it is closed.
+// Installs Qt's own Japanese texts (file dialogs, message boxes, standard buttons) from Qt's
+// translations folder and returns them; nullptr, and English, when they are not installed.
+std::unique_ptr<QTranslator> LoadQtTranslations();
+
+// The whole program: --help and --version answer without a display; a second copy ends at once
+// and silently; otherwise the main window runs until it is closed.
 int RunObrenta(int argc, char** argv);
 
 }  // namespace obrenta::ui

@@ -25,6 +25,7 @@ set(expected
     ./usr/share/icons/hicolor/256x256/apps/obrenta.png
     ./usr/share/metainfo/org.example.Obrenta.metainfo.xml
     ./usr/share/doc/obrenta/Obrenta.html ./usr/share/doc/obrenta/changelog.gz
+    ./usr/share/doc/obrenta/copyright
     ./usr/share/man/man1/obrenta.1.gz ./usr/share/man/man1/obrenta-report.1.gz)
 foreach(path IN LISTS expected)
   string(FIND "${listing}" " ${path}\n" at)
@@ -33,6 +34,19 @@ foreach(path IN LISTS expected)
   endif()
 endforeach()
 
+# Nothing outside /usr, so that removing the package leaves nothing behind (the settings live in
+# each user's home).
+string(REGEX MATCHALL " \\./[^\n]*" paths "${listing}")
+foreach(path IN LISTS paths)
+  if(NOT path MATCHES "^ \\./(usr/.*)?$")
+    message(FATAL_ERROR "${deb} installs outside /usr:${path}")
+  endif()
+endforeach()
+
+execute_process(COMMAND dpkg-deb -f ${deb} Recommends OUTPUT_VARIABLE recommends)
+if(NOT recommends MATCHES "qt6-translations-l10n")
+  message(FATAL_ERROR "${deb} does not recommend Qt's translations: ${recommends}")
+endif()
 execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
 foreach(dependency fonts-ipafont-gothic libqt6widgets6 libqt6svg6)
   string(FIND "${depends}" "${dependency}" at)
@@ -46,6 +60,10 @@ file(REMOVE_RECURSE ${root})
 execute_process(COMMAND dpkg-deb -x ${deb} ${root} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb -x ${deb} failed")
+endif()
+file(READ ${root}/usr/share/doc/obrenta/copyright copyright)
+if(NOT copyright MATCHES "^Format: .*\nLicense: MIT\n Permission is hereby granted")
+  message(FATAL_ERROR "the copyright file does not give the MIT licence:\n${copyright}")
 endif()
 find_program(APPSTREAMCLI appstreamcli)
 if(APPSTREAMCLI)

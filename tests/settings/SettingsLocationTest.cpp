@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <filesystem>
 #include <string>
 
 #include "TestSupport.h"
@@ -15,10 +16,22 @@ using test::ScopedEnv;
 using test::TempDir;
 using test::WriteBytes;
 
-TEST(LocateSettingsFile, WritableExecutableDirectoryHoldsTheFile) {
+TEST(LocateSettingsFile, ExistingFileBesideTheProgramIsAPortableCopy) {
     TempDir dir;
+    WriteBytes(dir.File("Obrenta.ini"), "X 1\n");
     EXPECT_EQ(LocateSettingsFile(dir.Path()), dir.File("Obrenta.ini"));
     EXPECT_EQ(LocateSettingsFile(dir.Path() + "//"), dir.File("Obrenta.ini"));
+}
+
+// An installed program run by root could write its own folder; it must still go to the user's.
+TEST(LocateSettingsFile, WritableProgramFolderWithoutTheFileIsNotUsed) {
+    TempDir dir;
+    OBRENTA_SKIP_ON_WINDOWS("the application data folder is the system's, XDG_CONFIG_HOME is not read");
+    ScopedEnv config("XDG_CONFIG_HOME", (dir.Path() + "/xdg").c_str());
+    EXPECT_EQ(LocateSettingsFile(dir.Path()), dir.Path() + "/xdg/obrenta/Obrenta.ini");
+    // A directory of that name is no settings file.
+    std::filesystem::create_directory(dir.File("Obrenta.ini"));
+    EXPECT_EQ(LocateSettingsFile(dir.Path()), dir.Path() + "/xdg/obrenta/Obrenta.ini");
 }
 
 TEST(LocateSettingsFile, UnusableExecutableDirectoryFallsBackToUserConfig) {

@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -43,6 +44,7 @@
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
 #include "ui/PeriodChartView.h"
+#include "ui/QtText.h"
 #include "ui/StatsPage.h"
 #include "ui/StatusLine.h"
 
@@ -827,6 +829,77 @@ private slots:
         QVERIFY(QFile::exists(SettingsPath()));
         QTest::keyClick(window.get(), Qt::Key_F5);
         QVERIFY(window->isVisible());
+    }
+
+    // settings: none, or one naming log with the user ID "さくら" or "nobody"; chosenLog answers
+    // the log question, pick the ID question (an index, -1 for none).
+    void firstStartFindsTheLogAndTheId_data() {
+        QTest::addColumn<QString>("settingsId");
+        QTest::addColumn<QString>("settingsLog");
+        QTest::addColumn<QString>("chosenLog");
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<QString>("askedLog");  // "-" when not asked
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QStringList>("ids");
+        const QString small = SmallLogPath();
+        // The most frequent first, equal counts in code page 932 byte order.
+        const QStringList names{QStringLiteral("さくら"), QStringLiteral("Guest042"),
+                                QStringLiteral("mame_x")};
+        QTest::newRow("no settings: the log, then the ID")
+            << QString() << QString() << small << 0 << QStringLiteral("mjscore.txt") << names
+            << QStringList{QStringLiteral("さくら")};
+        QTest::newRow("settings and a log the ID plays in")
+            << QStringLiteral("さくら") << small << QString() << 0 << QStringLiteral("-") << QStringList()
+            << QStringList{QStringLiteral("さくら")};
+        QTest::newRow("missing log, declined")
+            << QStringLiteral("さくら") << QStringLiteral("gone.txt") << QString() << 0
+            << QStringLiteral("gone.txt") << QStringList() << QStringList{QStringLiteral("さくら")};
+        QTest::newRow("no ID plays, none picked")
+            << QStringLiteral("nobody") << small << QString() << -1 << QStringLiteral("-") << names
+            << QStringList{QStringLiteral("nobody")};
+        QTest::newRow("no ID plays, one picked")
+            << QStringLiteral("nobody") << small << QString() << 1 << QStringLiteral("-") << names
+            << QStringList{QStringLiteral("nobody"), QStringLiteral("Guest042")};
+    }
+
+    void firstStartFindsTheLogAndTheId() {
+        QFETCH(QString, settingsId);
+        QFETCH(QString, settingsLog);
+        QFETCH(QString, chosenLog);
+        QFETCH(int, pick);
+        QFETCH(QString, askedLog);
+        QFETCH(QStringList, offered);
+        QFETCH(QStringList, ids);
+        if (!settingsId.isEmpty())
+            WriteSettingsFile(SettingsPath(),
+                              QStringLiteral("nUserID\t1\nUserID00\t%1\nUseID00\t1\nMJSFileName\n%2\n")
+                                  .arg(settingsId, settingsLog));
+        QString asked = QStringLiteral("-");
+        bool askedWithoutSettings = false;
+        QStringList offers;
+        auto window = MakeWindow(QString(), false, [&](MainDialogOptions& options) {
+            options.firstStart.askForLog = [&](QWidget*, const FirstStartPrompts::LogQuestion& question) {
+                asked = QFileInfo(question.missingLog).fileName();
+                askedWithoutSettings = question.noSettingsFile;
+                return chosenLog;
+            };
+            options.firstStart.askForId = [&](QWidget*, const std::vector<tally::PlayerCount>& names) {
+                for (const auto& name : names) offers << ToQString(name.name);
+                return pick;
+            };
+        });
+        // Nothing is asked before the window is up.
+        QCOMPARE(asked, QStringLiteral("-"));
+        window->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(asked, askedLog);
+        QCOMPARE(askedWithoutSettings, settingsId.isEmpty());
+        QCOMPARE(offers.mid(0, offered.size()), offered);
+        QStringList shown;
+        for (int i = 0; i < window->filterPanel()->userIdList()->count(); ++i)
+            shown << window->filterPanel()->userIdList()->item(i)->text();
+        QCOMPARE(shown, ids);
+        QCOMPARE(SavedSettings().UsableIdCount(), static_cast<int>(ids.size()));
     }
 
     void everyListEqualsTheReport() {

@@ -1,11 +1,17 @@
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
+#include <memory>
 
 #include "UiTestSupport.h"
 #include "present/TextCodec.h"
 #include "ui/AddUserIdDialog.h"
 #include "ui/NameSearch.h"
+#include "ui/ObrentaApp.h"
 #include "ui/RatingPredictionDialog.h"
 
 namespace obrenta::ui::test {
@@ -80,6 +86,16 @@ private slots:
             FindMatchingRow(4, selected, direction, needle.toStdString(), [&](int r) { return names[r]; }),
             found);
         QCOMPARE(FindMatchingRow(0, -1, 1, "", [&](int r) { return names[r]; }), -1);
+    }
+
+    void qtDialogsSpeakJapanese() {
+        const std::unique_ptr<QTranslator> texts = LoadQtTranslations();
+        if (!texts) QSKIP("Qt's Japanese translations are not installed (qt6-translations-l10n)");
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(dialog.labelText(QFileDialog::Reject), QStringLiteral("キャンセル"));
     }
 
     void addDialogRefusesAndExplains() {
