@@ -192,10 +192,10 @@ PeriodChartContent FillPeriodChart(const tally::TallyEngine& engine, bool yearly
         point.hasInterval = period.hasInterval;
         point.lower = period.avgRank - period.rankHalfWidth;
         point.upper = period.avgRank + period.rankHalfWidth;
-        content.rankMinimum = std::min(content.rankMinimum, std::floor(point.lower));
-        content.rankMaximum = std::max(content.rankMaximum, std::ceil(point.upper));
     }
     content.referenceRank = engine.middleRank;
+    // The middle rank is 2 only when every table had three players.
+    if (!periods.empty() && engine.middleRank <= 2.0) content.rankMaximum = 3;
     return content;
 }
 

@@ -63,7 +63,8 @@ struct PeriodChartContent {
     };
     std::vector<Point> points;  // oldest first
     double referenceRank = 0;   // 0 when there is no game
-    // The rank axis: 1 to 4, widened by whole ranks to take in every band.
+    // The rank axis: the ranks a game of the selection can have, 1 to 4, or 1 to 3 when every
+    // selected game was played by three. The bands are drawn clipped to it.
     double rankMinimum = 1;
     double rankMaximum = 4;
     bool operator==(const PeriodChartContent&) const = default;

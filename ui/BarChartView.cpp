@@ -46,10 +46,7 @@ void BarChartView::Draw() {
         }
     }
     const double step = std::max(1.0, NiceStep(highest / 5));
-    countAxis_->setRange(0, std::max(step, std::ceil(highest / step) * step));
-    countAxis_->setTickType(QValueAxis::TicksDynamic);
-    countAxis_->setTickAnchor(0);
-    countAxis_->setTickInterval(step);
+    SetValueAxisTicks(countAxis_, 0, std::max(step, std::ceil(highest / step) * step), step, 0);
     categoryAxis_->setStartValue(-0.5);
     categoryAxis_->setRange(-0.5, std::max(rows, 1) - 0.5);
     categoryAxis_->setGridLineVisible(content_.categoryTickMarks);

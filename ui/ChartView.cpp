@@ -7,18 +7,23 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFileDialog>
+#include <QGraphicsLayout>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLegend>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QRubberBand>
 #include <QSvgGenerator>
-#include <QTimer>
 #include <QToolTip>
+#include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ui/ExportFiles.h"
 #include "ui/QtText.h"
@@ -41,6 +46,28 @@ void StyleAxis(QAbstractAxis* axis) {
     axis->setGridLineColor(QColor(0xdd, 0xdd, 0xdd));
 }
 
+void SetValueAxisTicks(QValueAxis* axis, double min, double max, double interval, double anchor) {
+    // A fixed axis has as many ticks as it is told whatever its interval; it turns dynamic last.
+    const bool widen = axis->tickType() != QValueAxis::TicksDynamic || interval >= axis->tickInterval();
+    if (widen) axis->setTickInterval(interval);
+    axis->setRange(min, max);
+    if (!widen) axis->setTickInterval(interval);
+    axis->setTickAnchor(anchor);
+    axis->setTickType(QValueAxis::TicksDynamic);
+}
+
+ChartGraphicsView::ChartGraphicsView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
+    setRenderHint(QPainter::Antialiasing);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ChartGraphicsView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    // The chart takes its new size at once; its axes and plot follow before anything reads them.
+    if (QGraphicsLayout* layout = chart()->layout()) layout->activate();
+    if (onResized) onResized();
+}
+
 ChartView::ChartView() {
     chart_ = new QChart();
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -54,8 +81,9 @@ ChartView::~ChartView() = default;
 
 void ChartView::CreateView(QWidget* parent) {
     setParent(parent);
-    view_ = new QChartView(chart_, parent);
-    view_->setRenderHint(QPainter::Antialiasing);
+    auto* view = new ChartGraphicsView(chart_, parent);
+    view->onResized = [this] { UpdateCategoryLabels(); };
+    view_ = view;
     view_->setMinimumSize(120, 90);
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
@@ -83,16 +111,40 @@ void ChartView::SetRegressionLine(int series, bool on) {
     Redraw();
 }
 
+void LayOutForPicture(QChartView* view) {
+    if (view->isVisible()) return;
+    // A chart on a page not shown takes the size it has when its page is shown: the page is
+    // given the room of its shown parent (the page stack), and every layout from the page down
+    // to the chart is laid out in it.
+    std::vector<QWidget*> hidden{view};
+    while (hidden.back()->parentWidget() && !hidden.back()->parentWidget()->isVisible())
+        hidden.push_back(hidden.back()->parentWidget());
+    if (QWidget* shown = hidden.back()->parentWidget()) {
+        hidden.back()->resize(shown->contentsRect().size());
+        for (auto w = hidden.rbegin(); w != hidden.rend(); ++w) {
+            if (QLayout* layout = (*w)->layout()) {
+                layout->invalidate();
+                layout->activate();
+            }
+        }
+    }
+    // A chart with no shown window around it, or never laid out, is drawn at a usual size.
+    if (view->width() < 300) view->resize(800, 500);
+    // A hidden widget keeps its resize to itself until it is shown: hand it over now, so that
+    // the chart and the labels placed for its width are laid out at the size it is saved at.
+    QResizeEvent resize(view->size(), view->size());
+    QCoreApplication::sendEvent(view, &resize);
+}
+
 QImage ChartImage(QChartView* view) {
-    // A chart on a page never shown yet has no size of its own; it is drawn at a usual one.
-    if (!view->isVisible() && view->width() < 300) view->resize(800, 500);
+    LayOutForPicture(view);
     return view->grab().toImage();
 }
 
 bool SaveChartImage(QChartView* view, const QString& path) {
     if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
         return ChartImage(view).save(path, "PNG");
-    if (!view->isVisible() && view->width() < 300) view->resize(800, 500);
+    LayOutForPicture(view);
     QSvgGenerator svg;
     svg.setFileName(path);
     svg.setSize(view->size());
@@ -144,6 +196,17 @@ QPoint ChartView::FromChart(QPointF chartPos) const {
 QString ChartView::ToolTipAt(QPoint viewportPos) const {
     const int row = NearestRow(ToChart(viewportPos));
     return row < 0 ? QString() : ToQString(RowToolTip(row));
+}
+
+void ChartView::ShowToolTip(QPoint viewportPos) {
+    QWidget* viewport = view_->viewport();
+    const QString text = ToolTipAt(viewportPos);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else if (text != shownToolTip_ || !QToolTip::isVisible()) {
+        QToolTip::showText(viewport->mapToGlobal(viewportPos), text, viewport, QRect(), kToolTipMilliseconds);
+    }
+    shownToolTip_ = text;
 }
 
 std::pair<double, double> ChartView::VisibleRows() const {
@@ -198,15 +261,14 @@ bool ChartView::ViewportEvent(QEvent* event) {
                                                QPoint(std::max(dragStart_->x(), pos.x()), bottom)));
                 return true;
             }
-            const QString text = ToolTipAt(pos);
-            if (text.isEmpty()) {
-                QToolTip::hideText();
-            } else if (text != shownToolTip_ || !QToolTip::isVisible()) {
-                QToolTip::showText(viewport->mapToGlobal(pos), text, viewport);
-            }
-            shownToolTip_ = text;
+            ShowToolTip(pos);
             return false;
         }
+        case QEvent::ToolTip:
+            // The scene would answer the resting pointer with a hover text of its own, which is
+            // none, and hide the row's: the row's text answers it instead.
+            ShowToolTip(static_cast<QHelpEvent*>(event)->pos());
+            return true;
         case QEvent::Leave:
             QToolTip::hideText();
             return false;
@@ -254,9 +316,6 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
         if (ViewportEvent(event)) return true;
     } else if (watched == view_) {
         switch (event->type()) {
-            case QEvent::Resize:
-                QTimer::singleShot(0, this, [this] { UpdateCategoryLabels(); });
-                break;
             case QEvent::ShortcutOverride:
             case QEvent::KeyPress: {
                 // Esc runs the tally everywhere else in the window; on a zoomed chart it resets the zoom.

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QChartView>
 #include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,11 +14,25 @@
 
 class QAbstractAxis;
 class QChart;
-class QChartView;
 class QRubberBand;
+class QValueAxis;
 class QWidget;
 
 namespace obrenta::ui {
+
+// The view of every chart: it grows with its page, and whatever depends on its width (the
+// labels of an axis) is placed again as soon as it is resized, also when it has never been shown
+// and is only drawn into a picture.
+class ChartGraphicsView : public QChartView {
+    Q_OBJECT
+
+public:
+    ChartGraphicsView(QChart* chart, QWidget* parent);
+    std::function<void()> onResized;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
 
 // The chart component on Qt Charts: it keeps the content present/ hands over and draws it at
 // once. LineChartView and BarChartView decide how.
@@ -45,6 +61,8 @@ public:
     // The hover text of the row nearest to a point of the view's viewport (empty when the point
     // lies outside the plot or there is no row), and the text the last hover showed.
     QString ToolTipAt(QPoint viewportPos) const;
+    // Shows the hover text for a point of the viewport (hides it when there is none there).
+    void ShowToolTip(QPoint viewportPos);
     const QString& shownToolTip() const { return shownToolTip_; }
     // Where a row's point or bar sits in the view's viewport.
     virtual QPoint RowPosition(int row) const = 0;
@@ -97,7 +115,9 @@ private:
 };
 
 // What every chart of the program does with its picture, whatever draws it.
-// The chart as drawn now; a chart never shown yet is drawn at a usual size first.
+// A chart never shown yet is given a usual size and laid out at it, labels and all.
+void LayOutForPicture(QChartView* view);
+// The chart as drawn now, laid out first when it was never shown.
 QImage ChartImage(QChartView* view);
 // PNG, or SVG when the name ends in .svg; false when the file could not be written.
 bool SaveChartImage(QChartView* view, const QString& path);
@@ -107,5 +127,11 @@ void SaveChartImageAs(QChartView* view, const QString& name);
 // 1, 2, 5, 10, 20, 50, ... : the smallest such step not below raw.
 double NiceStep(double raw);
 void StyleAxis(QAbstractAxis* axis);
+// How long a hover text stays while the pointer rests on its point or bar: until it moves away.
+inline constexpr int kToolTipMilliseconds = 3600 * 1000;
+// A value axis with a tick every interval from anchor over min..max. Qt Charts lays an axis'
+// ticks out on every change of its range, so the spacing is widened before the range changes
+// and narrowed after it: no state in between has more ticks than the old or the new one.
+void SetValueAxisTicks(QValueAxis* axis, double min, double max, double interval, double anchor);
 
 }  // namespace obrenta::ui

@@ -127,12 +127,9 @@ void LineChartView::Draw() {
     const double valueMax = static_cast<double>(content_.valueMaximum);
     // Ranges first: replacing the points of a series whose axes still hold the old ranges
     // makes Qt Charts lay out every point twice.
-    SetGameAxisRange();
+    SetGameAxis();
     const double top = valueMax > valueMin ? valueMax : valueMin + 1;
-    yAxes_[0]->setRange(valueMin, top);
-    yAxes_[0]->setTickType(QValueAxis::TicksDynamic);
-    yAxes_[0]->setTickAnchor(valueMin);
-    yAxes_[0]->setTickInterval(NiceStep((top - valueMin) / 8));
+    SetValueAxisTicks(yAxes_[0], valueMin, top, NiceStep((top - valueMin) / 8), valueMin);
     // The further series (the running points total) have an axis of their own on the right;
     // the value axis bounds only ever follow the first series.
     for (int s = 1; s < kSeries; ++s) {
@@ -148,10 +145,7 @@ void LineChartView::Draw() {
         low = std::floor(low / step) * step;
         high = std::ceil(high / step) * step;
         if (high <= low) high = low + step;
-        yAxes_[s]->setRange(low, high);
-        yAxes_[s]->setTickType(QValueAxis::TicksDynamic);
-        yAxes_[s]->setTickAnchor(0);
-        yAxes_[s]->setTickInterval(step);
+        SetValueAxisTicks(yAxes_[s], low, high, step, 0);
     }
     for (int s = 0; s < kSeries; ++s) {
         const bool present = static_cast<std::size_t>(s) < content_.series.size();
@@ -174,17 +168,16 @@ void LineChartView::Draw() {
     }
     xAxis_->setGridLineVisible(content_.categoryTickMarks);
     if (zoomed()) ReplaceZoomedPoints();
-    UpdateCategoryLabels();
 }
 
-void LineChartView::SetGameAxisRange() {
+void LineChartView::SetGameAxis() {
     const int rows = content_.RowCount();
     const auto [from, to] = VisibleRows();
     // A single game sits in the middle, with its label under it.
     if (rows <= 1)
-        xAxis_->setRange(-0.5, 0.5);
+        SetValueAxisTicks(xAxis_, -0.5, 0.5, 1, 0);
     else
-        xAxis_->setRange(from, to);
+        SetValueAxisTicks(xAxis_, from, to, GameTickInterval(), 0);
     const bool markers = std::floor(to) - std::ceil(from) + 1 <= kMarkerRows;
     for (QLineSeries* line : lines_) line->setPointsVisible(markers);
 }
@@ -203,9 +196,8 @@ void LineChartView::ReplaceZoomedPoints() {
 }
 
 void LineChartView::ApplyZoom() {
-    SetGameAxisRange();
+    SetGameAxis();
     ReplaceZoomedPoints();
-    UpdateCategoryLabels();
 }
 
 int LineChartView::NearestRow(QPointF chartPos) const {
@@ -237,15 +229,21 @@ bool LineChartView::DrawsPointMarkers() const {
 }
 
 void LineChartView::UpdateCategoryLabels() {
+    SetGameAxis();
+}
+
+double LineChartView::GameTickInterval() const {
     const int rows = content_.RowCount();
     const double plotWidth = std::max(chart_->plotArea().width(), view_->width() * 0.75);
-    // The spacing present/ asks for, widened to a multiple of it when the labels would run into
-    // each other at the chart's present width. Below 50 games, and on a zoomed axis, the spacing
-    // present/ asks for would leave a label or none: round steps of the rows in view instead.
+    // The spacing present/ asks for while it gives 4 to 10 labels over the rows in view;
+    // otherwise round steps of about an eighth of them, never less than a game.
     const auto [from, to] = VisibleRows();
     const double span = std::max(to - from, 1.0);
-    double interval = content_.tickSpacing > 0 ? content_.tickSpacing : NiceStep(std::max(rows, 1) / 8.0);
-    if (rows < 50 || zoomed()) interval = std::min(interval, std::max(1.0, NiceStep(span / 8)));
+    const double asked = content_.tickSpacing;
+    double interval =
+        asked > 0 && span / asked >= 3 && span / asked < 10 ? asked : std::max(1.0, NiceStep(span / 8));
+    // Widened to a multiple of it when the labels would run into each other at the chart's
+    // present width.
     const QFontMetrics metrics(xAxis_->labelsFont());
     const double labelWidth = metrics.horizontalAdvance(QString::number(std::max(rows - 1, 1))) + 14.0;
     const double fits = std::max(2.0, plotWidth / labelWidth);
@@ -254,9 +252,7 @@ void LineChartView::UpdateCategoryLabels() {
         interval = base * factor;
         if (span / interval <= fits) break;
     }
-    xAxis_->setTickType(QValueAxis::TicksDynamic);
-    xAxis_->setTickAnchor(0);
-    xAxis_->setTickInterval(interval);
+    return interval;
 }
 
 int LineChartView::DrawnPointCount(int series) const {

@@ -45,8 +45,10 @@ protected:
     void ApplyZoom() override;
 
 private:
-    // The horizontal axis' range for the rows in view; the markers for as many rows.
-    void SetGameAxisRange();
+    // The horizontal axis' range and labels for the rows in view; the markers for as many rows.
+    void SetGameAxis();
+    // The spacing of the game labels for the rows in view at the chart's present width.
+    double GameTickInterval() const;
     // The lines' points for the rows in view, only when the whole line is drawn from fewer points.
     void ReplaceZoomedPoints();
 

@@ -7,9 +7,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
-#include <QCursor>
+#include <QHelpEvent>
 #include <QLineSeries>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPen>
 #include <QToolTip>
 #include <QValueAxis>
@@ -49,13 +50,15 @@ PeriodChartView::PeriodChartView(QWidget* parent)
     }
     yAxis_->setReverse(true);
     yAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    // Four ranks at most: their labels are never cut short, however low the chart.
+    yAxis_->setTruncateLabels(false);
     xAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     StyleAxis(xAxis_);
     StyleAxis(yAxis_);
     chart_->legend()->hide();
     chart_->setMargins(QMargins(2, 2, 2, 2));
-    view_ = new QChartView(chart_, this);
-    view_->setRenderHint(QPainter::Antialiasing);
+    view_ = new ChartGraphicsView(chart_, this);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -69,14 +72,17 @@ PeriodChartView::PeriodChartView(QWidget* parent)
                        [this] { QApplication::clipboard()->setImage(ChartImage(view_)); });
         menu.exec(view_->mapToGlobal(pos));
     });
-    connect(line_, &QLineSeries::hovered, this, [this](const QPointF& point, bool state) {
-        ShowPoint(static_cast<int>(std::lround(point.x())), state);
-    });
+    view_->viewport()->setMouseTracking(true);
+    view_->viewport()->installEventFilter(this);
     SetContent({});
 }
 
 void PeriodChartView::SetContent(const present::PeriodChartContent& content) {
     content_ = content;
+    // The band never runs past the ranks a game can have.
+    const auto clip = [&content](double rank) {
+        return std::clamp(rank, content.rankMinimum, content.rankMaximum);
+    };
     QList<QPointF> line;
     QList<QPointF> upper;
     QList<QPointF> lower;
@@ -84,39 +90,84 @@ void PeriodChartView::SetContent(const present::PeriodChartContent& content) {
         const auto& point = content.points[i];
         const double x = static_cast<double>(i);
         line.append({x, point.avgRank});
-        upper.append({x, point.upper});
-        lower.append({x, point.lower});
+        upper.append({x, clip(point.upper)});
+        lower.append({x, clip(point.lower)});
     }
-    line_->replace(line);
-    upper_->replace(upper);
-    lower_->replace(lower);
-    const double last = std::max<double>(1, static_cast<double>(content.points.size()) - 1);
-    reference_->clear();
-    if (content.referenceRank > 0)
-        reference_->append({{0, content.referenceRank}, {last, content.referenceRank}});
+    // Half a period beyond the first and the last, so that their labels stand whole under them.
+    const double last = std::max<double>(0, static_cast<double>(content.points.size()) - 1);
     for (const QString& label : xAxis_->categoriesLabels()) xAxis_->remove(label);
+    xAxis_->setStartValue(-0.5);
+    xAxis_->setRange(-0.5, last + 0.5);
     // About eight period labels, whatever the number of periods.
     const std::size_t step = std::max<std::size_t>(1, (content.points.size() + 7) / 8);
     for (std::size_t i = 0; i < content.points.size(); i += step) {
         xAxis_->append(ToQString(content.points[i].label), static_cast<double>(i));
     }
-    xAxis_->setStartValue(0);
-    xAxis_->setRange(0, last);
+    // A tick and a label at every rank a game can have.
     yAxis_->setRange(content.rankMinimum, content.rankMaximum);
-    // A tick at every whole rank.
     yAxis_->setTickCount(static_cast<int>(std::lround(content.rankMaximum - content.rankMinimum)) + 1);
+    line_->replace(line);
+    upper_->replace(upper);
+    lower_->replace(lower);
+    reference_->clear();
+    if (content.referenceRank > 0)
+        reference_->append({{-0.5, content.referenceRank}, {last + 0.5, content.referenceRank}});
 }
 
 int PeriodChartView::BandPointCount() const {
     return static_cast<int>(upper_->count());
 }
 
-void PeriodChartView::ShowPoint(int index, bool shown) {
-    if (!shown || index < 0 || index >= static_cast<int>(content_.points.size())) {
+QList<QPointF> PeriodChartView::BandUpperPoints() const {
+    return upper_->points();
+}
+
+QList<QPointF> PeriodChartView::BandLowerPoints() const {
+    return lower_->points();
+}
+
+QPoint PeriodChartView::PointPosition(int index) const {
+    if (index < 0 || index >= static_cast<int>(content_.points.size())) return {};
+    const QPointF value(index, content_.points[index].avgRank);
+    return view_->mapFromScene(chart_->mapToScene(chart_->mapToPosition(value, line_)));
+}
+
+QString PeriodChartView::ToolTipAt(QPoint viewportPos) const {
+    const int count = static_cast<int>(content_.points.size());
+    const QPointF pos = chart_->mapFromScene(view_->mapToScene(viewportPos));
+    if (count == 0 || !chart_->plotArea().adjusted(-6, -6, 6, 6).contains(pos)) return {};
+    const double x = chart_->mapToValue(pos, line_).x();
+    const int index = std::clamp(static_cast<int>(std::lround(x)), 0, count - 1);
+    return ToQString(present::PeriodPointText(content_.points[index]));
+}
+
+void PeriodChartView::ShowToolTip(QPoint viewportPos) {
+    QWidget* viewport = view_->viewport();
+    const QString text = ToolTipAt(viewportPos);
+    if (text.isEmpty())
         QToolTip::hideText();
-        return;
+    else if (text != QToolTip::text() || !QToolTip::isVisible())
+        QToolTip::showText(viewport->mapToGlobal(viewportPos), text, viewport, QRect(), kToolTipMilliseconds);
+}
+
+bool PeriodChartView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport()) {
+        switch (event->type()) {
+            case QEvent::MouseMove:
+                ShowToolTip(static_cast<QMouseEvent*>(event)->position().toPoint());
+                break;
+            case QEvent::ToolTip:
+                // Answered here: the scene has no hover text of its own and would hide this one.
+                ShowToolTip(static_cast<QHelpEvent*>(event)->pos());
+                return true;
+            case QEvent::Leave:
+                QToolTip::hideText();
+                break;
+            default:
+                break;
+        }
     }
-    QToolTip::showText(QCursor::pos(), ToQString(present::PeriodPointText(content_.points[index])), view_);
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace obrenta::ui

@@ -15,7 +15,7 @@ namespace obrenta::ui {
 
 // The period chart of the 推移 page: the average rank per period as a line over a shaded 95%
 // band, and a dashed line at the middle rank; the rank axis runs downward so that better is up.
-// Hovering a point shows its period, games and interval.
+// Hovering a point shows its period, games and interval while the pointer stays there.
 class PeriodChartView : public QWidget {
     Q_OBJECT
 
@@ -28,9 +28,18 @@ public:
     QChart* chart() const { return chart_; }
     // The band's points as drawn: lower and upper bound per period, oldest first.
     int BandPointCount() const;
+    QList<QPointF> BandUpperPoints() const;
+    QList<QPointF> BandLowerPoints() const;
+    // Where a period's point sits in the view's viewport; the hover text of the period nearest
+    // to a point of the viewport (empty outside the plot).
+    QPoint PointPosition(int index) const;
+    QString ToolTipAt(QPoint viewportPos) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ShowPoint(int index, bool shown);
+    void ShowToolTip(QPoint viewportPos);
 
     present::PeriodChartContent content_;
     QChart* chart_;

@@ -140,6 +140,17 @@ TEST(RatingDistChartTest, SingleOrNoBinEmptiesTheChart) {
     }
 }
 
+// The rank axis holds the ranks a game can have: 1 to 3 only when every table had three players.
+TEST(PeriodChartTest, RankAxisOfThePossibleRanks) {
+    tally::TallyEngine engine(test::MeSettings());
+    engine.monthlyPeriods.resize(1);
+    for (auto [middle, top] : {std::pair(2.5, 4.0), std::pair(2.1, 4.0), std::pair(2.0, 3.0)}) {
+        engine.middleRank = middle;
+        const PeriodChartContent chart = FillPeriodChart(engine, false);
+        EXPECT_EQ(std::pair(chart.rankMinimum, chart.rankMaximum), std::pair(1.0, top)) << middle;
+    }
+}
+
 TEST(RegressionLineTest, ToggleTurnsBothChartsOnAndOff) {
     InMemoryChart page, window;
     PageCharts charts;

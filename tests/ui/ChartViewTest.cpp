@@ -1,7 +1,12 @@
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QHelpEvent>
 #include <QLineSeries>
+#include <QStackedWidget>
 #include <QTest>
+#include <QToolTip>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <cmath>
 
@@ -10,6 +15,7 @@
 #include "present/ChartContent.h"
 #include "ui/BarChartView.h"
 #include "ui/LineChartView.h"
+#include "ui/PeriodChartView.h"
 
 namespace obrenta::ui::test {
 
@@ -26,6 +32,52 @@ present::ChartContent LineContent(const std::vector<std::int64_t>& ratings, std:
         content.rowLabels[d] = d;
     }
     return content;
+}
+
+// A histogram of n games over two bins; a period chart of up to n months whose bands run past the
+// ranks.
+present::ChartContent HistogramOfGames(int n) {
+    std::array<std::int32_t, tally::kHistogramBins> histogram{};
+    histogram[150] = histogram[160] = n;
+    present::ChartContent content;
+    present::FillRatingDistChart(content, histogram);
+    return content;
+}
+present::PeriodChartContent PeriodsOfGames(int n) {
+    present::PeriodChartContent content;
+    for (int m = 0; m < std::min(n, 600); ++m)
+        content.points.push_back({"2024/01", 10, 2.5, 0.4 + m % 3, 4.6 - m % 3, true});
+    return content;
+}
+
+// The most ticks an axis of a chart has had in any state Qt Charts lays out since.
+struct TickWatch {
+    explicit TickWatch(QChart* chart) {
+        for (QAbstractAxis* a : chart->axes()) {
+            auto* axis = static_cast<QValueAxis*>(a);
+            auto* categories = qobject_cast<QCategoryAxis*>(axis);
+            auto check = [this, axis, categories] {
+                most = std::max(most, categories || axis->tickType() == QValueAxis::TicksFixed
+                                          ? axis->tickCount() + (categories ? categories->count() : 0)
+                                          : (axis->max() - axis->min()) / axis->tickInterval());
+            };
+            QObject::connect(axis, &QValueAxis::rangeChanged, &guard, check);
+            QObject::connect(axis, &QValueAxis::tickIntervalChanged, &guard, check);
+            QObject::connect(axis, &QValueAxis::tickTypeChanged, &guard, check);
+            if (categories) QObject::connect(categories, &QCategoryAxis::categoriesChanged, &guard, check);
+        }
+    }
+    double most = 0;
+    QObject guard;
+};
+
+// The hover text on show once the pointer has rested on a place past the moment the toolkit asks.
+QString ToolTipAfterRest(QWidget* viewport, QPoint pos) {
+    QTest::mouseMove(viewport, pos);
+    QHelpEvent rest(QEvent::ToolTip, pos, viewport->mapToGlobal(pos));
+    QCoreApplication::sendEvent(viewport, &rest);
+    QTest::qWait(500);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 }  // namespace
@@ -74,6 +126,16 @@ private slots:
         chart.SetContent(content);
         QVERIFY(chart.DrawnTickInterval() > 100.0);
         QCOMPARE(std::fmod(chart.DrawnTickInterval(), 100.0), 0.0);
+        // Where that spacing would give fewer than 4 or more than 10 labels, round steps give 4 to 10.
+        chart.view()->resize(1000, 500);
+        for (int games : {5, 50, 100, 499, 2000, 5000, 50000}) {
+            content = LineContent(std::vector<std::int64_t>(games, 1700), 0);
+            content.tickSpacing = games < 500 ? 50 : 1000;
+            chart.SetContent(content);
+            const int labels = static_cast<int>((games - 1) / chart.DrawnTickInterval()) + 1;
+            QVERIFY2(labels >= 4 && labels <= 10,
+                     qPrintable(QStringLiteral("%1: %2").arg(games).arg(labels)));
+        }
     }
 
     void histogramBarsFromPresent() {
@@ -141,6 +203,7 @@ private slots:
         QWidget* viewport = chart.view()->viewport();
         QTest::mouseMove(viewport, chart.RowPosition(2) + QPoint(4, 3));
         QCOMPARE(chart.shownToolTip(), QString::fromUtf8("3 戦目\n2024/03/05 21:07\nR 1490\n得点計 30"));
+        QCOMPARE(ToolTipAfterRest(viewport, chart.RowPosition(2) + QPoint(4, 3)), chart.shownToolTip());
 
         // A rectangle dragged from game 2 to game 5 zooms there; Esc shows every game again.
         QTest::mousePress(viewport, Qt::LeftButton, {}, chart.RowPosition(1));
@@ -168,6 +231,68 @@ private slots:
         bars.view()->show();
         QVERIFY(QTest::qWaitForWindowExposed(bars.view()));
         QCOMPARE(bars.ToolTipAt(bars.RowPosition(1)), QString::fromUtf8("R 1510 - 1519\n7 件"));
+    }
+
+    // No state between two contents has more than a few dozen ticks on any axis of any chart.
+    void axesKeepFewTicksThroughEveryChange() {
+        for (auto [from, to] : {std::pair(0, 50000), {50000, 0}, {1, 50000}, {50000, 1}}) {
+            LineChartView score;
+            BarChartView bars;
+            PeriodChartView periods;
+            score.SetContent(LineContent(std::vector<std::int64_t>(from, 1700), 5 * from));
+            bars.SetContent(HistogramOfGames(from));
+            periods.SetContent(PeriodsOfGames(from));
+            TickWatch ticks[] = {TickWatch(score.chart()), TickWatch(bars.chart()),
+                                 TickWatch(periods.chart())};
+            score.SetContent(LineContent(std::vector<std::int64_t>(to, 1700), 5 * to));
+            bars.SetContent(HistogramOfGames(to));
+            periods.SetContent(PeriodsOfGames(to));
+            score.ZoomTo(0, 3);
+            score.ResetZoom();
+            for (const TickWatch& watch : ticks)
+                QVERIFY2(watch.most <= 40,
+                         qPrintable(QStringLiteral("%1 to %2: %3").arg(from).arg(to).arg(watch.most)));
+        }
+    }
+
+    // Rank axis and band keep to the possible ranks, whose labels stay whole on a low chart; the
+    // first and last periods stand half a period inside the plot, their labels uncut. A hover
+    // text stays while the pointer rests.
+    void periodChartKeepsToThePossibleRanks() {
+        PeriodChartView periods;
+        periods.resize(640, 130);
+        present::PeriodChartContent content = PeriodsOfGames(5);
+        content.rankMaximum = 3;
+        periods.SetContent(content);
+        periods.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&periods));
+        const auto* ranks = static_cast<QValueAxis*>(periods.chart()->axes(Qt::Vertical).at(0));
+        QCOMPARE(std::make_pair(ranks->min(), ranks->max()), std::make_pair(1.0, 3.0));
+        QVERIFY(!ranks->labelsTruncated());
+        for (const QPointF& p : periods.BandUpperPoints() + periods.BandLowerPoints())
+            QVERIFY(p.y() >= 1.0 && p.y() <= 3.0);
+        const auto* time = static_cast<QValueAxis*>(periods.chart()->axes(Qt::Horizontal).at(0));
+        QCOMPARE(std::make_pair(time->min(), time->max()), std::make_pair(-0.5, 4.5));
+        QCOMPARE(ToolTipAfterRest(periods.view()->viewport(), periods.PointPosition(1)),
+                 QString::fromUtf8("2024/01  10試合\n平均順位 2.500 ±1.100"));
+    }
+
+    // A chart of a page never shown is saved at its page's size, with the labels of that size.
+    void chartOfAHiddenPageSavedAsWhenShown() {
+        QStackedWidget stack;
+        stack.resize(900, 500);
+        auto* bars = new BarChartView(&stack);
+        stack.addWidget(new QWidget(&stack));
+        stack.addWidget(bars->view());
+        bars->SetContent(HistogramOfGames(3));
+        stack.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&stack));
+        auto* labels = static_cast<QCategoryAxis*>(bars->chart()->axes(Qt::Horizontal).at(0));
+        const QImage hidden = bars->Image();
+        const int hiddenLabels = labels->count();
+        stack.setCurrentWidget(bars->view());
+        QCOMPARE(hidden.size(), bars->Image().size());
+        QCOMPARE(hiddenLabels, labels->count());
     }
 
     void contentIsDrawnAtOnce() {
