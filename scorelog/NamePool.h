@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,6 +47,7 @@ public:
     std::string_view View(NameId id) const { return views_[id]; }
     // The yaku reading of a text, made once when the text was first interned.
     const YakuWord& Word(NameId id) const { return words_[id]; }
+    std::span<const YakuWord> Words() const { return words_; }
     std::size_t Size() const { return views_.size(); }
 
 private:

@@ -66,7 +66,7 @@ template <typename OnHand>
                 walk.lastHandWon = ownWin;
                 walk.boxedOut = std::int64_t{game.startPoints} + running[userSeat] + lastHandGain < 0;
             }
-            onHand(HandView{hand, outcome, outcome.seats[static_cast<std::size_t>(userSeat & 3)].change,
+            onHand(HandView{hand, outcome, outcome.change[static_cast<std::size_t>(userSeat & 3)],
                             stat::KindIndex(hand.kind), stat::HanIndex(hand.hanClass), win, ownWin});
         }
         walk.hands = handNumber;

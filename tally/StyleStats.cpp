@@ -1,93 +1,29 @@
 #include "tally/StyleStats.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <climits>
 #include <cstdlib>
 
 namespace obrenta::tally {
 
-namespace {
-
-std::uint64_t SquareOf(std::int64_t value) {
-    const std::uint64_t magnitude = static_cast<std::uint64_t>(std::llabs(value));
-    return magnitude * magnitude;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void StyleAccumulator::StartGame(const SelectedGame& selected) {
     current_ = &selected;
     const scorelog::GameRecord& game = selected.game;
-    const scorelog::NameId userName = game.seats[static_cast<std::size_t>(selected.userSeat)].name;
-    const int seatLimit = stat::SeatLimit(game);
-    fieldSeats_ = 0;
-    for (int k = 0; k < 4; ++k) {
-        const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
-        fieldSeat_[k] = k < seatLimit && name != userName && name != scorelog::kEmptyName;
-        fieldSeats_ += fieldSeat_[k] ? 1 : 0;
-    }
-}
-
-StyleAccumulator::WinWords StyleAccumulator::ReadWords(const SelectedGame& selected,
-                                                       const scorelog::HandRecord& hand) {
-    WinWords words;
-    const scorelog::NamePool* pool = selected.game.names.get();
-    if (pool == nullptr) return words;
-    for (const scorelog::NameId id : hand.yaku) {
-        if (id >= pool->Size()) continue;
-        const scorelog::YakuWord& word = pool->Word(id);
-        words.dora += word.dora;
-        words.riichi = words.riichi || word.riichi;
-        words.ura = words.ura || word.ura;
-    }
-    return words;
-}
-
-void StyleAccumulator::AddSeat(Side& side, const SeatOutcome& seat, const scorelog::HandRecord& hand,
-                               const WinWords& words) {
-    if (seat.won) {
-        ++side.wins;
-        side.tsumoWins += seat.tsumoWin ? 1 : 0;
-        side.winSum += seat.change;
-        side.winSquares.Add(SquareOf(seat.change));
-        side.doraSum += words.dora;
-        side.doraSquares.Add(SquareOf(words.dora));
-        side.riichiWins += words.riichi ? 1 : 0;
-        side.uraWins += words.riichi && words.ura ? 1 : 0;
-        side.yakumanWins += hand.hanClass == scorelog::HanClass::Yakuman ? 1 : 0;
-    }
-    if (seat.dealtIn) {
-        ++side.dealIns;
-        side.dealInSum += seat.change;
-        side.dealInSquares.Add(SquareOf(seat.change));
-    }
-    side.tsumoLosses += seat.paidTsumo ? 1 : 0;
-    side.drawsWithEntry += seat.tenpai || seat.noten ? 1 : 0;
-    side.tenpaiDraws += seat.tenpai ? 1 : 0;
-}
-
-void StyleAccumulator::AddHand(const SelectedGame& selected, const HandView& view) {
-    if (current_ != &selected) StartGame(selected);
-    const HandOutcome& outcome = view.outcome;
     const int user = selected.userSeat & 3;
-    const bool someoneWon = outcome.winner >= 0 && (outcome.winner == user || fieldSeat_[outcome.winner]);
-    const WinWords words = someoneWon ? ReadWords(selected, view.hand) : WinWords{};
-    if (view.hand.kind == scorelog::HandKind::ExhaustiveDraw) {
-        ++own_.draws;
-        field_.draws += fieldSeats_;
+    const scorelog::NameId userName = game.seats[static_cast<std::size_t>(user)].name;
+    const int seatLimit = stat::SeatLimit(game);
+    ownMask_ = 1u << user;
+    fieldMask_ = 0;
+    for (int k = 0; k < seatLimit; ++k) {
+        const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
+        if (name != userName && name != scorelog::kEmptyName) fieldMask_ |= 1u << k;
     }
-    const SeatOutcome& own = outcome.seats[static_cast<std::size_t>(user)];
-    AddSeat(own_, own, view.hand, words);
-    for (int k = 0; k < 4; ++k) {
-        if (fieldSeat_[k]) AddSeat(field_, outcome.seats[static_cast<std::size_t>(k)], view.hand, words);
-    }
-    // The records: the first of equal values stays, so a tie goes to the older game.
-    if (own.won && (!largestWin_.found || own.change > largestWin_.value)) {
-        largestWin_ = {true, own.change, selected.game.startTime};
-    }
-    if (own.dealtIn && (!largestDealIn_.found || own.change < largestDealIn_.value)) {
-        largestDealIn_ = {true, own.change, selected.game.startTime};
-    }
+    fieldSeats_ = style::SeatCount(fieldMask_);
+    words_ = game.names ? game.names->Words() : std::span<const scorelog::YakuWord>();
 }
 
 void StyleAccumulator::Add(const SelectedGame& selected, const HandWalk& walk) {

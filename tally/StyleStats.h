@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "tally/HandWalk.h"
 #include "tally/Intervals.h"
@@ -125,20 +126,113 @@ private:
         bool riichi = false;
         bool ura = false;
     };
-    static WinWords ReadWords(const SelectedGame& selected, const scorelog::HandRecord& hand);
-    static void AddSeat(Side& side, const SeatOutcome& seat, const scorelog::HandRecord& hand,
-                        const WinWords& words);
+    WinWords ReadWords(const scorelog::HandRecord& hand) const;
+    static void AddWin(Side& side, std::int32_t change, bool tsumo, const WinWords& words,
+                       const scorelog::HandRecord& hand);
+    static void AddDealIn(Side& side, std::int32_t change);
     void StartGame(const SelectedGame& selected);
 
     Side own_;
     Side field_;
-    // The game whose hands are being read, and its field seats.
+    // The game whose hands are being read, the user's seat and the field's as masks.
     const SelectedGame* current_ = nullptr;
-    std::array<bool, 4> fieldSeat_{};
+    unsigned ownMask_ = 0;
+    unsigned fieldMask_ = 0;
     std::int64_t fieldSeats_ = 0;
+    std::span<const scorelog::YakuWord> words_;  // the readings of the game's pool
     StyleRecord largestWin_;
     StyleRecord largestDealIn_;
     StyleRecord longestGame_;
 };
+
+namespace style {
+
+// The seats of a mask of four. (std::popcount may become a library call where the processor
+// has no instruction for it.)
+inline int SeatCount(unsigned mask) {
+    static constexpr std::array<std::int8_t, 16> kCounts{0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+    return kCounts[mask & 15];
+}
+
+inline std::uint64_t SquareOf(std::int64_t value) {
+    const std::uint64_t magnitude = static_cast<std::uint64_t>(std::llabs(value));
+    return magnitude * magnitude;
+}
+
+}  // namespace style
+
+// Inlined into the tally's walk over the hands, as every accumulator's hand is.
+inline StyleAccumulator::WinWords StyleAccumulator::ReadWords(const scorelog::HandRecord& hand) const {
+    WinWords words;
+    for (const scorelog::NameId id : hand.yaku) {
+        if (id >= words_.size()) continue;
+        const scorelog::YakuWord& word = words_[id];
+        words.dora += word.dora;
+        words.riichi |= word.riichi;
+        words.ura |= word.ura;
+    }
+    return words;
+}
+
+inline void StyleAccumulator::AddWin(Side& side, std::int32_t change, bool tsumo, const WinWords& words,
+                                     const scorelog::HandRecord& hand) {
+    ++side.wins;
+    side.tsumoWins += tsumo ? 1 : 0;
+    side.winSum += change;
+    side.winSquares.Add(style::SquareOf(change));
+    side.doraSum += words.dora;
+    side.doraSquares.Add(style::SquareOf(words.dora));
+    side.riichiWins += words.riichi ? 1 : 0;
+    side.uraWins += words.riichi && words.ura ? 1 : 0;
+    side.yakumanWins += hand.hanClass == scorelog::HanClass::Yakuman ? 1 : 0;
+}
+
+inline void StyleAccumulator::AddDealIn(Side& side, std::int32_t change) {
+    ++side.dealIns;
+    side.dealInSum += change;
+    side.dealInSquares.Add(style::SquareOf(change));
+}
+
+inline void StyleAccumulator::AddHand(const SelectedGame& selected, const HandView& view) {
+    if (current_ != &selected) StartGame(selected);
+    const HandOutcome& outcome = view.outcome;
+    // At most one seat won and one dealt in: each goes to the user's side, the field's or
+    // neither.
+    if (outcome.won != 0) {
+        const std::int32_t change = outcome.change[static_cast<std::size_t>(outcome.winner)];
+        const bool tsumo = outcome.tsumoWin != 0;
+        if ((outcome.won & ownMask_) != 0) {
+            AddWin(own_, change, tsumo, ReadWords(view.hand), view.hand);
+            // The records: the first of equal values stays, so a tie goes to the older game.
+            if (!largestWin_.found || change > largestWin_.value) {
+                largestWin_ = {true, change, selected.game.startTime};
+            }
+        } else if ((outcome.won & fieldMask_) != 0) {
+            AddWin(field_, change, tsumo, ReadWords(view.hand), view.hand);
+        }
+    }
+    if (outcome.dealtIn != 0) {
+        const std::int32_t change =
+            outcome.change[static_cast<std::size_t>(std::countr_zero(outcome.dealtIn))];
+        if ((outcome.dealtIn & ownMask_) != 0) {
+            AddDealIn(own_, change);
+            if (!largestDealIn_.found || change < largestDealIn_.value) {
+                largestDealIn_ = {true, change, selected.game.startTime};
+            }
+        } else if ((outcome.dealtIn & fieldMask_) != 0) {
+            AddDealIn(field_, change);
+        }
+    }
+    const bool draw = view.hand.kind == scorelog::HandKind::ExhaustiveDraw;
+    own_.draws += draw ? 1 : 0;
+    field_.draws += draw ? fieldSeats_ : 0;
+    const unsigned atDraw = outcome.tenpai | outcome.noten;
+    own_.tsumoLosses += style::SeatCount(outcome.paidTsumo & ownMask_);
+    own_.drawsWithEntry += style::SeatCount(atDraw & ownMask_);
+    own_.tenpaiDraws += style::SeatCount(outcome.tenpai & ownMask_);
+    field_.tsumoLosses += style::SeatCount(outcome.paidTsumo & fieldMask_);
+    field_.drawsWithEntry += style::SeatCount(atDraw & fieldMask_);
+    field_.tenpaiDraws += style::SeatCount(outcome.tenpai & fieldMask_);
+}
 
 }  // namespace obrenta::tally
