@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -129,6 +130,89 @@ TEST(Style, CountsEachSideOfTheSameHands) {
         // An exhaustive draw is every seat's: the user's rate only.
         const StyleLine& draw = engine.styleLines[static_cast<int>(StyleRow::DrawRate)];
         EXPECT_TRUE(draw.ownOnly && !draw.field.valid && !draw.difference.valid);
+    }
+}
+
+// Copies of games with their hands damaged as a broken log could give them: an entry dropped or
+// named twice, the winner's name on a loser, an entry naming nobody, counts out of range.
+std::vector<GameRecord> Damaged(std::vector<GameRecord> games, scorelog::NameId stranger) {
+    std::size_t turn = 0;
+    for (GameRecord& game : games) {
+        std::vector<HandRecord> hands(game.Hands().begin(), game.Hands().end());
+        for (HandRecord& hand : hands) {
+            switch (turn++ % 7) {
+                case 0:
+                    hand.entryCount = std::max(hand.entryCount - 1, 0);
+                    break;
+                case 1:
+                    hand.entryNames[1] = hand.entryNames[0];
+                    break;
+                case 2:
+                    hand.entryNames[2] = stranger;
+                    break;
+                case 3:
+                    hand.entryNames[hand.entryCount > 1 ? 1 : 0] =
+                        hand.entryNames[hand.entryCount > 2 ? 2 : 0];
+                    break;
+                case 4:
+                    hand.entryCount = turn % 2 == 0 ? 7 : -3;
+                    break;
+                case 5:
+                    std::swap(hand.entryDeltas[0], hand.entryDeltas[1]);
+                    break;
+                default:
+                    break;
+            }
+        }
+        game.SetHands(hands);
+    }
+    return games;
+}
+
+// A figure shown on two pages is the same number: the hands everywhere, the user's wins on 和了
+// and 打ち筋, the draws and tenpai draws on 局情報 and 打ち筋; a deal-in or a paid tsumo is a
+// loss in its kind of hand on 局情報 (which also counts riichi deposits), on generated logs and on
+// damaged copies of their games.
+TEST(Style, FiguresSharedWithOtherPagesAgree) {
+    for (const std::uint64_t seed : {3u, 11u}) {
+        tools::GeneratorOptions options;
+        options.seed = seed;
+        options.games = 400;
+        options.player = "me";
+        obrenta::test::TempDir dir;
+        const std::string path = dir.File("mjscore.txt");
+        std::ofstream(path, std::ios::binary) << tools::GenerateLog(options);
+        settings::AppSettings settings = OpenSettings();
+        settings.MJSFileName = path;
+        TallyEngine read(settings);
+        ASSERT_TRUE(read.ReadScoreLog());
+        const std::vector<GameRecord>& games = read.scoreLog().games();
+        ASSERT_FALSE(games.empty());
+        const scorelog::NameId stranger = games[0].names->Intern("nobody at the table");
+        for (const std::vector<GameRecord>& list : {games, Damaged(games, stranger)}) {
+            SCOPED_TRACE(&list == &games ? "as read" : "damaged");
+            TallyEngine engine(settings);
+            engine.Tally(list);
+            const StyleSums& own = engine.styleOwn;
+            ASSERT_GT(own.wins, 0);
+            const auto count = [&](PointChange change, HandKind kind) {
+                return engine.handOutcome[static_cast<int>(change)][static_cast<int>(kind)].count;
+            };
+            std::int64_t hands = 0;
+            std::int64_t draws = 0;
+            for (int change = 0; change < kPointChangeCount; ++change) {
+                hands += engine.handOutcomeTotal[change].count;
+                draws += count(static_cast<PointChange>(change), HandKind::ExhaustiveDraw);
+            }
+            EXPECT_EQ(own.hands, engine.totalHandCount);
+            EXPECT_EQ(own.hands, hands);
+            EXPECT_EQ(own.wins, engine.ownWinCount);
+            EXPECT_EQ(own.draws, draws);
+            EXPECT_EQ(own.tenpaiDraws, count(PointChange::Gain, HandKind::ExhaustiveDraw));
+            EXPECT_LE(own.dealIns, count(PointChange::Loss, HandKind::Ron));
+            EXPECT_LE(own.tsumoLosses, count(PointChange::Loss, HandKind::Tsumo));
+            EXPECT_LE(engine.styleLargestDealIn.value, 0);
+        }
     }
 }
 
