@@ -82,7 +82,7 @@ class StyleAccumulator {
 public:
     using Result = StyleResults;
 
-    void AddHand(const SelectedGame& selected, const HandView& hand);
+    [[gnu::always_inline]] void AddHand(const SelectedGame& selected, const HandView& hand);
     void Add(const SelectedGame& selected, const HandWalk& walk);
     Result Finish() const;
 
