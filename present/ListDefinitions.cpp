@@ -100,8 +100,10 @@ std::string Formatted(const std::string& format, const CellValue& value) {
             return FormatCell(f, 0);
         case CellValue::Kind::Integer:
             if (format == "%d") return std::to_string(value.first);
-            if (format.find("ll") != std::string::npos)
-                return FormatCell(f, static_cast<long long>(value.first));
+            // All 64 bits, without relying on a C library's long long.
+            if (format == "%lld" || format == "%+lld") {
+                return (format[1] == '+' && value.first >= 0 ? "+" : "") + std::to_string(value.first);
+            }
             return FormatCell(f, static_cast<int>(value.first));
         case CellValue::Kind::Decimal:
             return FormatCell(f, Shown(value.decimal));

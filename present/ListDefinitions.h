@@ -47,7 +47,7 @@ struct Cp932Text {
 struct CellValue {
     enum class Kind {
         None,       // the format alone, with no argument
-        Integer,    // "%d" of first; a format with "ll" takes it as long long
+        Integer,    // "%d" of first; "%lld" and "%+lld" take all its 64 bits
         Decimal,    // the format of decimal
         Duration,   // a duration format of first seconds
         Pair,       // the format of first and second
