@@ -99,8 +99,12 @@ std::string Formatted(const std::string& format, const CellValue& value) {
         case CellValue::Kind::None:
             return FormatCell(f, 0);
         case CellValue::Kind::Integer:
-            return format == "%d" ? std::to_string(value.first)
-                                  : FormatCell(f, static_cast<int>(value.first));
+            if (format == "%d") return std::to_string(value.first);
+            // All 64 bits, without relying on a C library's long long.
+            if (format == "%lld" || format == "%+lld") {
+                return (format[1] == '+' && value.first >= 0 ? "+" : "") + std::to_string(value.first);
+            }
+            return FormatCell(f, static_cast<int>(value.first));
         case CellValue::Kind::Decimal:
             return FormatCell(f, Shown(value.decimal));
         case CellValue::Kind::Duration:
@@ -133,8 +137,9 @@ std::string Formatted(const std::string& format, const CellValue& value) {
 }  // namespace
 
 std::string CellText(const std::string& format, const CellValue& value) {
-    if (value.kind == CellValue::Kind::Text || value.text.empty()) return Formatted(format, value);
-    return std::string(value.text) + Formatted(format, value);
+    if (value.kind == CellValue::Kind::Text) return Formatted(format, value);
+    if (value.text.empty() && value.suffix.empty()) return Formatted(format, value);
+    return std::string(value.text) + Formatted(format, value) + std::string(value.suffix);
 }
 
 namespace {
@@ -224,18 +229,21 @@ constexpr auto NoYakitoriStreak = Streak<&R::longestNoYakitoriStreak, &R::curren
 constexpr auto BoxOutStreak = Streak<&R::longestBoxOutStreak, &R::currentBoxOutStreak>;
 constexpr auto NoBoxOutStreak = Streak<&R::longestNoBoxOutStreak, &R::currentNoBoxOutStreak>;
 
-// 打ち筋: the user's measure, the field's, and their difference with "* " when it is significant.
+// 打ち筋: the user's measure, the field's, and their difference with " *" after it when its
+// interval excludes zero. A figure without its interval (a rate of nothing, a mean of fewer than
+// two values, a difference of two means without variance) is dashes.
 template <bool own>
 CellValue StyleMeasureCell(const R& r, int row) {
     const tally::StyleLine& line = r.styleLines[static_cast<std::size_t>(row)];
-    const tally::StyleMeasure& m = own ? line.own : line.field;
-    return m.valid ? CellValue::Range(m.value, m.low, m.high) : CellValue::Dashes();
+    const tally::Estimate& m = own ? line.own : line.field;
+    return m.hasInterval ? CellValue::Range(m.value, m.low, m.high) : CellValue::Dashes();
 }
 CellValue StyleDifferenceCell(const R& r, int row) {
-    const tally::StyleDifference& d = r.styleLines[static_cast<std::size_t>(row)].difference;
-    if (!d.valid) return CellValue::Dashes();
-    CellValue cell = CellValue::Interval(d.value, d.halfWidth, true);
-    if (d.significant) cell.text = "* ";
+    const tally::StyleLine& line = r.styleLines[static_cast<std::size_t>(row)];
+    const tally::Estimate& d = line.difference;
+    if (!d.hasInterval) return CellValue::Dashes();
+    CellValue cell = CellValue::Range(d.value, d.low, d.high);
+    if (line.significant) cell.suffix = " *";
     return cell;
 }
 template <auto field>
@@ -253,11 +261,11 @@ std::vector<RowDef> StyleRows() {
         const char* difference;
     };
     constexpr const char* kRate = "%5.2f %% (%5.2f - %5.2f)";
-    constexpr const char* kRateDifference = "%+6.2f ±%5.2f";
+    constexpr const char* kRateDifference = "%+6.2f (%+6.2f - %+6.2f)";
     constexpr const char* kPoints = "%6.0f (%6.0f - %6.0f)";
-    constexpr const char* kPointsDifference = "%+6.0f ±%5.0f";
+    constexpr const char* kPointsDifference = "%+6.0f (%+6.0f - %+6.0f)";
     constexpr const char* kSmall = "%5.3f (%5.3f - %5.3f)";
-    constexpr const char* kSmallDifference = "%+6.3f ±%5.3f";
+    constexpr const char* kSmallDifference = "%+6.3f (%+6.3f - %+6.3f)";
     const Shape shapes[] = {
         {"和了率", S::WinRate, kRate, kRateDifference},
         {"ツモ率", S::TsumoRate, kRate, kRateDifference},
@@ -273,6 +281,12 @@ std::vector<RowDef> StyleRows() {
     };
     std::vector<RowDef> rows;
     for (const Shape& shape : shapes) {
+        // 流局率 is the same for every seat of a hand: the user's only.
+        if (shape.row == S::DrawRate) {
+            rows.push_back(
+                {shape.label, static_cast<int>(shape.row), {{1, shape.measure, StyleMeasureCell<true>}}});
+            continue;
+        }
         rows.push_back({shape.label,
                         static_cast<int>(shape.row),
                         {{1, shape.measure, StyleMeasureCell<true>},
@@ -585,7 +599,7 @@ std::vector<ListDef> MakeListDefs() {
          {{"項目", 85, L},
           {"自分", 140, Rt, "自分の値 (95%信頼区間)"},
           {"同卓者", 120, Rt, "同じ試合の他の席の値 (95%信頼区間)"},
-          {"差", 95, Rt, "自分 − 同卓者 ± 95%信頼区間の幅 (* は区間が0を含まない)"}},
+          {"差", 150, Rt, "自分 − 同卓者 (95%信頼区間) (* は区間が0を含まない)"}},
          StyleRows()},
     };
 }
@@ -665,7 +679,7 @@ const std::vector<RecordColumn<tally::PeriodStats>>& PeriodColumns() {
         {{"合計得点", 60, Rt}, "%d", PeriodField<&P::pointsTotal>},
         {{"R(初)", 45, Rt, "期間の最初の試合での自分のR値"}, "%d", PeriodField<&P::firstR>},
         {{"R(終)", 45, Rt, "期間の最後の試合での自分のR値"}, "%d", PeriodField<&P::lastR>},
-        {{"R増減", 45, Rt, "R(終) − R(初)"}, "%+d", PeriodField<&P::rChange>},
+        {{"R増減", 45, Rt, "R(終) − R(初)"}, "%+lld", PeriodField<&P::rChange>},
         {{"予想R", 100, Rt, "期間の平均順位と相手の平均R値から予想したR値 ± 95%信頼区間の幅"},
          "%7.2f ±%.2f",
          [](const P& p) { return CellValue::Interval(p.predictedR, p.predictedRHalfWidth, p.hasInterval); }},
@@ -735,6 +749,16 @@ std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form) 
                             : form.verdict == V::Worse ? "有意な悪化"
                                                        : "偶然の範囲内");
     return cells;
+}
+
+const std::string& StylePageNote() {
+    static const std::string note = Cp932Literal(
+        "記録にはリーチ宣言も鳴きも残らないため、リーチ率・副露率は出せません。"
+        "放銃は点数の増減から判定します。ロン局で和了者以外のうち最も点数が減った席を放銃とし、"
+        "ほかに点数が減った席はリーチ棒を出しただけと見なします。"
+        "* は差の95%信頼区間が0を含まないことを示しますが、11行あるため、"
+        "本当は差がなくても各行に5%の確率で偶然 * が付くことがあります。");
+    return note;
 }
 
 const ListDef& Definition(ListId list) {

@@ -47,7 +47,7 @@ struct Cp932Text {
 struct CellValue {
     enum class Kind {
         None,       // the format alone, with no argument
-        Integer,    // "%d" of first
+        Integer,    // "%d" of first; "%lld" and "%+lld" take all its 64 bits
         Decimal,    // the format of decimal
         Duration,   // a duration format of first seconds
         Pair,       // the format of first and second
@@ -84,6 +84,8 @@ struct CellValue {
     double high = 0;
     // The cell of Kind::Text; for the other kinds, put in front of the formatted value.
     std::string_view text;
+    // Put after the formatted value (not for Kind::Text).
+    std::string_view suffix;
 };
 
 // The text of a cell: its format (code page 932) applied to its value.
@@ -147,6 +149,10 @@ std::string FormRecentLabel(std::int32_t games);
 const std::string& FormEarlierLabel();
 // The cells of the difference row, column 0 included.
 std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form);
+
+// The note under the 打ち筋 list (code page 932): what the figures can't say and how to read the
+// marks.
+const std::string& StylePageNote();
 
 // Where a list sits on its page, in dialog units.
 struct ListSize {

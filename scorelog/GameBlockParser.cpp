@@ -218,9 +218,10 @@ private:
     std::array<Entry, std::size_t{1} << kBits> entries_{};
 };
 
-// Adds the hand of the two lines to the game being built in arena.
+// Adds the hand of the two lines to the game being built in arena; game (when given) holds the
+// seats its entries belong to.
 void ParseHandLines(HandArena& arena, std::string_view firstLine, std::string_view resultLine, NamePool& pool,
-                    const KnownNames* known, KeyClassMemo& keys) {
+                    const KnownNames* known, KeyClassMemo& keys, const GameRecord* game) {
     HandRecord& hand = arena.AddHand();
     EntryScan entries = ScanEntries(firstLine, 2);
     if (entries.fields / 2 == 0) entries = ScanEntries(firstLine, 1);
@@ -229,6 +230,7 @@ void ParseHandLines(HandArena& arena, std::string_view firstLine, std::string_vi
         hand.entryNames[k] = InternName(pool, entries.names[k], known);
         hand.entryDeltas[k] = entries.deltas[k];
     }
+    if (game != nullptr) game->FindEntrySeats(hand);
 
     // Only the space byte separates the tokens that decide the outcome; a token at the end of
     // the line keeps its newline.
@@ -267,7 +269,7 @@ thread_local KeyClassMemo tKeyClasses;
 std::shared_ptr<const HandRecord> ParseHand(std::string_view firstLine, std::string_view resultLine,
                                             NamePool& pool) {
     HandArena arena(0);
-    ParseHandLines(arena, firstLine, resultLine, pool, nullptr, tKeyClasses);
+    ParseHandLines(arena, firstLine, resultLine, pool, nullptr, tKeyClasses, nullptr);
     const std::shared_ptr<const HandList> list = arena.EndGame();
     return std::shared_ptr<const HandRecord>(list, list->data());
 }
@@ -314,7 +316,7 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
     while (!IsResultHeader(lines[i])) {
         // A hand needs its two lines and one more line inside the block.
         if (i > n - 3) return false;
-        ParseHandLines(arena, lines[i], lines[i + 1], pool, &known, keys);
+        ParseHandLines(arena, lines[i], lines[i + 1], pool, &known, keys, &record);
         i += 2;
         // Lines between hands that are neither a hand nor the result header are skipped.
         while (!IsResultHeader(lines[i]) && !Contains(lines[i], kHandWord)) {
@@ -354,9 +356,7 @@ bool ParseGameBlock(GameRecord& record, std::span<const std::string_view> lines,
         record.seats[k].ratingRank = 1 + higher;
     }
     record.handCount = static_cast<std::int32_t>(arena.HandCount());
-    HandArena::TotalsFor totalsFor{{}, record.playerCount, &pool};
-    for (int k = 0; k < 4; ++k) totalsFor.seatNames[k] = record.seats[k].name;
-    record.hands = arena.EndGame(&totalsFor);
+    record.hands = arena.EndGame();
     return true;
 }
 

@@ -15,11 +15,10 @@ namespace {
 static_assert(std::is_trivially_copyable_v<HandRecord> && std::is_trivially_destructible_v<HandRecord>);
 static_assert(std::is_trivially_destructible_v<HandList>);
 static_assert(sizeof(HandList) % alignof(HandRecord) == 0 && sizeof(HandRecord) % alignof(NameId) == 0);
-static_assert(std::is_trivially_destructible_v<StoredHandTotals> && sizeof(HandList) == 24 &&
-              alignof(StoredHandTotals) <= alignof(HandRecord) && (24 + sizeof(StoredHandTotals)) % 64 == 0);
+// The entry seats fill the padding before the yaku view: a hand stays one cache line.
+static_assert(sizeof(void*) != 8 || sizeof(HandRecord) == 64);
 
 constexpr std::size_t kMaxBlockBytes = std::size_t{8} << 20;
-constexpr std::size_t kCacheLine = 64;
 // Blocks from this size on are backed by large pages where the system can.
 constexpr std::size_t kLargePageBlockBytes = std::size_t{4} << 20;
 
@@ -60,17 +59,13 @@ std::byte* HandArena::Allocate(std::size_t bytes, std::size_t alignment) {
     return at;
 }
 
-std::shared_ptr<const HandList> HandArena::EndGame(const TotalsFor* totalsFor) {
-    // The list, the totals, the hands and their yaku. With totals the game starts a cache line:
-    // the list and the totals of all seats share it, each seat lies in one line, and so do the
-    // hands.
+std::shared_ptr<const HandList> HandArena::EndGame() {
+    // The list, the hands and their yaku, side by side.
     const std::size_t handBytes = hands_.size() * sizeof(HandRecord);
     const std::size_t yakuBytes = yaku_.size() * sizeof(NameId);
-    const std::size_t totalsBytes = totalsFor != nullptr ? sizeof(StoredHandTotals) : 0;
-    std::byte* at = Allocate(sizeof(HandList) + totalsBytes + handBytes + yakuBytes,
-                             totalsFor != nullptr ? kCacheLine : alignof(HandRecord));
-    auto* hands = reinterpret_cast<HandRecord*>(at + sizeof(HandList) + totalsBytes);
-    auto* yaku = reinterpret_cast<NameId*>(at + sizeof(HandList) + totalsBytes + handBytes);
+    std::byte* at = Allocate(sizeof(HandList) + handBytes + yakuBytes, alignof(HandRecord));
+    auto* hands = reinterpret_cast<HandRecord*>(at + sizeof(HandList));
+    auto* yaku = reinterpret_cast<NameId*>(at + sizeof(HandList) + handBytes);
     if (!hands_.empty()) std::memcpy(static_cast<void*>(hands), hands_.data(), handBytes);
     if (!yaku_.empty()) std::memcpy(yaku, yaku_.data(), yakuBytes);
     const NameId* from = yaku;
@@ -78,16 +73,7 @@ std::shared_ptr<const HandList> HandArena::EndGame(const TotalsFor* totalsFor) {
         hands[k].yaku = YakuList(std::span<const NameId>(from, yakuCounts_[k]));
         from += yakuCounts_[k];
     }
-    const std::span<const HandRecord> stored(hands, hands_.size());
-    StoredHandTotals* totals = nullptr;
-    if (totalsFor != nullptr) {
-        totals = new (at + sizeof(HandList)) StoredHandTotals;
-        if (!SumAndStoreHands(stored, totalsFor->seatNames, totalsFor->seatLimit,
-                              wordCodes_.For(totalsFor->pool), *totals)) {
-            totals = nullptr;
-        }
-    }
-    const HandList* list = new (at) HandList(stored, totals);
+    const HandList* list = new (at) HandList(std::span<const HandRecord>(hands, hands_.size()));
     BeginGame();
     return std::shared_ptr<const HandList>(blocks_, list);
 }
@@ -103,6 +89,7 @@ void GameRecord::SetHands(std::span<const HandRecord> list) {
         HandRecord& added = arena.AddHand();
         added = hand;
         added.yaku = YakuList();
+        FindEntrySeats(added);
         for (const NameId id : hand.yaku) arena.AddYaku(id);
     }
     handCount = static_cast<std::int32_t>(list.size());
@@ -114,6 +101,13 @@ std::int32_t GameRecord::FindSeatByName(NameId name) const {
         if (seats[k].name == name) return k;
     }
     return -1;
+}
+
+void GameRecord::FindEntrySeats(HandRecord& hand) const {
+    for (int i = 0; i < 4; ++i) {
+        hand.entrySeats[i] =
+            i < hand.entryCount ? static_cast<std::int8_t>(FindSeatByName(hand.entryNames[i])) : kNoSeat;
+    }
 }
 
 std::int32_t GameRecord::FindSeatByName(std::string_view name) const {

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "scorelog/HandTotals.h"
 #include "scorelog/NamePool.h"
 
 namespace obrenta::scorelog {
@@ -91,12 +90,18 @@ private:
     std::uint32_t size_ = 0;
 };
 
+// The seat of an entry whose name is none of the game's seats.
+inline constexpr std::int8_t kNoSeat = -1;
+
 struct HandRecord {
     std::int32_t entryCount = 0;
     std::array<NameId, 4> entryNames{};
     std::array<std::int32_t, 4> entryDeltas{};
     HandKind kind = HandKind::Other;
     HanClass hanClass = HanClass::None;
+    // The seat each entry belongs to: the first of the game's seats with the entry's name, found
+    // once when the hand is read (see GameRecord::FindSeatByName); kNoSeat past entryCount.
+    std::array<std::int8_t, 4> entrySeats{kNoSeat, kNoSeat, kNoSeat, kNoSeat};
     YakuList yaku;
 
     bool IsWin() const { return kind == HandKind::Tsumo || kind == HandKind::Ron; }
@@ -110,8 +115,7 @@ public:
     using iterator = const_iterator;
 
     HandList() = default;
-    explicit HandList(std::span<const HandRecord> hands, const StoredHandTotals* totals = nullptr)
-        : data_(hands.data()), size_(hands.size()), totals_(totals) {}
+    explicit HandList(std::span<const HandRecord> hands) : data_(hands.data()), size_(hands.size()) {}
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -121,22 +125,17 @@ public:
     const HandRecord& back() const { return data_[size_ - 1]; }
     const_iterator begin() const { return data_; }
     const_iterator end() const { return data_ + size_; }
-    // What the hands came to for each seat, when the reader summed them; check SummedFor before
-    // use. Null for hands set by other means and for sums too large to keep.
-    const StoredHandTotals* totals() const { return totals_; }
 
 private:
     const HandRecord* data_ = nullptr;
     std::size_t size_ = 0;
-    const StoredHandTotals* totals_ = nullptr;
 };
 
 // Stores the hands and yaku of many games in a few large blocks: a game's list, its hands and
 // their yaku lie side by side, in the order the tally reads them, and a read makes a few dozen
 // heap blocks instead of one per hand. Each game's hands pointer shares the ownership of the
 // blocks, so a game copied out of a read outlives the read and its other games.
-// A game is built with BeginGame, AddHand and AddYaku, and stored by EndGame. The game's hand
-// totals lie between its list and its hands.
+// A game is built with BeginGame, AddHand and AddYaku, and stored by EndGame.
 class HandArena {
 public:
     // firstBlockBytes: the size of the first block; later ones double up to 8 MB.
@@ -155,15 +154,8 @@ public:
     }
     std::size_t HandCount() const { return hands_.size(); }
 
-    // The seats a game's hand totals are summed for, and the pool of its names and yaku.
-    struct TotalsFor {
-        std::array<NameId, 4> seatNames{};
-        int seatLimit = 0;
-        const NamePool* pool = nullptr;
-    };
-    // Stores the hands added since BeginGame and returns the game's pointer to them; given the
-    // game's seats, also the hands' totals for them when they fit (see SumAndStoreHands).
-    std::shared_ptr<const HandList> EndGame(const TotalsFor* totalsFor = nullptr);
+    // Stores the hands added since BeginGame and returns the game's pointer to them.
+    std::shared_ptr<const HandList> EndGame();
 
 private:
     struct Blocks {
@@ -174,7 +166,6 @@ private:
     std::vector<HandRecord> hands_;
     std::vector<NameId> yaku_;
     std::vector<std::uint32_t> yakuCounts_;  // per hand, how many of yaku_ are its
-    YakuWordCodes wordCodes_;
     std::shared_ptr<Blocks> blocks_;
     std::byte* next_ = nullptr;
     std::size_t room_ = 0;
@@ -199,8 +190,11 @@ struct GameRecord {
     // The hands in log order; an empty list when none were set.
     const HandList& Hands() const;
     // Replaces the hands with copies of list and of the yaku its hands view, in storage of their
-    // own (later copies of the game share it), and sets handCount to their number.
+    // own (later copies of the game share it), and sets handCount to their number. The copies'
+    // entry seats are found from the seats as they are now.
     void SetHands(std::span<const HandRecord> list);
+    // Sets the entry seats of hand from its entry names and this game's seats.
+    void FindEntrySeats(HandRecord& hand) const;
 
     std::int64_t GameSeconds() const { return endTime - startTime; }
     // Index of the first of the first playerCount seats named name, or -1.

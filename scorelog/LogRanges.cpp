@@ -127,11 +127,6 @@ private:
 void Rename(GameRecord& game, const std::vector<NameId>& ids) {
     auto rename = [&](NameId& id) { id = id < ids.size() ? ids[id] : id; };
     for (SeatResult& seat : game.seats) rename(seat.name);
-    if (const StoredHandTotals* totals = game.Hands().totals()) {
-        std::array<NameId, 4> names;
-        for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
-        const_cast<StoredHandTotals*>(totals)->seatsKey = SeatsKey(names, game.playerCount);
-    }
     // The hands were made by this read and nobody else holds them yet.
     for (const HandRecord& stored : game.Hands()) {
         auto& hand = const_cast<HandRecord&>(stored);

@@ -37,10 +37,43 @@ std::uint32_t HashBytes(std::string_view text) {
     return static_cast<std::uint32_t>(h >> 32);
 }
 
+// Code page 932 bytes of the words a yaku reading looks for.
+constexpr std::string_view kDora = "\x83\x68\x83\x89";             // ドラ
+constexpr std::string_view kRed = "\x90\xD4";                      // 赤
+constexpr std::string_view kUra = "\x97\xA0";                      // 裏
+constexpr std::string_view kUraDora = "\x97\xA0\x83\x68\x83\x89";  // 裏ドラ
+constexpr std::string_view kRiichi = "\x97\xA7\x92\xBC";           // 立直
+constexpr int kMaxDora = 999;
+
+// The number after prefix, or -1 when word is not prefix and ASCII digits. A longer number
+// stays at 999, as a saturating reader would.
+int NumberAfter(std::string_view word, std::string_view prefix) {
+    if (word.size() <= prefix.size() || word.substr(0, prefix.size()) != prefix) return -1;
+    int number = 0;
+    for (const char c : word.substr(prefix.size())) {
+        if (c < '0' || c > '9') return -1;
+        number = std::min(number * 10 + (c - '0'), kMaxDora);
+    }
+    return number;
+}
+
 }  // namespace
+
+YakuWord ReadYakuWord(std::string_view word) {
+    YakuWord read;
+    read.riichi = word == kRiichi;
+    for (const std::string_view prefix : {kDora, kRed, kUra, kUraDora}) {
+        const int number = NumberAfter(word, prefix);
+        if (number < 0) continue;
+        read.dora = static_cast<std::uint16_t>(number);
+        read.ura = (prefix == kUra || prefix == kUraDora) && number >= 1;
+    }
+    return read;
+}
 
 NamePool::NamePool() : slots_(kInitialSlots) {
     views_.reserve(256);
+    words_.reserve(256);
     Intern(std::string_view());
 }
 
@@ -76,6 +109,7 @@ NameId NamePool::InternSlow(std::string_view text) {
     }
     const auto id = static_cast<NameId>(views_.size());
     views_.push_back(Store(text));
+    words_.push_back(ReadYakuWord(text));
     slots_[i] = Slot{id + 1, hash};
     return id;
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,17 @@ using NameId = std::uint32_t;
 // The empty name; every pool holds it as id 0.
 inline constexpr NameId kEmptyName = 0;
 
+// What a yaku word says about a win's dora: ドラN, 赤N, 裏N and 裏ドラN (N one or more ASCII
+// digits) give N, at most 999; 立直 marks a riichi win; 裏N or 裏ドラN with N ≥ 1 an ura win.
+// Every other word gives nothing.
+struct YakuWord {
+    std::uint16_t dora = 0;
+    bool riichi = false;
+    bool ura = false;
+};
+// Reads a word of code page 932 bytes.
+YakuWord ReadYakuWord(std::string_view word);
+
 // Interns the names and yaku of one score log read. Games keep a shared pointer to the pool they
 // were parsed with, so a copied game stays valid after the log has been read again.
 class NamePool {
@@ -33,6 +45,9 @@ public:
     // The id of text, when the pool holds it.
     std::optional<NameId> Find(std::string_view text) const;
     std::string_view View(NameId id) const { return views_[id]; }
+    // The yaku reading of a text, made once when the text was first interned.
+    const YakuWord& Word(NameId id) const { return words_[id]; }
+    std::span<const YakuWord> Words() const { return words_; }
     std::size_t Size() const { return views_.size(); }
 
 private:
@@ -63,6 +78,7 @@ private:
 
     std::vector<Block> blocks_;
     std::vector<std::string_view> views_;
+    std::vector<YakuWord> words_;
     std::vector<Slot> slots_;
     std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
 };

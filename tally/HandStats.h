@@ -60,7 +60,7 @@ public:
         outcome_[change][hand.kind].Add(hand.userChange);
         outcomeTotal_[change].Add(hand.userChange);
     }
-    void Add(const SelectedGame& selected) { hands_ += selected.game.handCount; }
+    void Add(const SelectedGame&, const HandWalk& walk) { hands_ += walk.hands; }
     Result Finish() const;
 
 private:
@@ -115,7 +115,7 @@ public:
             }
         }
     }
-    void Add(const SelectedGame& selected) { hands_ += selected.game.handCount; }
+    void Add(const SelectedGame&, const HandWalk& walk) { hands_ += walk.hands; }
     Result Finish() const;
 
 private:

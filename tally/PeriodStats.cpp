@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tally/Intervals.h"
 #include "tally/Rating.h"
 
 namespace obrenta::tally {
 
-void RankSums::Add(const SelectedGame& selected) {
+void RankSums::Add(const SelectedGame& selected, std::int64_t at) {
     const scorelog::GameRecord& game = selected.game;
     const scorelog::SeatResult& user = selected.user();
     const int rank = std::clamp(user.rank, 1, 4);
-    if (games == 0) firstR = user.rating;
-    lastR = user.rating;
+    if (games == 0 || at < firstAt) {
+        firstR = user.rating;
+        firstAt = at;
+    }
+    if (games == 0 || at > lastAt) {
+        lastR = user.rating;
+        lastAt = at;
+    }
     ++games;
     ++rankCount[rank];
     rankSum += rank;
@@ -29,36 +36,44 @@ void RankSums::Add(const SelectedGame& selected) {
     }
 }
 
-void RankSums::Merge(const RankSums& later) {
-    if (later.games == 0) return;
-    if (games == 0) firstR = later.firstR;
-    lastR = later.lastR;
-    games += later.games;
-    for (std::size_t r = 0; r < rankCount.size(); ++r) rankCount[r] += later.rankCount[r];
-    yakitoriCount += later.yakitoriCount;
-    boxOutCount += later.boxOutCount;
-    rankSum += later.rankSum;
-    rankSquareSum += later.rankSquareSum;
-    pointsTotal += later.pointsTotal;
-    opponentRSum += later.opponentRSum;
-    opponentSeatCount += later.opponentSeatCount;
+void RankSums::Merge(const RankSums& other) {
+    if (other.games == 0) return;
+    if (games == 0 || other.firstAt < firstAt) {
+        firstR = other.firstR;
+        firstAt = other.firstAt;
+    }
+    if (games == 0 || other.lastAt > lastAt) {
+        lastR = other.lastR;
+        lastAt = other.lastAt;
+    }
+    games += other.games;
+    for (std::size_t r = 0; r < rankCount.size(); ++r) rankCount[r] += other.rankCount[r];
+    yakitoriCount += other.yakitoriCount;
+    boxOutCount += other.boxOutCount;
+    rankSum += other.rankSum;
+    rankSquareSum += other.rankSquareSum;
+    pointsTotal += other.pointsTotal;
+    opponentRSum += other.opponentRSum;
+    opponentSeatCount += other.opponentSeatCount;
 }
 
-double RankVariance(const RankSums& sums) {
-    if (sums.games < 2) return 0;
-    const double n = sums.games;
-    const double variance = (sums.rankSquareSum - sums.rankSum * sums.rankSum / n) / (n - 1);
-    return variance > 0 ? variance : 0;
+namespace {
+
+MeanEstimate RankMean(const RankSums& sums) {
+    return MeanOf(sums.rankSum, sums.rankSquareSum, sums.games);
 }
+
+}  // namespace
 
 PeriodStats StatsOf(const RankSums& sums) {
     PeriodStats stats;
     if (sums.games < 1) return stats;
     const double n = sums.games;
     stats.games = sums.games;
-    stats.avgRank = sums.rankSum / n;
-    stats.hasInterval = sums.games >= 2;
-    stats.rankHalfWidth = kZ95 * std::sqrt(RankVariance(sums)) / std::sqrt(n);
+    const MeanEstimate rank = RankMean(sums);
+    stats.avgRank = rank.value;
+    stats.hasInterval = rank.hasInterval;
+    stats.rankHalfWidth = rank.halfWidth;
     stats.rankCount = sums.rankCount;
     for (int r = 1; r <= 4; ++r) stats.rankRate[r] = stat::Rate(sums.rankCount[r], sums.games);
     stats.yakitoriRate = stat::Rate(sums.yakitoriCount, sums.games);
@@ -67,7 +82,7 @@ PeriodStats StatsOf(const RankSums& sums) {
     stats.pointsMean = static_cast<double>(sums.pointsTotal) / n;
     stats.firstR = sums.firstR;
     stats.lastR = sums.lastR;
-    stats.rChange = sums.lastR - sums.firstR;
+    stats.rChange = std::int64_t{sums.lastR} - sums.firstR;
     const double opponentRMean = stat::Quotient(sums.opponentRSum, sums.opponentSeatCount);
     stats.predictedR = PredictedR(opponentRMean, stats.avgRank);
     stats.predictedRHalfWidth = 1200 * stats.rankHalfWidth;
@@ -99,14 +114,16 @@ FormComparison CompareForm(const std::vector<SelectedGame>& games, std::int32_t 
         games.size() - std::min(games.size(), static_cast<std::size_t>(form.recentGames));
     RankSums earlier;
     RankSums recent;
-    for (std::size_t i = 0; i < games.size(); ++i) (i < split ? earlier : recent).Add(games[i]);
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        (i < split ? earlier : recent).Add(games[i], static_cast<std::int64_t>(i));
+    }
     form.recent = StatsOf(recent);
     form.earlier = StatsOf(earlier);
-    form.comparable = recent.games >= 2 && earlier.games >= 2;
+    const Estimate difference = WelchDifference(RankMean(recent), RankMean(earlier));
+    form.comparable = difference.hasInterval;
     if (!form.comparable) return form;
-    form.rankDifference = form.recent.avgRank - form.earlier.avgRank;
-    form.differenceHalfWidth =
-        kZ95 * std::sqrt(RankVariance(recent) / recent.games + RankVariance(earlier) / earlier.games);
+    form.rankDifference = difference.value;
+    form.differenceHalfWidth = difference.halfWidth;
     if (form.rankDifference + form.differenceHalfWidth < 0) {
         form.verdict = FormComparison::Verdict::Better;
     } else if (form.rankDifference - form.differenceHalfWidth > 0) {

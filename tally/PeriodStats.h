@@ -13,9 +13,6 @@
 // recent games against all earlier ones.
 namespace obrenta::tally {
 
-// The two-sided 95% point of the normal distribution.
-inline constexpr double kZ95 = 1.96;
-
 // What one group of games adds up to; months are merged into years and the form box's sides.
 struct RankSums {
     std::int32_t games = 0;
@@ -25,13 +22,18 @@ struct RankSums {
     double rankSum = 0;
     double rankSquareSum = 0;
     std::int64_t pointsTotal = 0;
-    std::int32_t firstR = 0;  // the user's R at the first game of the group
-    std::int32_t lastR = 0;   // and at the last
+    // The user's R at the group's first and last game in the selection's order, and those
+    // games' places in it (a year merges months that need not follow each other in it).
+    std::int32_t firstR = 0;
+    std::int32_t lastR = 0;
+    std::int64_t firstAt = 0;
+    std::int64_t lastAt = 0;
     double opponentRSum = 0;
     std::int32_t opponentSeatCount = 0;
 
-    void Add(const SelectedGame& selected);
-    void Merge(const RankSums& later);
+    // at: the game's place in the selection.
+    void Add(const SelectedGame& selected, std::int64_t at);
+    void Merge(const RankSums& other);
 };
 
 struct PeriodStats {
@@ -39,7 +41,8 @@ struct PeriodStats {
     std::int32_t month = 0;  // 1..12; 0 for a whole year
     std::int32_t games = 0;
     double avgRank = 0;
-    // 1.96 s / sqrt(n) with s the sample deviation of the ranks; valid from two games on.
+    // t(0.975, n − 1) s / sqrt(n) with s the sample deviation of the ranks; valid from two
+    // games on.
     double rankHalfWidth = 0;
     bool hasInterval = false;
     std::array<std::int32_t, 5> rankCount{};
@@ -50,15 +53,13 @@ struct PeriodStats {
     std::int32_t pointsTotal = 0;
     std::int32_t firstR = 0;
     std::int32_t lastR = 0;
-    std::int32_t rChange = 0;
+    std::int64_t rChange = 0;  // lastR − firstR, which a 32-bit difference can overflow
     double predictedR = 0;
     double predictedRHalfWidth = 0;  // 1200 times the rank's half-width
 };
 
 // The statistics of a group of games from its sums; all 0 for no game.
 PeriodStats StatsOf(const RankSums& sums);
-// The sample variance of the ranks, 0 below two games.
-double RankVariance(const RankSums& sums);
 
 struct PeriodResults {
     std::vector<PeriodStats> monthlyPeriods;  // oldest first
@@ -77,7 +78,7 @@ public:
             current_ = &byMonth_[month];
             currentMonth_ = month;
         }
-        current_->Add(selected);
+        current_->Add(selected, added_++);
         middleRankSum_ += (stat::SeatLimit(selected.game) + 1) * 0.5;
     }
     Result Finish() const;
@@ -87,6 +88,7 @@ private:
     std::map<int, RankSums> byMonth_;  // year * 12 + month - 1
     RankSums* current_ = nullptr;
     int currentMonth_ = 0;
+    std::int64_t added_ = 0;
     double middleRankSum_ = 0;
 };
 
@@ -95,10 +97,11 @@ struct FormComparison {
     std::int32_t recentGames = 0;  // the N asked for
     PeriodStats recent;
     PeriodStats earlier;
-    // recent minus earlier: below 0 is better. Valid when both sides have two games or more.
+    // recent minus earlier: below 0 is better. Comparable when both sides have two games or
+    // more and not both have all ranks equal.
     bool comparable = false;
     double rankDifference = 0;
-    // Welch: 1.96 sqrt(s1^2/n1 + s2^2/n2).
+    // Welch: t(0.975, ν) sqrt(s1²/n1 + s2²/n2), ν by Welch–Satterthwaite.
     double differenceHalfWidth = 0;
     enum class Verdict { None, Better, Worse, Chance } verdict = Verdict::None;
 };

@@ -29,6 +29,14 @@ inline double Deviation(double squareSum, double sum, double count) {
     return variance > 0 ? std::sqrt(variance) : 0;
 }
 
+// The sample variance (n − 1 in the divisor) of count values, 0 below two values; rounding can
+// leave it a hair below zero when every value is the same.
+inline double SampleVariance(double sum, double squareSum, double count) {
+    if (count < 2) return 0;
+    const double variance = (squareSum - sum * sum / count) / (count - 1);
+    return variance > 0 ? variance : 0;
+}
+
 inline double Square(std::int32_t value) {
     return static_cast<double>(std::int64_t{value} * value);
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "tally/HandWalk.h"
 #include "tally/SelectedGame.h"
 #include "tally/StatHelpers.h"
 
@@ -24,9 +25,9 @@ class GameSummaryAccumulator {
 public:
     using Result = GameSummaryResults;
 
-    void Add(const SelectedGame& selected) {
+    void Add(const SelectedGame& selected, const HandWalk& walk) {
         ++games_;
-        hands_ += selected.game.handCount;
+        hands_ += walk.hands;
         const std::int64_t length = selected.game.GameSeconds();
         shortest_ = std::min(shortest_, length);
         longest_ = std::max(longest_, length);

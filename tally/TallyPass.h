@@ -34,33 +34,6 @@ public:
     // Sets the per-game flags of each game, and hands the game to every accumulator.
     void Run(std::vector<SelectedGame>& games) {
         for (std::size_t index = 0; index < games.size(); ++index) {
-            // Fetch the next games' hands early: waiting for them is most of the pass's time, and
-            // a selection skips games, so the hands read are not one sequential stream. (Written
-            // out here: in a function of its own the compiler finds no effect and drops the
-            // prefetches.)
-            if (index + 3 < games.size()) {
-                __builtin_prefetch(games[index + 3].game.hands.get());
-            }
-            // Of a game's hand totals the tally reads those of all seats, in the list's line, and
-            // the user's seat's line.
-            if (index + 2 < games.size() && games[index + 2].game.hands) {
-                if (const auto* totals = games[index + 2].game.hands->totals()) {
-                    __builtin_prefetch(
-                        &totals->seats[static_cast<std::size_t>(games[index + 2].userSeat & 3)]);
-                }
-            }
-            if (index + 1 < games.size() && games[index + 1].game.hands) {
-                const scorelog::HandList& next = *games[index + 1].game.hands;
-                if (!next.empty()) {
-                    // The reader keeps a game's yaku ids right after its hands, so the hands and
-                    // a few lines past them hold nearly everything the next game reads.
-                    const char* from = reinterpret_cast<const char*>(next.data());
-                    const char* to = from + next.size() * sizeof(scorelog::HandRecord) + 256;
-                    for (const char* line = from; line < to; line += 64) {
-                        __builtin_prefetch(line);
-                    }
-                }
-            }
             auto& selected = games[index];
             const HandWalk walk = WalkHands(selected.game, selected.userSeat, [&](const HandView& hand) {
                 std::apply([&](auto&... accumulator) { (AddHandTo(accumulator, selected, hand), ...); },

@@ -362,10 +362,7 @@ StylePage::StylePage(QWidget* parent) : StatsPage(parent) {
     ListTreeView* style = AddList(present::ListId::StyleTable);
     style->setSizePolicy(QSizePolicy::Ignored, style->sizePolicy().verticalPolicy());
     page->addWidget(style, 1);
-    auto* note = new QLabel(
-        QStringLiteral("記録にはリーチ宣言も鳴きも残らないため、リーチ率・副露率は出せません。"
-                       "放銃は点数の増減から判定するので、ロン局で点数が減った席はすべて放銃に数えます。"),
-        this);
+    auto* note = new QLabel(ToQString(present::StylePageNote()), this);
     note->setWordWrap(true);
     page->addWidget(note);
 }

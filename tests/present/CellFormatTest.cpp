@@ -87,6 +87,16 @@ TEST(IntervalCellTest, PeriodsAndIntervals) {
         {"%5.3f ±%5.3f", CellValue::Interval(2.3125, 0.1178, true), "2.312 ±0.118"},
         {"%5.3f ±%5.3f", CellValue::Interval(2, 0, false), "2.000 ±---"},
         {"%7.2f ±%.2f", CellValue::Interval(1650, 0, true), "1650.00 ±0.00"},
+        {"%+lld", CellValue(std::int64_t{2147485348}), "+2147485348"},
+        {"%+lld", CellValue(std::int64_t{-4294967295}), "-4294967295"},
+        {"%+lld", CellValue(std::int64_t{0}), "+0"},
+        {"%+6.2f (%+6.2f - %+6.2f)",
+         [] {
+             CellValue cell = CellValue::Range(-4.95, -11.07, 34.19);
+             cell.suffix = " *";
+             return cell;
+         }(),
+         " -4.95 (-11.07 - +34.19) *"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Cp932ToUtf8(CellText(Cp932Literal(c.format), c.value)), c.text) << c.text;

@@ -382,21 +382,14 @@ void ExpectIdentical(const std::vector<GameRecord>& a, const std::vector<GameRec
             ASSERT_EQ(std::tie(x.name, x.rating, x.points, x.rank, x.ratingRank),
                       std::tie(y.name, y.rating, y.points, y.rank, y.ratingRank));
         }
-        // The hand totals, summed for the seats as the joined pool names them.
-        const StoredHandTotals* totals = a[g].Hands().totals();
-        ASSERT_EQ(totals == nullptr, b[g].Hands().totals() == nullptr);
-        if (totals != nullptr) {
-            ASSERT_EQ(std::memcmp(totals, b[g].Hands().totals(), sizeof *totals), 0);
-            std::array<NameId, 4> names;
-            for (int k = 0; k < 4; ++k) names[k] = a[g].seats[k].name;
-            ASSERT_TRUE(totals->SummedFor(names, a[g].playerCount));
-        }
         ASSERT_EQ(a[g].Hands().size(), b[g].Hands().size());
         for (std::size_t h = 0; h < a[g].Hands().size(); ++h) {
             const HandRecord& x = a[g].Hands()[h];
             const HandRecord& y = b[g].Hands()[h];
-            ASSERT_EQ(std::tie(x.entryCount, x.entryNames, x.entryDeltas, x.kind, x.hanClass, x.yaku),
-                      std::tie(y.entryCount, y.entryNames, y.entryDeltas, y.kind, y.hanClass, y.yaku));
+            ASSERT_EQ(
+                std::tie(x.entryCount, x.entryNames, x.entrySeats, x.entryDeltas, x.kind, x.hanClass, x.yaku),
+                std::tie(y.entryCount, y.entryNames, y.entrySeats, y.entryDeltas, y.kind, y.hanClass,
+                         y.yaku));
         }
     }
 }
@@ -405,73 +398,6 @@ std::vector<GameRecord> ParseInOneRange(std::string_view bytes) {
     ScoreLog log;
     log.ParseBuffer(bytes, {});
     return log.games();
-}
-
-// The stored form of one seat's totals, as the doubles SumHands gives them.
-std::vector<double> StoredSums(const StoredSeatTotals& seat) {
-    std::vector<double> sums(seat.counts.begin(), seat.counts.begin() + 10);
-    sums.push_back(seat.DoraSquareSum());
-    sums.push_back(static_cast<std::int32_t>(seat.sums[0]));
-    sums.push_back(static_cast<std::int32_t>(seat.sums[1]));
-    sums.push_back(seat.sums[2] * kStoredSquareUnit);
-    sums.push_back(seat.sums[3] * kStoredSquareUnit);
-    return sums;
-}
-std::vector<double> WideSums(const SeatHandTotals& s) {
-    return {double(s.wins),        double(s.tsumoWins),
-            double(s.dealIns),     double(s.tsumoLosses),
-            double(s.drawEntries), double(s.tenpaiDraws),
-            double(s.riichiWins),  double(s.uraWins),
-            double(s.yakumanWins), s.doraSum,
-            s.doraSquareSum,       s.winSum,
-            s.dealInSum,           s.winSquareSum,
-            s.dealInSquareSum};
-}
-
-// The reader's hand totals, summed in integers, are the double sums of every seat and of all four;
-// a game they don't fit keeps none.
-TEST(ScoreLogRangesTest, HandTotalsAreTheSumsOfTheHands) {
-    tools::GeneratorOptions options;
-    options.seed = 5;
-    options.games = 300;
-    const std::vector<GameRecord> games = ParseInOneRange(tools::GenerateLog(options));
-    ASSERT_FALSE(games.empty());
-    YakuWordCodes codes;
-    for (const GameRecord& game : games) {
-        std::array<NameId, 4> names;
-        for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
-        const std::span<const HandRecord> hands(game.Hands().data(), game.Hands().size());
-        const GameHandTotals expected = SumHands(hands, names, game.playerCount, codes.For(game.names.get()));
-        const StoredHandTotals* stored = game.Hands().totals();
-        ASSERT_NE(stored, nullptr);
-        EXPECT_EQ(stored->draws, expected.draws);
-        std::vector<double> all(15, 0.0);
-        for (std::size_t k = 0; k < 4; ++k) {
-            const SeatHandTotals& seat = expected.seats[k];
-            const std::vector<double> wide = WideSums(seat);
-            ASSERT_EQ(StoredSums(stored->seats[k]), wide) << "seat " << k;
-            for (std::size_t f = 0; f < all.size(); ++f) all[f] += wide[f];
-            EXPECT_EQ(stored->seats[k].LargestWin(), seat.largestWin);
-            EXPECT_EQ(stored->seats[k].LargestDealIn(), seat.largestDealIn);
-        }
-        ASSERT_EQ(StoredSums(stored->allSeats), all);
-    }
-    // Changes that are not whole hundreds, or too large, and too many hands.
-    GameRecord game = games.front();
-    std::array<NameId, 4> names;
-    for (int k = 0; k < 4; ++k) names[k] = game.seats[k].name;
-    for (const std::int32_t change : {150, 1 << 27}) {
-        HandRecord hand;
-        hand.kind = HandKind::Ron;
-        hand.entryCount = 2;
-        hand.entryNames = {names[0], names[1], 0, 0};
-        hand.entryDeltas = {change, -change, 0, 0};
-        StoredHandTotals stored;
-        EXPECT_FALSE(SumAndStoreHands(std::span(&hand, 1), names, 4, {}, stored)) << change;
-    }
-    const std::vector<HandRecord> many(kMaxSummedHands + 1);
-    StoredHandTotals stored;
-    EXPECT_FALSE(SumAndStoreHands(many, names, 4, {}, stored));
 }
 
 // Ranges begin at block starts, wherever the split was aimed: the games are those of one range.
