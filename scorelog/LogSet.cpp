@@ -73,6 +73,15 @@ std::vector<GameRecord> MergeGames(std::span<const std::vector<GameRecord>* cons
     return merged;
 }
 
+ReadOutcome CombineOutcomes(std::span<const ReadOutcome> outcomes) {
+    ReadOutcome combined;
+    for (const ReadOutcome& outcome : outcomes) {
+        if (!outcome.ok()) return outcome;
+        if (outcome.status == ReadOutcome::Status::Read) combined = outcome;
+    }
+    return combined;
+}
+
 LogSet::LogSet() {
     logs_.push_back({std::string(), std::make_unique<ScoreLog>(), ReadOutcome()});
 }

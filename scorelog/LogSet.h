@@ -29,6 +29,10 @@ bool SameGame(const GameRecord& a, const GameRecord& b);
 // lists.
 std::vector<GameRecord> MergeGames(std::span<const std::vector<GameRecord>* const> logs);
 
+// The outcomes of the reads of several logs told as one: that of the first log that failed,
+// else Read when any log was read again, else Unchanged.
+ReadOutcome CombineOutcomes(std::span<const ReadOutcome> outcomes);
+
 // Several score logs read as one. Each log keeps a ScoreLog of its own, so it is read only when
 // it changed, and only what was appended when it grew.
 class LogSet {

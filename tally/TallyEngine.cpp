@@ -9,12 +9,7 @@ std::vector<scorelog::ReadOutcome> TallyEngine::ReadScoreLogs() {
 }
 
 scorelog::ReadOutcome TallyEngine::ReadScoreLog() {
-    scorelog::ReadOutcome combined;
-    for (const scorelog::ReadOutcome& outcome : ReadScoreLogs()) {
-        if (!outcome.ok()) return outcome;
-        if (outcome.status == scorelog::ReadOutcome::Status::Read) combined = outcome;
-    }
-    return combined;
+    return scorelog::CombineOutcomes(ReadScoreLogs());
 }
 
 void TallyEngine::SelectGames() {
