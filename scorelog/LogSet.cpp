@@ -28,25 +28,19 @@ std::vector<GameRecord> MergeGames(std::span<const std::vector<GameRecord>* cons
     logs = logs.first(std::min(logs.size(), kMaxMergedLogs));
     std::size_t total = 0;
     for (const auto* log : logs) total += log->size();
-    std::vector<GameRecord> merged;
-    merged.reserve(total);
 
-    // Each game kept, with the logs whose copy of it has been matched, chained to the game kept
-    // before it with the same start time.
-    struct Kept {
-        std::size_t index;
-        std::uint64_t logs;
-        std::size_t previous;
+    // The order first: of the heads of the logs the one that starts first, and of heads that
+    // start together the one of the earlier log. A handful of logs: a look at each head beats a
+    // heap.
+    struct Entry {
+        const GameRecord* game;
+        std::uint64_t log;  // the bit of its log
     };
+    std::vector<Entry> order;
+    order.reserve(total);
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::vector<Kept> kept;
-    kept.reserve(total);
-    std::unordered_map<std::int64_t, std::size_t> lastByStart;
-    lastByStart.reserve(total);
-
     std::vector<std::size_t> next(logs.size(), 0);
     for (;;) {
-        // A handful of logs: a look at each head beats a heap.
         std::size_t from = kNone;
         for (std::size_t k = 0; k < logs.size(); ++k) {
             if (next[k] == logs[k]->size()) continue;
@@ -54,21 +48,53 @@ std::vector<GameRecord> MergeGames(std::span<const std::vector<GameRecord>* cons
                 from = k;
         }
         if (from == kNone) break;
-        const GameRecord& game = (*logs[from])[next[from]++];
-        const std::uint64_t bit = std::uint64_t{1} << from;
-        auto [slot, first] = lastByStart.try_emplace(game.startTime, kNone);
-        bool matched = false;
-        for (std::size_t at = slot->second; at != kNone; at = kept[at].previous) {
-            if ((kept[at].logs & bit) == 0 && SameGame(merged[kept[at].index], game)) {
-                kept[at].logs |= bit;
-                matched = true;
-                break;
+        order.push_back({&(*logs[from])[next[from]++], std::uint64_t{1} << from});
+    }
+
+    // Then each game is matched with a game kept before it, or kept: a game kept is matched at
+    // most once by each other log, with the logs that matched it in logs. The candidates are
+    // the games kept with the same start time, chained from the last one kept.
+    struct Kept {
+        std::size_t index;
+        std::uint64_t logs;
+        std::size_t previous;
+    };
+    std::vector<GameRecord> merged;
+    merged.reserve(total);
+    std::vector<Kept> kept;
+    const auto matchOrKeep = [&](const Entry& entry, std::size_t& last) {
+        for (std::size_t at = last; at != kNone; at = kept[at].previous) {
+            if ((kept[at].logs & entry.log) == 0 && SameGame(merged[kept[at].index], *entry.game)) {
+                kept[at].logs |= entry.log;
+                return;
             }
         }
-        if (matched) continue;
-        kept.push_back({merged.size(), bit, slot->second});
-        slot->second = kept.size() - 1;
-        merged.push_back(game);
+        kept.push_back({merged.size(), entry.log, last});
+        last = kept.size() - 1;
+        merged.push_back(*entry.game);
+    };
+    const auto byStart = [](const Entry& a, const Entry& b) { return a.game->startTime < b.game->startTime; };
+    if (std::is_sorted(order.begin(), order.end(), byStart)) {
+        // Logs in time order, as the client writes them: the games that start together lie side
+        // by side, and a game alone at its time is kept at once.
+        for (std::size_t i = 0; i < order.size();) {
+            std::size_t end = i + 1;
+            while (end < order.size() && order[end].game->startTime == order[i].game->startTime) ++end;
+            if (end == i + 1) {
+                merged.push_back(*order[i].game);
+            } else {
+                kept.clear();
+                std::size_t last = kNone;
+                for (std::size_t k = i; k < end; ++k) matchOrKeep(order[k], last);
+            }
+            i = end;
+        }
+    } else {
+        kept.reserve(total);
+        std::unordered_map<std::int64_t, std::size_t> lastByStart;
+        lastByStart.reserve(total);
+        for (const Entry& entry : order)
+            matchOrKeep(entry, lastByStart.try_emplace(entry.game->startTime, kNone).first->second);
     }
     return merged;
 }
