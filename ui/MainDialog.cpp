@@ -459,18 +459,35 @@ void MainDialog::RunTally() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Watched from before the read, so that a change during the read is not missed.
     WatchLogs();
-    lastRead_ = scorelog::CombineOutcomes(engine_.ReadScoreLogs());
-    if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
-    if (engine_.Tally()) RefillPages();
-    ShowStatus();
+    TallyAfterRead(engine_.ReadScoreLogs());
     QApplication::restoreOverrideCursor();
-    ++tallyCount_;
 }
 
 void MainDialog::RefreshFromLog() {
+    // Logs changed together are all taken in by the read of the first report; the reports of the
+    // others then find every log unchanged, and the window is refreshed once.
+    WatchLogs();
+    const std::vector<scorelog::ReadOutcome> reads = engine_.ReadScoreLogs();
+    if (std::all_of(reads.begin(), reads.end(), [](const scorelog::ReadOutcome& read) {
+            return read.status == scorelog::ReadOutcome::Status::Unchanged;
+        })) {
+        return;
+    }
     refreshingFromLog_ = true;
-    RunTally();
+    ReadFilterPanel();
+    lastSave_ = settings_.SaveSettings();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TallyAfterRead(reads);
+    QApplication::restoreOverrideCursor();
     refreshingFromLog_ = false;
+}
+
+void MainDialog::TallyAfterRead(const std::vector<scorelog::ReadOutcome>& reads) {
+    lastRead_ = scorelog::CombineOutcomes(reads);
+    if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
+    if (engine_.Tally()) RefillPages();
+    ShowStatus();
+    ++tallyCount_;
 }
 
 void MainDialog::RefillPages() {

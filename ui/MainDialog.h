@@ -184,6 +184,8 @@ private:
     void RefillTrendPage();
     // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
     void RefreshFromLog();
+    // What every Tally does once the logs are read: the tally, the pages and the status line.
+    void TallyAfterRead(const std::vector<scorelog::ReadOutcome>& reads);
     void ShowStatus();
     // Watches every log the settings name, each with a watcher of its own.
     void WatchLogs();

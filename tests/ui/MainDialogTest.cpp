@@ -1026,7 +1026,17 @@ private slots:
         WriteFile(backup, MakeScoreLog(31));
         QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 31, 20000);
 
-        // The dialog shows what each read found; moving a log changes no game.
+        // Both logs changed, the second while the first settles: the first report's Tally takes
+        // both in, and the second's finds nothing new.
+        const int tallies = window->tallyCount();
+        WriteFile(home, MakeScoreLog(32));
+        QTest::qWait(LogWatcher::kSettleMs / 2);
+        WriteFile(backup, MakeScoreLog(33));
+        QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 33, 20000);
+        QTest::qWait(LogWatcher::kPollMs + LogWatcher::kMaxWaitMs);
+        QCOMPARE(window->tallyCount(), tallies + 1);
+
+        // A log gone is named; the dialog shows what each read found.
         QFile::remove(backup);
         window->RunTally();
         QVERIFY(status->logWarning());
@@ -1038,9 +1048,9 @@ private slots:
             QVERIFY(dialog != nullptr);
             QTreeWidget* list = dialog->list();
             QCOMPARE(list->topLevelItemCount(), 2);
-            QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("30"));
+            QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("32"));
             QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("読込済み"));
-            QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("31"));
+            QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("33"));
             QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("見つかりません"));
             QVERIFY(!dialog->upButton()->isEnabled());
             dialog->downButton()->click();
@@ -1062,7 +1072,7 @@ private slots:
         QCOMPARE(window->settings().extraLogs.size(), std::size_t(1));
 
         window->SetScoreLogs({home});
-        QCOMPARE(window->engine().gameCount, 30);
+        QCOMPARE(window->engine().gameCount, 32);
         QCOMPARE(status->logPath(), QFileInfo(home).absoluteFilePath());
         QVERIFY(window->furtherLogWatchers().empty());
         QVERIFY(SavedSettings().extraLogs.empty());
