@@ -7,8 +7,11 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "bench/BenchMain.h"
+#include "scorelog/LogSet.h"
 #include "scorelog/ScoreLog.h"
 
 namespace {
@@ -111,6 +114,100 @@ void BM_ReadAppendedGame(benchmark::State& state) {
     state.counters["appendReads"] = static_cast<double>(scoreLog.appendReadCount());
 }
 BENCHMARK(BM_ReadAppendedGame)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+
+// The bench log cut in two at the game block nearest its middle, each half written to a file of
+// its own in the temporary directory (removed when the program ends): two logs of half the size,
+// with no game in both.
+struct Halves {
+    std::string paths[2];
+    long long bytes = 0;
+    ~Halves() {
+        for (const std::string& path : paths) {
+            if (!path.empty()) std::filesystem::remove(path);
+        }
+    }
+};
+
+const Halves* TheHalves() {
+    static const Halves* halves = [] {
+        const auto& log = TheBenchLog();
+        std::ifstream in(log.path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t cut = bytes.find("\n=====", bytes.size() / 2);
+        if (cut == std::string::npos) return static_cast<Halves*>(nullptr);
+        static Halves made;
+        made.bytes = static_cast<long long>(bytes.size());
+        const std::string parts[2] = {bytes.substr(0, cut + 1), bytes.substr(cut + 1)};
+        for (int k = 0; k < 2; ++k) {
+            made.paths[k] = (std::filesystem::temp_directory_path() /
+                             ("obrenta-half" + std::to_string(k) + "-" + std::to_string(::getpid()) + ".txt"))
+                                .string();
+            std::ofstream out(made.paths[k], std::ios::binary | std::ios::trunc);
+            out << parts[k];
+        }
+        return &made;
+    }();
+    return halves;
+}
+
+// The two halves read as one, the logs side by side and each on every thread, then merged:
+// against BM_ReadScoreLog, what reading one log as two costs.
+void BM_ReadTwoHalvesAsOne(benchmark::State& state) {
+    const Halves* halves = TheHalves();
+    if (halves == nullptr) {
+        state.SkipWithError("the log has no block to cut at");
+        return;
+    }
+    const std::vector<std::string> paths(std::begin(halves->paths), std::end(halves->paths));
+    std::size_t games = 0;
+    for (auto _ : state) {
+        obrenta::scorelog::LogSet set;  // a fresh one, so both files are always read
+        for (const auto& outcome : set.ReadLogs(paths)) {
+            if (!outcome) state.SkipWithError("a half can't be read");
+        }
+        games = set.games().size();
+        benchmark::DoNotOptimize(set.games().data());
+    }
+    SetThroughput(state, halves->bytes, games);
+}
+BENCHMARK(BM_ReadTwoHalvesAsOne)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+// The merge alone: the games of the two halves, read once, put in order with the copies found.
+void BM_MergeTwoHalves(benchmark::State& state) {
+    const Halves* halves = TheHalves();
+    if (halves == nullptr) {
+        state.SkipWithError("the log has no block to cut at");
+        return;
+    }
+    obrenta::scorelog::ScoreLog logs[2];
+    for (int k = 0; k < 2; ++k) {
+        if (!logs[k].ReadScoreLog(halves->paths[k])) state.SkipWithError("a half can't be read");
+    }
+    const std::vector<obrenta::scorelog::GameRecord>* lists[] = {&logs[0].games(), &logs[1].games()};
+    std::size_t games = 0;
+    for (auto _ : state) {
+        const std::vector<obrenta::scorelog::GameRecord> merged = obrenta::scorelog::MergeGames(lists);
+        games = merged.size();
+        benchmark::DoNotOptimize(merged.data());
+    }
+    state.counters["games"] = static_cast<double>(games);
+}
+BENCHMARK(BM_MergeTwoHalves)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+// The worst case of the merge: a log merged with a copy of itself, every game found twice.
+void BM_MergeWithACopy(benchmark::State& state) {
+    obrenta::scorelog::ScoreLog log;
+    if (!log.ReadScoreLog(TheBenchLog().path)) state.SkipWithError("the log can't be read");
+    const std::vector<obrenta::scorelog::GameRecord>* lists[] = {&log.games(), &log.games()};
+    std::size_t games = 0;
+    for (auto _ : state) {
+        const std::vector<obrenta::scorelog::GameRecord> merged = obrenta::scorelog::MergeGames(lists);
+        games = merged.size();
+        benchmark::DoNotOptimize(merged.data());
+    }
+    state.counters["games"] = static_cast<double>(games);
+}
+BENCHMARK(BM_MergeWithACopy)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
 }  // namespace
 

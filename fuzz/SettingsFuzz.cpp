@@ -25,6 +25,9 @@ bool Representable(const AppSettings& s) {
     for (int i = 0; i < s.UsableIdCount(); ++i) {
         if (s.userIds[i].empty()) return false;
     }
+    for (const std::string& log : s.extraLogs) {
+        if (log.back() == '\r') return false;
+    }
     return s.MJSFileName.empty() || s.MJSFileName.back() != '\r';
 }
 
@@ -45,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OBRENTA_FUZZ_CHECK(read.MJSFileName.find('\n') == std::string::npos);
     OBRENTA_FUZZ_CHECK(read.MJSFileName.find('\0') == std::string::npos);
     OBRENTA_FUZZ_CHECK(read.MJSFileName.size() < 1024);
+    OBRENTA_FUZZ_CHECK(read.extraLogs.size() < static_cast<std::size_t>(kMaxScoreLogs));
+    for (const std::string& log : read.extraLogs) {
+        OBRENTA_FUZZ_CHECK(!log.empty() && log.size() < 1024);
+        OBRENTA_FUZZ_CHECK(log.find('\n') == std::string::npos && log.find('\0') == std::string::npos);
+    }
 
     const std::string written = FormatSettings(read);
     if (!Representable(read)) return 0;

@@ -89,10 +89,29 @@ std::string ReadFailureText(const scorelog::ReadOutcome& read) {
     return Text("読み込みエラー: ") + std::strerror(read.error);
 }
 
+std::string LogStateText(const scorelog::ReadOutcome& read) {
+    return read.ok() ? Text("読込済み") : ReadFailureText(read);
+}
+
+std::string LogCountText(std::size_t count) {
+    return GroupedCount(count) + Text(" 件のログ");
+}
+
 StatusText MakeStatusText(const StatusFacts& facts) {
     StatusText status;
     const std::string dash = Text("― ");
-    if (facts.read.ok()) {
+    if (facts.logCount > 1) {
+        // The logs that could be read are tallied; each that could not is named.
+        status.logText = dash + GameCounts(facts) + Text("を集計");
+        if (facts.lastReadTime)
+            status.logText += " (" + ReadTimeText(*facts.lastReadTime, facts.now) + Text(" 読込)");
+        for (std::size_t k = 0; k < facts.failedLogs.size(); ++k) {
+            status.logWarning = true;
+            status.logText += Text(k == 0 ? "。" : "、") + facts.failedLogs[k].name + ": " +
+                              ReadFailureText(facts.failedLogs[k].read);
+        }
+        if (status.logWarning) status.logText += Text(" (ファイル > ログの管理 で変更)");
+    } else if (facts.read.ok()) {
         status.logText = dash + GameCounts(facts) + Text("を集計");
         if (facts.lastReadTime)
             status.logText += " (" + ReadTimeText(*facts.lastReadTime, facts.now) + Text(" 読込)");

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "scorelog/ScoreLog.h"
 #include "settings/AppSettings.h"
@@ -24,6 +25,14 @@ struct StatusFacts {
     settings::SaveOutcome save;
     // The single-instance lock could not be taken for a reason other than a running copy.
     bool singleInstanceUnchecked = false;
+    // How many logs are read as one. With more than one, gamesRead counts the games of all of
+    // them (each game once), and each log whose latest read failed is named with its reason.
+    std::size_t logCount = 1;
+    struct FailedLog {
+        std::string name;  // the file's name, code page 932
+        scorelog::ReadOutcome read;
+    };
+    std::vector<FailedLog> failedLogs;
 };
 
 // The status line's texts, code page 932. The window puts the log's path in front of logText,
@@ -40,6 +49,10 @@ StatusText MakeStatusText(const StatusFacts& facts);
 
 // Why a read failed, as the status line says it; empty when it did not.
 std::string ReadFailureText(const scorelog::ReadOutcome& read);
+// A log's state as the log list shows it: read, or why not.
+std::string LogStateText(const scorelog::ReadOutcome& read);
+// "2 件のログ": what the status line shows in place of the path when several logs are read.
+std::string LogCountText(std::size_t count);
 
 // A count with its digits grouped by three: "12,345".
 std::string GroupedCount(std::uint64_t count);

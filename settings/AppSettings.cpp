@@ -195,11 +195,18 @@ struct UserIds {
     std::int32_t byDefault;
 };
 
+// The further score logs: "MJSFileName2" .. the last one, each a path key of its own, written
+// only for the logs there are.
+struct ExtraLogs {
+    std::string_view keyPrefix;
+    std::vector<std::string> AppSettings::*field;
+};
+
 using Flags4 = std::array<std::int32_t, 4>;
 using Flags8 = std::array<std::int32_t, 8>;
 using Flags15 = std::array<std::int32_t, 15>;
-using Row =
-    std::variant<Value<std::int32_t>, Value<Flags4>, Value<Flags8>, Value<Flags15>, Date, Path, UserIds>;
+using Row = std::variant<Value<std::int32_t>, Value<Flags4>, Value<Flags8>, Value<Flags15>, Date, Path,
+                         UserIds, ExtraLogs>;
 
 // Every key of the file, in the order SaveSettings writes them.
 const Row kRows[] = {
@@ -232,7 +239,22 @@ const Row kRows[] = {
     Value<std::int32_t>{"MainW", &AppSettings::MainW, 0},
     Value<std::int32_t>{"MainH", &AppSettings::MainH, 0},
     Value<std::int32_t>{"MainMaximized", &AppSettings::MainMaximized, 0},
+    ExtraLogs{"MJSFileName", &AppSettings::extraLogs},
 };
+
+// The place in extraLogs of a key "MJSFileName2" .. "MJSFileName16", or -1.
+int ExtraLogSlot(std::string_view word, std::string_view prefix) {
+    if (!word.starts_with(prefix) || word.size() == prefix.size() || word.size() > prefix.size() + 2 ||
+        word[prefix.size()] == '0') {
+        return -1;
+    }
+    int number = 0;
+    for (const char c : word.substr(prefix.size())) {
+        if (c < '0' || c > '9') return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number >= 2 && number <= kMaxScoreLogs ? number - 2 : -1;
+}
 
 void SetDefault(AppSettings& s, const Row& row) {
     std::visit(
@@ -242,6 +264,8 @@ void SetDefault(AppSettings& s, const Row& row) {
                 s.*r.field = r.byDefault();
             } else if constexpr (std::is_same_v<R, Path>) {
                 s.*r.field = std::string(r.byDefault);
+            } else if constexpr (std::is_same_v<R, ExtraLogs>) {
+                (s.*r.field).clear();
             } else if constexpr (std::is_same_v<R, UserIds>) {
                 s.userIdCount = r.byDefault;
                 for (int i = 0; i < kMaxUserIds; ++i) s.userIds[i] = std::string(kDefaultUserIds[i]);
@@ -268,6 +292,14 @@ bool ReadValue(AppSettings& s, const Row& row, std::string_view key, SettingsRea
                 } else {
                     return false;
                 }
+                return true;
+            } else if constexpr (std::is_same_v<R, ExtraLogs>) {
+                const int slot = ExtraLogSlot(key, r.keyPrefix);
+                if (slot < 0) return false;
+                std::vector<std::string>& logs = s.*r.field;
+                if (logs.size() <= static_cast<std::size_t>(slot))
+                    logs.resize(static_cast<std::size_t>(slot) + 1);
+                ReadPathLines(in, logs[static_cast<std::size_t>(slot)]);
                 return true;
             } else {
                 if (key != r.key) return false;
@@ -343,6 +375,14 @@ void AppendRow(std::string& out, const AppSettings& s, const Row& row) {
                 }
             } else if constexpr (std::is_same_v<R, Path>) {
                 out.append(r.key).append("\n").append(CString(s.*r.field)).append("\n");
+            } else if constexpr (std::is_same_v<R, ExtraLogs>) {
+                // Numbered from 2 without gaps: the empty paths a reader drops are not written.
+                int number = 2;
+                for (const std::string& log : s.*r.field) {
+                    if (CString(log).empty() || number > kMaxScoreLogs) continue;
+                    out.append(r.keyPrefix).append(std::to_string(number++)).append("\n");
+                    out.append(CString(log)).append("\n");
+                }
             } else {
                 out.append(r.key).append("\t");
                 AppendNumber(out, s.*r.field);
@@ -459,12 +499,30 @@ int AppSettings::UsableIdCount() const {
     return std::clamp(userIdCount, 0, kMaxUserIds);
 }
 
-std::string AppSettings::ScoreLogPath() const {
-    const fs::path log = base::NativePath(MJSFileName);
-    if (MJSFileName.empty() || log.is_absolute()) return MJSFileName;
+namespace {
+
+// A log path as given, or a relative one taken from the settings file's folder.
+std::string ResolveLogPath(const std::string& iniPath, const std::string& given) {
+    const fs::path log = base::NativePath(given);
+    if (given.empty() || log.is_absolute()) return given;
     const fs::path directory = base::NativePath(iniPath).parent_path();
-    if (directory.empty()) return MJSFileName;
+    if (directory.empty()) return given;
     return base::PathBytes(directory / log);
+}
+
+}  // namespace
+
+std::string AppSettings::ScoreLogPath() const {
+    return ResolveLogPath(iniPath, MJSFileName);
+}
+
+std::vector<std::string> AppSettings::ScoreLogPaths() const {
+    std::vector<std::string> paths{ScoreLogPath()};
+    for (const std::string& log : extraLogs) {
+        if (paths.size() >= static_cast<std::size_t>(kMaxScoreLogs)) break;
+        if (!log.empty()) paths.push_back(ResolveLogPath(iniPath, log));
+    }
+    return paths;
 }
 
 std::int64_t DefaultDateFrom() {
@@ -494,6 +552,7 @@ void ParseSettings(AppSettings& settings, std::string_view text) {
         }
     }
     if (settings.recentCount < 0) settings.recentCount = kDefaultRecentCount;
+    std::erase(settings.extraLogs, std::string());
 }
 
 }  // namespace obrenta::settings

@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace obrenta::settings {
 
 inline constexpr int kMaxUserIds = 5;
 // IDs longer than this many bytes are cut.
 inline constexpr std::size_t kMaxUserIdBytes = 127;
+// The score logs read as one at most: MJSFileName and the further ones of extraLogs.
+inline constexpr int kMaxScoreLogs = 16;
 // The recent-games count of a new settings file, and what a negative count stands for.
 inline constexpr std::int32_t kDefaultRecentCount = 10000;
 
@@ -80,6 +83,9 @@ struct AppSettings {
     std::int32_t MainW = 0;
     std::int32_t MainH = 0;
     std::int32_t MainMaximized = 0;
+    // The score logs read beside MJSFileName, in the list's order (keys MJSFileName2 ..
+    // MJSFileName16). Empty paths are dropped when the file is read.
+    std::vector<std::string> extraLogs;
 
     AppSettings() = default;
     // Sets iniPath and loads the file.
@@ -99,6 +105,9 @@ struct AppSettings {
     // The score log to read: MJSFileName, a relative one taken from the settings file's folder
     // (not the current directory, which depends on how the program was started).
     std::string ScoreLogPath() const;
+    // Every score log to read as one: ScoreLogPath() first, then extraLogs resolved the same way
+    // (at most kMaxScoreLogs in all).
+    std::vector<std::string> ScoreLogPaths() const;
 
     bool operator==(const AppSettings&) const = default;
 };

@@ -4,12 +4,16 @@
 
 namespace obrenta::tally {
 
+std::vector<scorelog::ReadOutcome> TallyEngine::ReadScoreLogs() {
+    return logs_.ReadLogs(settings().ScoreLogPaths());
+}
+
 scorelog::ReadOutcome TallyEngine::ReadScoreLog() {
-    return scoreLog_.ReadScoreLog(settings().ScoreLogPath());
+    return scorelog::CombineOutcomes(ReadScoreLogs());
 }
 
 void TallyEngine::SelectGames() {
-    SelectGames(scoreLog_.games());
+    SelectGames(logs_.games());
 }
 
 void TallyEngine::SelectGames(const std::vector<GameRecord>& games) {
@@ -50,7 +54,7 @@ void TallyEngine::ResetResults() {
 }
 
 bool TallyEngine::Tally() {
-    return Tally(scoreLog_.games());
+    return Tally(logs_.games());
 }
 
 bool TallyEngine::Tally(const std::vector<GameRecord>& games) {

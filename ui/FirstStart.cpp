@@ -111,7 +111,7 @@ void RunFirstStart(MainDialog& window, bool noSettingsFile, const FirstStartProm
         if (!chosen.isEmpty()) window.OpenScoreLog(chosen);
     }
 
-    const auto& games = window.engine().scoreLog().games();
+    const auto& games = window.engine().games();
     if (!prompts.askForId || games.empty()) return;
     std::vector<tally::PlayerCount> players = tally::CountPlayers(games);
     if (AnyIdPlays(window.settings(), players)) return;

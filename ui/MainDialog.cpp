@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "base/RegularFile.h"
 #include "present/CsvWriter.h"
 #include "present/StatusText.h"
 #include "ui/BarChartView.h"
@@ -29,6 +30,7 @@
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
+#include "ui/LogListDialog.h"
 #include "ui/LogWatcher.h"
 #include "ui/PeriodChartView.h"
 #include "ui/QtText.h"
@@ -87,8 +89,12 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     setCentralWidget(central);
     statusLine_ = new StatusLine();
     setStatusBar(statusLine_);
+    refreshSoon_ = new QTimer(this);
+    refreshSoon_->setSingleShot(true);
+    refreshSoon_->setInterval(0);
+    connect(refreshSoon_, &QTimer::timeout, this, &MainDialog::RefreshFromLog);
     logWatcher_ = new LogWatcher(this);
-    connect(logWatcher_, &LogWatcher::LogChanged, this, &MainDialog::RefreshFromLog);
+    connect(logWatcher_, &LogWatcher::LogChanged, refreshSoon_, qOverload<>(&QTimer::start));
     BuildMenus();
 
     separateChart_ = false;
@@ -137,6 +143,7 @@ void MainDialog::BuildMenus() {
 
     QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
     file->addAction(make(Command::Open, "開く", QKeySequence(Qt::CTRL | Qt::Key_O)));
+    file->addAction(make(Command::ManageLogs, "ログの管理..."));
     file->addAction(make(Command::Edit, "編集", QKeySequence(Qt::Key_F4)));
     file->addAction(make(Command::Tally, "集計", QKeySequence(Qt::Key_F5)));
     file->addSeparator();
@@ -182,6 +189,7 @@ void MainDialog::BuildMenus() {
     action(Command::Help)->setEnabled(!ManualPath().isEmpty() || !options_.readmeUrl.isEmpty());
 
     connect(action(Command::Open), &QAction::triggered, this, &MainDialog::OnOpenScoreLog);
+    connect(action(Command::ManageLogs), &QAction::triggered, this, &MainDialog::OnManageLogs);
     connect(action(Command::Edit), &QAction::triggered, this, &MainDialog::OnEditScoreLog);
     connect(action(Command::Tally), &QAction::triggered, this, &MainDialog::RunTally);
     connect(action(Command::MenuBarTally), &QAction::triggered, this, &MainDialog::RunTally);
@@ -306,7 +314,7 @@ void MainDialog::SetUpPages() {
     action(Command::RegressionR)->setChecked(settings_.StatLine1 != 0);
     action(Command::RegressionPoints)->setChecked(settings_.StatLine2 != 0);
     action(Command::AutoTally)->setChecked(settings_.AutoTally != 0);
-    logWatcher_->SetEnabled(settings_.AutoTally != 0);
+    SetWatchersEnabled(settings_.AutoTally != 0);
     winsPage_->AttachSettings(&settings_);
     opponentsPage_->AttachSettings(&settings_);
     trendPage_->AttachSettings(&settings_);
@@ -450,19 +458,36 @@ void MainDialog::RunTally() {
     lastSave_ = settings_.SaveSettings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Watched from before the read, so that a change during the read is not missed.
-    logWatcher_->Watch(ScoreLogPath());
-    lastRead_ = engine_.ReadScoreLog();
-    if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
-    if (engine_.Tally()) RefillPages();
-    ShowStatus();
+    WatchLogs();
+    TallyAfterRead(engine_.ReadScoreLogs());
     QApplication::restoreOverrideCursor();
-    ++tallyCount_;
 }
 
 void MainDialog::RefreshFromLog() {
+    // Logs changed together are all taken in by the read of the first report; the reports of the
+    // others then find every log unchanged, and the window is refreshed once.
+    WatchLogs();
+    const std::vector<scorelog::ReadOutcome> reads = engine_.ReadScoreLogs();
+    if (std::all_of(reads.begin(), reads.end(), [](const scorelog::ReadOutcome& read) {
+            return read.status == scorelog::ReadOutcome::Status::Unchanged;
+        })) {
+        return;
+    }
     refreshingFromLog_ = true;
-    RunTally();
+    ReadFilterPanel();
+    lastSave_ = settings_.SaveSettings();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TallyAfterRead(reads);
+    QApplication::restoreOverrideCursor();
     refreshingFromLog_ = false;
+}
+
+void MainDialog::TallyAfterRead(const std::vector<scorelog::ReadOutcome>& reads) {
+    lastRead_ = scorelog::CombineOutcomes(reads);
+    if (lastRead_.status == scorelog::ReadOutcome::Status::Read) lastReadTime_ = std::time(nullptr);
+    if (engine_.Tally()) RefillPages();
+    ShowStatus();
+    ++tallyCount_;
 }
 
 void MainDialog::RefillPages() {
@@ -490,12 +515,91 @@ void MainDialog::ShowStatus() {
     present::StatusFacts facts;
     facts.read = lastRead_;
     facts.lastReadTime = lastReadTime_;
-    facts.gamesRead = engine_.scoreLog().games().size();
+    facts.gamesRead = engine_.games().size();
+    const scorelog::LogSet& logs = engine_.logs();
+    facts.logCount = logs.size();
+    for (std::size_t k = 0; k < logs.size() && logs.size() > 1; ++k) {
+        if (logs.outcome(k).ok()) continue;
+        const QString name = QFileInfo(FromLocalPath(logs.path(k))).fileName();
+        facts.failedLogs.push_back({ToCp932(name).value_or("?"), logs.outcome(k)});
+    }
     facts.gamesSelected = engine_.selectedGames.size();
     facts.now = std::time(nullptr);
     facts.save = lastSave_;
     facts.singleInstanceUnchecked = options_.singleInstanceUnchecked;
-    statusLine_->Show(ScoreLogPath(), present::MakeStatusText(facts));
+    if (logs.size() > 1) {
+        QStringList paths;
+        for (std::size_t k = 0; k < logs.size(); ++k)
+            paths.push_back(QDir::toNativeSeparators(FromLocalPath(logs.path(k))));
+        statusLine_->Show(ToQString(present::LogCountText(logs.size())), present::MakeStatusText(facts),
+                          paths.join(QLatin1Char('\n')));
+    } else {
+        statusLine_->Show(ScoreLogPath(), present::MakeStatusText(facts));
+    }
+}
+
+void MainDialog::WatchLogs() {
+    const std::vector<std::string> paths = settings_.ScoreLogPaths();
+    logWatcher_->Watch(ScoreLogPath());
+    while (furtherWatchers_.size() + 1 > paths.size()) {
+        delete furtherWatchers_.back();
+        furtherWatchers_.pop_back();
+    }
+    while (furtherWatchers_.size() + 1 < paths.size()) {
+        auto* watcher = new LogWatcher(this);
+        watcher->SetEnabled(logWatcher_->enabled());
+        connect(watcher, &LogWatcher::LogChanged, refreshSoon_, qOverload<>(&QTimer::start));
+        furtherWatchers_.push_back(watcher);
+    }
+    for (std::size_t k = 1; k < paths.size(); ++k)
+        furtherWatchers_[k - 1]->Watch(QFileInfo(FromLocalPath(paths[k])).absoluteFilePath());
+}
+
+void MainDialog::SetWatchersEnabled(bool on) {
+    logWatcher_->SetEnabled(on);
+    for (LogWatcher* watcher : furtherWatchers_) watcher->SetEnabled(on);
+}
+
+void MainDialog::OnManageLogs() {
+    QStringList paths;
+    for (const std::string& path : settings_.ScoreLogPaths())
+        paths.push_back(QFileInfo(FromLocalPath(path)).absoluteFilePath());
+    const scorelog::LogSet& logs = engine_.logs();
+    // A log of the last read shows what that read found; another, what a look at the file finds.
+    const auto describe = [&logs](const QString& path) {
+        LogListDialog::LogInfo info;
+        for (std::size_t k = 0; k < logs.size(); ++k) {
+            if (QFileInfo(FromLocalPath(logs.path(k))).absoluteFilePath() != path) continue;
+            if (logs.log(k).readCount() > 0) info.games = logs.log(k).games().size();
+            info.state = ToQString(present::LogStateText(logs.outcome(k)));
+            info.warning = !logs.outcome(k).ok();
+            return info;
+        }
+        const base::RegularFile file(ToLocalPath(path));
+        if (file.ok()) {
+            info.state = QStringLiteral("未読込");
+            return info;
+        }
+        using Status = scorelog::ReadOutcome::Status;
+        static constexpr Status kStatus[] = {Status::Read, Status::NotFound, Status::NotRegularFile,
+                                             Status::PermissionDenied, Status::IoError};
+        info.state =
+            ToQString(present::LogStateText({kStatus[static_cast<int>(file.problem())], file.error()}));
+        info.warning = true;
+        return info;
+    };
+    LogListDialog dialog(paths, describe, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    SetScoreLogs(dialog.paths());
+}
+
+void MainDialog::SetScoreLogs(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    settings_.MJSFileName = ToLocalPath(QFileInfo(paths.front()).absoluteFilePath());
+    settings_.extraLogs.clear();
+    for (qsizetype k = 1; k < paths.size(); ++k)
+        settings_.extraLogs.push_back(ToLocalPath(QFileInfo(paths[k]).absoluteFilePath()));
+    RunTally();
 }
 
 bool MainDialog::OpenUrl(const QUrl& url) {
@@ -566,7 +670,7 @@ void MainDialog::OnToggleSeparateChart() {
 void MainDialog::OnToggleAutoTally() {
     settings_.AutoTally = settings_.AutoTally != 0 ? 0 : 1;
     action(Command::AutoTally)->setChecked(settings_.AutoTally != 0);
-    logWatcher_->SetEnabled(settings_.AutoTally != 0);
+    SetWatchersEnabled(settings_.AutoTally != 0);
 }
 
 QString MainDialog::ManualPath() const {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "present/PageContent.h"
 #include "settings/AppSettings.h"
@@ -18,6 +19,7 @@
 class QAction;
 class QStackedWidget;
 class QTabBar;
+class QTimer;
 
 namespace obrenta::ui {
 
@@ -88,8 +90,9 @@ public:
         AutoTally,
         SaveChartImage,
         ExportAll,
+        ManageLogs,
     };
-    static constexpr int kCommandCount = 18;
+    static constexpr int kCommandCount = 19;
     static constexpr int kTabCount = 10;
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
@@ -127,7 +130,9 @@ public:
 
     FilterPanel* filterPanel() const { return filterPanel_; }
     StatusLine* statusLine() const { return statusLine_; }
+    // The watcher of the first log, and those of the further logs in their order.
     LogWatcher* logWatcher() const { return logWatcher_; }
+    const std::vector<LogWatcher*>& furtherLogWatchers() const { return furtherWatchers_; }
     // The score log as the engine reads it, made absolute.
     QString ScoreLogPath() const;
     const MainDialogOptions& options() const { return options_; }
@@ -145,6 +150,10 @@ public slots:
 
     void OnOpenScoreLog();
     void OpenScoreLog(const QString& path);
+    // ファイル > ログの管理: the dialog of the logs read as one; OK takes its list and tallies.
+    void OnManageLogs();
+    // Makes paths (the first replacing MJSFileName) the logs read, and tallies.
+    void SetScoreLogs(const QStringList& paths);
     void OnEditScoreLog();
     void OnRatingPrediction();
     void OnTodayOnly();
@@ -175,7 +184,12 @@ private:
     void RefillTrendPage();
     // The Tally the watcher starts when the log changed: it keeps the lists where the user left them.
     void RefreshFromLog();
+    // What every Tally does once the logs are read: the tally, the pages and the status line.
+    void TallyAfterRead(const std::vector<scorelog::ReadOutcome>& reads);
     void ShowStatus();
+    // Watches every log the settings name, each with a watcher of its own.
+    void WatchLogs();
+    void SetWatchersEnabled(bool on);
     bool OpenUrl(const QUrl& url);
     // The size and place saved at the last close, or the default size for the first start.
     void RestorePlacement(const QSize& smallest);
@@ -194,6 +208,9 @@ private:
     FilterPanel* filterPanel_ = nullptr;
     StatusLine* statusLine_ = nullptr;
     LogWatcher* logWatcher_ = nullptr;
+    std::vector<LogWatcher*> furtherWatchers_;
+    // Changes that several watchers report at once start one Tally.
+    QTimer* refreshSoon_ = nullptr;
     bool refreshingFromLog_ = false;
 
     QTabBar* tabBar_ = nullptr;

@@ -62,7 +62,7 @@ StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
     notice_->hide();
 }
 
-void StatusLine::Show(const QString& logPath, const present::StatusText& text) {
+void StatusLine::Show(const QString& logPath, const present::StatusText& text, const QString& toolTip) {
     logPath_ = logPath;
     log_->setText(ToQString(text.logText));
     log_->setToolTip(log_->text());
@@ -72,6 +72,7 @@ void StatusLine::Show(const QString& logPath, const present::StatusText& text) {
     notice_->setToolTip(notice_->text());
     notice_->setVisible(!text.notice.empty());
     static_cast<PathLabel*>(path_)->SetPath(logPath);
+    if (!toolTip.isEmpty()) path_->setToolTip(toolTip);
 }
 
 QString StatusLine::shownPath() const {

@@ -17,7 +17,9 @@ class StatusLine : public QStatusBar {
 public:
     explicit StatusLine(QWidget* parent = nullptr);
 
-    void Show(const QString& logPath, const present::StatusText& text);
+    // logPath: the log's path, or what stands for several logs; toolTip: the label's tooltip
+    // when it is not logPath itself.
+    void Show(const QString& logPath, const present::StatusText& text, const QString& toolTip = QString());
 
     QString logPath() const { return logPath_; }
     // The path as drawn, after shortening.

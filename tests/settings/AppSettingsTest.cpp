@@ -261,6 +261,14 @@ TEST(ParseSettings, Scanning) {
         {"UserIdCountIsKeptAsRead", "nUserID 10000\n", [](AppSettings& s) { s.userIdCount = 10000; }},
         {"GraphWindowPlace", "GraphX -5\nGraphY 6\nGraphW 700\nGraphH 500\n",
          [](AppSettings& s) { s.GraphX = -5, s.GraphY = 6, s.GraphW = 700, s.GraphH = 500; }},
+        {"FurtherLogsInKeyOrderWithGapsAndEmptiesDropped",
+         "MJSFileName4\nd.txt\nMJSFileName2\n b c.txt\nMJSFileName3\n\nMJSFileName16\np.txt\n",
+         [](AppSettings& s) {
+             s.extraLogs = {" b c.txt", "d.txt", "p.txt"};
+         }},
+        {"FurtherLogKeysOutOfRangeAreNoKeys",
+         "MJSFileName1\nX 1\nMJSFileName17\nY 2\nMJSFileName02\nTab 3\nMJSFileNamex\nRecent 4\n",
+         [](AppSettings& s) { s.X = 1, s.Y = 2, s.Tab = 3, s.recentCount = 4; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -290,6 +298,14 @@ TEST(AppSettings, ScoreLogPathIsTakenFromTheSettingsFolder) {
         settings.iniPath = obrenta::test::Sj(c.iniPath);
         settings.MJSFileName = obrenta::test::Sj(c.log);
         EXPECT_EQ(settings.ScoreLogPath(), obrenta::test::Sj(c.expected)) << c.iniPath << " " << c.log;
+        // A further log is resolved the same way, behind the first; an empty one is left out.
+        settings.MJSFileName = "first.txt";
+        settings.extraLogs = {obrenta::test::Sj(c.log)};
+        const std::vector<std::string> paths = settings.ScoreLogPaths();
+        EXPECT_EQ(std::vector<std::string>(paths.begin() + 1, paths.end()),
+                  std::string(c.expected).empty() ? std::vector<std::string>{}
+                                                  : std::vector<std::string>{obrenta::test::Sj(c.expected)})
+            << c.iniPath << " " << c.log;
     }
 }
 
@@ -327,6 +343,8 @@ TEST(SaveSettings, WritesTheExactText) {
     settings.GraphW = 640;
     settings.MainW = 1100;
     settings.MainMaximized = 1;
+    // An empty entry is not written, and leaves no gap in the numbers.
+    settings.extraLogs = {"/home/user/old pc/mjscore.txt", "", "backup.txt"};
     settings.iniPath = dir.File("Obrenta.ini");
     ASSERT_TRUE(settings.SaveSettings());
     EXPECT_EQ(ReadBytes(settings.iniPath),
@@ -363,7 +381,11 @@ TEST(SaveSettings, WritesTheExactText) {
               "SortPeriod\t0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
               "MainW\t1100\n"
               "MainH\t0\n"
-              "MainMaximized\t1\n");
+              "MainMaximized\t1\n"
+              "MJSFileName2\n"
+              "/home/user/old pc/mjscore.txt\n"
+              "MJSFileName3\n"
+              "backup.txt\n");
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::string>{"Obrenta.ini"});
 }
 
@@ -401,6 +423,7 @@ TEST(SaveSettings, RoundTripsEveryField) {
         saved.userIds = {"a", "b b", "c", "d", "e"};  // a blank ends an ID when it is read back
         saved.userIdEnabled = {0, 1, 0, 2, -1};
         saved.MJSFileName = " /tmp/with blanks\tand tab/mjscore.txt ";
+        saved.extraLogs = {"b.txt", " /tmp/c d.txt "};
         saved.dateFrom = from;
         saved.dateTo = to;
         saved.recentCount = 0;

@@ -21,6 +21,9 @@ expect_failure("missing settings" "no-such-dir/Obrenta.ini" --settings no-such-d
 expect_failure("settings is a directory" "settings file mixed" --settings mixed)
 expect_failure("missing log named by the settings" "missing-log.txt" --settings idoverride/Obrenta.ini)
 expect_failure("missing --log" "nowhere.txt" --settings mixed/Obrenta.ini --log nowhere.txt)
+# Of several logs, the one that can't be read is named, though the others can.
+expect_failure("missing second --log" "cannot read score log nowhere.txt: " --settings mixed/Obrenta.ini
+               --log mixed/mjscore.txt --log nowhere.txt)
 # Files that are no regular files are refused before they are opened for reading, at once.
 if(WINDOWS)
   # No FIFOs and no /dev: the null device stands for them.

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -41,6 +42,8 @@
 #include "ui/ListModel.h"
 #include "ui/ListToolTips.h"
 #include "ui/ListTreeView.h"
+#include "ui/LogListDialog.h"
+#include "ui/LogWatcher.h"
 #include "ui/MainDialog.h"
 #include "ui/ObrentaApp.h"
 #include "ui/PeriodChartView.h"
@@ -193,6 +196,7 @@ private slots:
             const char* text;
         } items[] = {
             {Command::Open, "開く\tCtrl+O"},
+            {Command::ManageLogs, "ログの管理..."},
             {Command::Edit, "編集\tF4"},
             {Command::Tally, "集計\tF5"},
             {Command::RatingPrediction, "R予測\tCtrl+R"},
@@ -994,6 +998,84 @@ private slots:
         QCOMPARE(status->logWarning(), warning);
         QCOMPARE(status->logPath(), QFileInfo(log).absoluteFilePath());
         QVERIFY(status->notice().isEmpty());
+    }
+
+    void severalLogsAreReadAsOneAndFollowed() {
+        const QString home = dir_->filePath(QStringLiteral("home.txt"));
+        const QString backup = dir_->filePath(QStringLiteral("backup.txt"));
+        WriteFile(home, MakeScoreLog(30));
+        WriteFile(backup, MakeScoreLog(20));  // an older copy: the first 20 games again
+        WriteSettingsFile(SettingsPath(),
+                          QStringLiteral("nUserID\t1\nUserID00\tさくら\nUseID00\t1\nMJSFileName\n%1\n"
+                                         "MJSFileName2\n%2\n")
+                              .arg(home, backup));
+        auto window = MakeWindow(QString(), false);
+        const StatusLine* status = window->statusLine();
+        QCOMPARE(window->engine().gameCount, 30);
+        QCOMPARE(status->logPath(), QStringLiteral("2 件のログ"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^― 30 試合中 30 試合を集計 \\(\\d\\d:\\d\\d 読込\\)$"))
+                     .match(status->logText())
+                     .hasMatch(),
+                 qPrintable(status->logText()));
+        QVERIFY(!status->logWarning());
+        CompareWithReport(window.get());
+        QCOMPARE(window->furtherLogWatchers().size(), std::size_t(1));
+        QCOMPARE(window->furtherLogWatchers()[0]->path(), QFileInfo(backup).absoluteFilePath());
+
+        // A game that only the second log has is followed like one of the first.
+        WriteFile(backup, MakeScoreLog(31));
+        QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 31, 20000);
+
+        // Both logs changed, the second while the first settles: the first report's Tally takes
+        // both in, and the second's finds nothing new.
+        const int tallies = window->tallyCount();
+        WriteFile(home, MakeScoreLog(32));
+        QTest::qWait(LogWatcher::kSettleMs / 2);
+        WriteFile(backup, MakeScoreLog(33));
+        QTRY_COMPARE_WITH_TIMEOUT(window->engine().gameCount, 33, 20000);
+        QTest::qWait(LogWatcher::kPollMs + LogWatcher::kMaxWaitMs);
+        QCOMPARE(window->tallyCount(), tallies + 1);
+
+        // A log gone is named; the dialog shows what each read found.
+        QFile::remove(backup);
+        window->RunTally();
+        QVERIFY(status->logWarning());
+        QVERIFY2(status->logText().endsWith(
+                     QStringLiteral("。backup.txt: 見つかりません (ファイル > ログの管理 で変更)")),
+                 qPrintable(status->logText()));
+        WhenModalOpens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<LogListDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            QTreeWidget* list = dialog->list();
+            QCOMPARE(list->topLevelItemCount(), 2);
+            QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("32"));
+            QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("読込済み"));
+            QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("33"));
+            QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("見つかりません"));
+            QVERIFY(!dialog->upButton()->isEnabled());
+            dialog->downButton()->click();
+            QCOMPARE(dialog->paths(),
+                     QStringList({QFileInfo(backup).absoluteFilePath(), QFileInfo(home).absoluteFilePath()}));
+            QVERIFY(dialog->upButton()->isEnabled() && !dialog->downButton()->isEnabled());
+            const QString added = dir_->filePath(QStringLiteral("added.txt"));
+            dialog->AddLogs({home, added});
+            QCOMPARE(list->topLevelItemCount(), 3);
+            QCOMPARE(list->topLevelItem(2)->text(1), QStringLiteral("―"));
+            QCOMPARE(list->topLevelItem(2)->text(2), QStringLiteral("見つかりません"));
+            dialog->removeButton()->click();
+            dialog->removeButton()->click();
+            QCOMPARE(dialog->paths(), QStringList({QFileInfo(backup).absoluteFilePath()}));
+            QVERIFY(!dialog->removeButton()->isEnabled());
+            dialog->reject();
+        });
+        window->action(Command::ManageLogs)->trigger();
+        QCOMPARE(window->settings().extraLogs.size(), std::size_t(1));
+
+        window->SetScoreLogs({home});
+        QCOMPARE(window->engine().gameCount, 32);
+        QCOMPARE(status->logPath(), QFileInfo(home).absoluteFilePath());
+        QVERIFY(window->furtherLogWatchers().empty());
+        QVERIFY(SavedSettings().extraLogs.empty());
     }
 
     void editAsksFirst() {

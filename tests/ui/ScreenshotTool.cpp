@@ -1,20 +1,25 @@
 // Writes a picture of every page of the main window, of the score chart naming the game under the
 // pointer and of the separate chart window, and one of
-// the status line when the log has gone missing, for the documentation:
+// the status line when the log has gone missing, and of the log list with three logs (one of them
+// missing), for the documentation:
 // obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QChartView>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLayout>
 #include <QPainter>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
+#include "ui/QtText.h"
 #include "ui/StatsPage.h"
 #include "ui/UiStyle.h"
 
@@ -75,5 +80,37 @@ int main(int argc, char** argv) {
     QTest::qWait(150);
     window.grab().save(out.filePath(QStringLiteral("status-missing-log.png")));
     window.settings().MJSFileName = log;
+
+    // The log, an older backup of its first 200 games beside it, and a third log that is gone.
+    const QDir temp(QDir::tempPath());
+    const QString home =
+        QFileInfo(obrenta::ui::FromLocalPath(window.settings().ScoreLogPath())).absoluteFilePath();
+    const QString backup = temp.filePath(QStringLiteral("obrenta-old-pc/mjscore.txt"));
+    temp.mkpath(QStringLiteral("obrenta-old-pc"));
+    {
+        QFile in(home);
+        in.open(QIODevice::ReadOnly);
+        QByteArray bytes = in.readAll();
+        // Each game but the first starts after a line end; the 200th such start ends game 200.
+        qsizetype cut = 0;
+        for (int game = 0; game < 200 && cut >= 0; ++game) cut = bytes.indexOf("\n=====", cut + 1);
+        if (cut > 0) bytes.truncate(cut + 1);
+        QFile copy(backup);
+        copy.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        copy.write(bytes);
+    }
+    window.SetScoreLogs({home, backup, temp.filePath(QStringLiteral("obrenta-no-such/laptop.txt"))});
+    QTest::qWait(150);
+    window.grab().save(out.filePath(QStringLiteral("status-several-logs.png")));
+    QTimer::singleShot(300, [&out] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->grab().save(out.filePath(QStringLiteral("log-list.png")));
+            dialog->close();
+        }
+    });
+    window.action(obrenta::ui::MainDialog::Command::ManageLogs)->trigger();
+    QFile::remove(backup);
+    temp.rmdir(QStringLiteral("obrenta-old-pc"));
+    window.SetScoreLogs({home});
     return 0;
 }

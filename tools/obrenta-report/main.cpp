@@ -1,5 +1,5 @@
 // obrenta-report: the Tally command without a window. Loads a settings file (read only), reads the
-// score log it names, tallies, fills every list and chart in memory and prints them as text.
+// score logs it names as one, tallies, fills every list and chart in memory and prints them as text.
 
 #include <algorithm>
 #include <cstdio>
@@ -22,13 +22,14 @@ using obrenta::settings::AppSettings;
 constexpr int kExitFailure = 2;
 
 const char kUsage[] =
-    "Usage: obrenta-report --settings PATH [--log PATH] [--id NAME]... [--csv LIST]\n"
+    "Usage: obrenta-report --settings PATH [--log PATH]... [--id NAME]... [--csv LIST]\n"
     "\n"
     "Runs a tally as the desktop program does and prints every list and chart as text.\n"
     "\n"
     "  --settings PATH  the settings file to take the log path, IDs, filter and sort\n"
     "                   orders from (only read, never written)\n"
-    "  --log PATH       read this score log instead of the one the settings name\n"
+    "  --log PATH       read this score log instead of those the settings name; may\n"
+    "                   be repeated to read several logs as one\n"
     "  --id NAME        use this user ID instead of the stored ones, in use; may be\n"
     "                   repeated; the first five are used (UTF-8)\n"
     "  --csv LIST       print only the list of this section name (RankTable, ...) as\n"
@@ -37,7 +38,7 @@ const char kUsage[] =
 
 struct Options {
     std::string settingsPath;
-    std::optional<std::string> logPath;
+    std::vector<std::string> logPaths;
     std::vector<std::string> ids;
     std::optional<std::string> csvList;
 };
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
             options.settingsPath = value;
             haveSettings = true;
         } else if (arg == "--log") {
-            options.logPath = value;
+            options.logPaths.push_back(value);
         } else if (arg == "--csv") {
             options.csvList = value;
         } else {
@@ -99,11 +100,16 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
     // A relative log path belongs to the settings file's folder, as in the desktop program.
-    settings.MJSFileName = settings.ScoreLogPath();
+    std::vector<std::string> logs = settings.ScoreLogPaths();
     // Nothing here may ever write the user's settings file.
     settings.iniPath.clear();
 
-    if (options.logPath) settings.MJSFileName = obrenta::base::PathFromArgument(*options.logPath);
+    if (!options.logPaths.empty()) {
+        logs.clear();
+        for (const std::string& log : options.logPaths) logs.push_back(obrenta::base::PathFromArgument(log));
+    }
+    settings.MJSFileName = logs.front();
+    settings.extraLogs.assign(logs.begin() + 1, logs.end());
     if (!options.ids.empty()) {
         settings.userIdCount = static_cast<std::int32_t>(options.ids.size());
         for (std::size_t i = 0; i < options.ids.size(); ++i) {
@@ -118,13 +124,18 @@ int main(int argc, char** argv) {
     }
 
     obrenta::tally::TallyEngine engine(settings);
-    if (const obrenta::scorelog::ReadOutcome read = engine.ReadScoreLog(); !read.ok()) {
-        // The stored path is code page 932; a --log path is shown as it was given.
-        std::string shown =
-            options.logPath ? *options.logPath : obrenta::present::Cp932ToUtf8(settings.MJSFileName);
-        std::cerr << "obrenta-report: cannot read score log " << shown << ": " << read.reason() << "\n";
-        return kExitFailure;
+    const std::vector<obrenta::scorelog::ReadOutcome> reads = engine.ReadScoreLogs();
+    bool failed = false;
+    for (std::size_t k = 0; k < reads.size(); ++k) {
+        if (reads[k].ok()) continue;
+        // The stored paths are code page 932; --log paths are shown as they were given.
+        const std::string shown = k < options.logPaths.size()
+                                      ? options.logPaths[k]
+                                      : obrenta::present::Cp932ToUtf8(engine.logs().path(k));
+        std::cerr << "obrenta-report: cannot read score log " << shown << ": " << reads[k].reason() << "\n";
+        failed = true;
     }
+    if (failed) return kExitFailure;
     engine.Tally();
     std::string report = csvList ? obrenta::present::RenderListCsv(engine, settings, *csvList)
                                  : obrenta::present::RenderReport(engine, settings);
