@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "present/ListView.h"
+#include "tally/TallyEngine.h"
+
+namespace obrenta::present {
+
+// The selected games in which name (code page 932) sat at another seat than the user's, newest
+// first, as indices into engine.selectedGames.
+std::vector<std::size_t> GamesWithIndices(const tally::TallyEngine& engine, std::string_view name);
+
+// Sets up view with the columns of the list of games with one opponent: 日時, 卓, 順位, 得点,
+// 相手順位, 相手得点, 先着.
+void SetUpGamesWith(ListView& view);
+// Fills the set-up view with one row per game of games (indices into engine.selectedGames).
+void FillGamesWith(ListView& view, const tally::TallyEngine& engine, std::string_view name,
+                   const std::vector<std::size_t>& games);
+// Whether column of the list is sorted by its leading number (else by its text).
+bool GamesWithColumnIsNumber(int column);
+// The order of the rows when sorted by column, ascending or not (equal rows keep their order).
+std::vector<int> GamesWithSortOrder(const ListView& view, int column, bool ascending);
+
+// The section "# GamesWith" of the games with the opponent named nameCp932.
+std::string RenderGamesWith(const tally::TallyEngine& engine, std::string_view nameCp932);
+
+}  // namespace obrenta::present
