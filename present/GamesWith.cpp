@@ -24,11 +24,11 @@ int OpponentSeat(const tally::SelectedGame& selected, std::string_view name) {
 
 }  // namespace
 
-std::vector<std::size_t> GamesWithIndices(const tally::TallyEngine& engine, std::string_view name) {
-    std::vector<std::size_t> games;
+std::vector<tally::SelectedGame> GamesWith(const tally::TallyEngine& engine, std::string_view name) {
+    std::vector<tally::SelectedGame> games;
     if (name.empty()) return games;
     for (std::size_t i = engine.selectedGames.size(); i-- > 0;) {
-        if (OpponentSeat(engine.selectedGames[i], name) >= 0) games.push_back(i);
+        if (OpponentSeat(engine.selectedGames[i], name) >= 0) games.push_back(engine.selectedGames[i]);
     }
     return games;
 }
@@ -43,15 +43,13 @@ void SetUpGamesWith(ListView& view) {
     }
 }
 
-void FillGamesWith(ListView& view, const tally::TallyEngine& engine, std::string_view name,
-                   const std::vector<std::size_t>& games) {
+void FillGamesWith(ListView& view, std::span<const tally::SelectedGame> games, std::string_view name) {
     static const std::string kUser = Cp932Literal("自分");
     static const std::string kOpponent = Cp932Literal("相手");
     static const std::string kTie = Cp932Literal("同順");
     view.SetRedraw(false);
     view.DeleteAllRows();
-    for (std::size_t i : games) {
-        const tally::SelectedGame& selected = engine.selectedGames.at(i);
+    for (const tally::SelectedGame& selected : games) {
         const int seat = OpponentSeat(selected, name);
         if (seat < 0) continue;
         const scorelog::SeatResult& user = selected.user();
@@ -89,7 +87,7 @@ std::vector<int> GamesWithSortOrder(const ListView& view, int column, bool ascen
 std::string RenderGamesWith(const tally::TallyEngine& engine, std::string_view nameCp932) {
     ListStore view;
     SetUpGamesWith(view);
-    FillGamesWith(view, engine, nameCp932, GamesWithIndices(engine, nameCp932));
+    FillGamesWith(view, GamesWith(engine, nameCp932), nameCp932);
     return FormatListSection("GamesWith", view);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,15 +12,14 @@
 namespace obrenta::present {
 
 // The selected games in which name (code page 932) sat at another seat than the user's, newest
-// first, as indices into engine.selectedGames.
-std::vector<std::size_t> GamesWithIndices(const tally::TallyEngine& engine, std::string_view name);
+// first, as copies (they outlive the engine's next read).
+std::vector<tally::SelectedGame> GamesWith(const tally::TallyEngine& engine, std::string_view name);
 
 // Sets up view with the columns of the list of games with one opponent: 日時, 卓, 順位, 得点,
 // 相手順位, 相手得点, 先着.
 void SetUpGamesWith(ListView& view);
-// Fills the set-up view with one row per game of games (indices into engine.selectedGames).
-void FillGamesWith(ListView& view, const tally::TallyEngine& engine, std::string_view name,
-                   const std::vector<std::size_t>& games);
+// Fills the set-up view with one row per game of games, in their order.
+void FillGamesWith(ListView& view, std::span<const tally::SelectedGame> games, std::string_view name);
 // Whether column of the list is sorted by its leading number (else by its text).
 bool GamesWithColumnIsNumber(int column);
 // The order of the rows when sorted by column, ascending or not (equal rows keep their order).

@@ -25,6 +25,7 @@
 #include "ui/BarChartView.h"
 #include "ui/ExportFiles.h"
 #include "ui/FilterPanel.h"
+#include "ui/GameWindow.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
@@ -93,6 +94,8 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
 
     separateChart_ = false;
     SetUpPages();
+    // Games open from the lists and charts that show them.
+    new GameOpener(this);
 
     // The lists learnt their columns after the page layouts were built; nested layouts keep their
     // old size hints until invalidated, and the smallest window size is taken from those hints.
