@@ -1,5 +1,6 @@
 #include "present/GameDetail.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -60,10 +61,13 @@ void AddRow(ListStore& list, const std::vector<std::string>& cells) {
     for (std::size_t c = 1; c < cells.size(); ++c) list.SetCell(row, static_cast<int>(c), cells[c]);
 }
 
-void AddColumns(ListStore& list, const std::vector<std::pair<std::string, int>>& columns) {
+// Names, labels and words are left-aligned, numbers right-aligned.
+void AddColumns(ListStore& list, const std::vector<std::pair<std::string, int>>& columns,
+                std::initializer_list<int> textColumns) {
     for (const auto& [heading, width] : columns) {
-        list.InsertColumn(list.ColumnCount(), heading, width,
-                          list.ColumnCount() == 0 ? Align::Left : Align::Right);
+        const int c = list.ColumnCount();
+        const bool text = c == 0 || std::find(textColumns.begin(), textColumns.end(), c) != textColumns.end();
+        list.InsertColumn(c, heading, width, text ? Align::Left : Align::Right);
     }
 }
 
@@ -90,7 +94,7 @@ GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vecto
     detail.title = GameTimeText(game.startTime) + ' ' + GameKindText(game);
     const int seatCount = std::clamp(game.playerCount, 0, 4);
 
-    AddColumns(detail.info, {{Text("項目"), 60}, {Text("内容"), 160}});
+    AddColumns(detail.info, {{Text("項目"), 60}, {Text("内容"), 160}}, {1});
     AddRow(detail.info, {Text("卓"), GameKindText(game)});
     AddRow(detail.info, {Text("開始"), GameTimeText(game.startTime)});
     AddRow(detail.info, {Text("終了"), GameTimeText(game.endTime)});
@@ -98,12 +102,14 @@ GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vecto
     AddRow(detail.info, {Text("持点"), FormatCell("%d", game.startPoints)});
     AddRow(detail.info, {Text("局数"), FormatCell("%d", static_cast<int>(game.Hands().size()))});
 
-    AddColumns(detail.seats, {{Text("席"), 30},
-                              {Text("名前"), 110},
-                              {"R", 50},
-                              {Text("順位"), 40},
-                              {Text("得点"), 50},
-                              {Text("自分"), 40}});
+    AddColumns(detail.seats,
+               {{Text("席"), 30},
+                {Text("名前"), 110},
+                {"R", 50},
+                {Text("順位"), 40},
+                {Text("得点"), 50},
+                {Text("自分"), 40}},
+               {1, 5});
     for (int k = 0; k < seatCount; ++k) {
         const scorelog::SeatResult& seat = game.seats[k];
         AddRow(detail.seats,
@@ -121,7 +127,7 @@ GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vecto
         columns.push_back({mark + Text("持点"), 60});
     }
     columns.push_back({Text("席外"), 120});
-    AddColumns(detail.hands, columns);
+    AddColumns(detail.hands, columns, {1, 2, 3, 4, 5, static_cast<int>(columns.size()) - 1});
     std::array<std::int64_t, 4> score{};
     score.fill(game.startPoints);
     const scorelog::HandList& hands = game.Hands();

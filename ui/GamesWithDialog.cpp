@@ -27,7 +27,7 @@ GamesWithDialog::GamesWithDialog(std::string opponent, std::vector<tally::Select
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<int>(i);
     view_ = new ListTreeView(model, this);
     view_->setObjectName(QStringLiteral("GamesWithList"));
-    view_->SetPreferredSize(QSize(520, 360));
+    view_->SetPreferredSize(QSize(620, 360));
     view_->header()->setSectionsClickable(true);
     connect(view_->header(), &QHeaderView::sectionClicked, this, &GamesWithDialog::SortBy);
     connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
@@ -35,7 +35,7 @@ GamesWithDialog::GamesWithDialog(std::string opponent, std::vector<tally::Select
     });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_);
-    resize(560, 400);
+    resize(660, 420);
 }
 
 void GamesWithDialog::SortBy(int column) {
