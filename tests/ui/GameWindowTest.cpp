@@ -9,6 +9,7 @@
 
 #include "UiTestSupport.h"
 #include "present/ListDefinitions.h"
+#include "present/ValuesCsv.h"
 #include "ui/GameWindow.h"
 #include "ui/GamesWithDialog.h"
 #include "ui/LineChartView.h"
@@ -146,6 +147,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(engine.gameCount, games + 1, 20000);
         QCOMPARE(Rows(hands), rowsBefore);
         QCOMPARE(game->detail().startTime, newest.game.startTime);
+    }
+
+    // Every list's "数値" CSV is the report's, its rows in the order shown after a sort.
+    void valuesFormIsTheReports() {
+        auto window = MakeWindow(SmallLogPath());
+        ListTreeView* opponents = window->listView(ListId::OpponentList);
+        QTest::mouseClick(opponents->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(opponents->header()->sectionViewportPosition(1) + 5, 5));
+        window->RunTally();
+        settings::AppSettings settings(window->settings());
+        tally::TallyEngine engine(settings);
+        engine.ReadScoreLog();
+        engine.Tally();
+        for (int i = 0; i < present::kListCount; ++i) {
+            const auto id = static_cast<ListId>(i);
+            ListTreeView* view = window->listView(id);
+            if (view == nullptr) continue;
+            QVERIFY(view->valuesCsv);
+            QCOMPARE(view->valuesCsv(), present::RenderListValuesCsv(engine, settings, id));
+        }
     }
 };
 

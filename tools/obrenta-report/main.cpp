@@ -14,6 +14,7 @@
 #include "present/GamesWith.h"
 #include "present/Report.h"
 #include "present/TextCodec.h"
+#include "present/ValuesCsv.h"
 #include "settings/AppSettings.h"
 #include "tally/TallyEngine.h"
 
@@ -173,7 +174,8 @@ int main(int argc, char** argv) {
     } else if (opponent) {
         report = obrenta::present::RenderGamesWith(engine, *opponent);
     } else if (csvList) {
-        report = obrenta::present::RenderListCsv(engine, settings, *csvList);
+        report = options.values ? obrenta::present::RenderListValuesCsv(engine, settings, *csvList)
+                                : obrenta::present::RenderListCsv(engine, settings, *csvList);
     } else {
         report = obrenta::present::RenderReport(engine, settings);
     }
