@@ -91,7 +91,7 @@ std::string GameKindText(const GameRecord& game) {
 GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vector<std::string>* labels) {
     GameDetail detail;
     detail.startTime = game.startTime;
-    detail.title = GameTimeText(game.startTime) + ' ' + GameKindText(game);
+    detail.title = Text("対局の詳細 - ") + GameTimeText(game.startTime) + ' ' + GameKindText(game);
     const int seatCount = std::clamp(game.playerCount, 0, 4);
 
     AddColumns(detail.info, {{Text("項目"), 60}, {Text("内容"), 160}}, {1});

@@ -17,7 +17,7 @@ namespace obrenta::present {
 // a detail is a copy of the game: it stays whole when the log it came from is read again.
 struct GameDetail {
     std::int64_t startTime = 0;
-    std::string title;  // code page 932: "2019/01/12 15:06 東南戦"
+    std::string title;  // code page 932: "対局の詳細 - 2019/01/12 15:06 上級 東南戦"
     ListStore info;     // 項目, 内容: the table, the times, the start points
     ListStore seats;    // 席, 名前, R, 順位, 得点, 自分
     ListStore hands;    // 局, 表記, 種別, 和了者, 翻, 役, per seat its change and score, 席外

@@ -25,6 +25,9 @@ bool GamesWithColumnIsNumber(int column);
 // The order of the rows when sorted by column, ascending or not (equal rows keep their order).
 std::vector<int> GamesWithSortOrder(const ListView& view, int column, bool ascending);
 
+// The title of the list's window: "kenji との対局 (12 試合)" (code page 932).
+std::string GamesWithTitle(std::string_view name, std::size_t games);
+
 // The section "# GamesWith" of the games with the opponent named nameCp932.
 std::string RenderGamesWith(const tally::TallyEngine& engine, std::string_view nameCp932);
 

@@ -46,7 +46,7 @@ GameWindow::GameWindow(present::GameDetail detail, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("GameWindow"));
     setFont(UiFont());
-    setWindowTitle(QStringLiteral("対局の詳細 - ") + ToQString(detail_.title));
+    setWindowTitle(ToQString(detail_.title));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout();
     ListTreeView* info = ShowList(detail_.info, QStringLiteral("GameInfo"), this);

@@ -19,7 +19,7 @@ GamesWithDialog::GamesWithDialog(std::string opponent, std::vector<tally::Select
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("GamesWithDialog"));
     setFont(UiFont());
-    setWindowTitle(QStringLiteral("%1 との対局 (%2 試合)").arg(ToQString(opponent_)).arg(games_.size()));
+    setWindowTitle(ToQString(present::GamesWithTitle(opponent_, games_.size())));
     auto* model = new ListModel(this);
     present::SetUpGamesWith(*model);
     present::FillGamesWith(*model, games_, opponent_);

@@ -1,13 +1,17 @@
+#include <QApplication>
 #include <QChartView>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "UiTestSupport.h"
+#include "present/GameDetail.h"
 #include "present/ListDefinitions.h"
 #include "present/ValuesCsv.h"
 #include "ui/GameWindow.h"
@@ -16,6 +20,7 @@
 #include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
+#include "ui/QtText.h"
 
 namespace obrenta::ui::test {
 
@@ -99,6 +104,11 @@ private slots:
         // The label as logged, read again from the file.
         if (hands.RowCount() > 0) QVERIFY(hands.Cell(0, 1).size() > 2);
         const auto rowsBefore = Rows(hands);
+        // The row's hover text gives the year the list leaves out.
+        const QRect cell = recent->visualRect(recent->listModel()->index(last, 0));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), recent->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(recent->viewport(), &help);
+        QVERIFY(QToolTip::text().startsWith(ToQString(present::GameTimeText(newest.game.startTime))));
 
         ListTreeView* style = window->listView(ListId::StyleTable);
         Activate(style, present::RowOfLabel(ListId::StyleTable, "最長の試合 (局数)"));
