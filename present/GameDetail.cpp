@@ -18,14 +18,9 @@ namespace {
 using scorelog::GameRecord;
 using scorelog::HandRecord;
 
-const std::string& Text(std::string_view utf8) {
-    // The few fixed words of the game window, converted once each.
-    static std::vector<std::pair<std::string, std::string>> cache;
-    for (const auto& [from, to] : cache) {
-        if (from == utf8) return to;
-    }
-    cache.emplace_back(std::string(utf8), Cp932Literal(utf8));
-    return cache.back().second;
+// A fixed word of the game's texts; by value, as several are joined in one expression.
+std::string Text(std::string_view utf8) {
+    return Cp932Literal(utf8);
 }
 
 std::string TableKindText(scorelog::TableKind kind) {
