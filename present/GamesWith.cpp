@@ -85,7 +85,8 @@ std::vector<int> GamesWithSortOrder(const ListView& view, int column, bool ascen
 }
 
 std::string GamesWithTitle(std::string_view name, std::size_t games) {
-    return std::string(name) + FormatCell(Cp932Literal(" との対局 (%d 試合)").c_str(), static_cast<int>(games));
+    return std::string(name) +
+           FormatCell(Cp932Literal(" との対局 (%d 試合)").c_str(), static_cast<int>(games));
 }
 
 std::string RenderGamesWith(const tally::TallyEngine& engine, std::string_view nameCp932) {
