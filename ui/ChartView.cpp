@@ -14,6 +14,7 @@
 #include <QLegend>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QRubberBand>
@@ -293,10 +294,20 @@ bool ChartView::ViewportEvent(QEvent* event) {
             if (std::abs(end.x() - start.x()) >= 5) ZoomTo(AxisValueAt(start), AxisValueAt(end));
             return true;
         }
-        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonDblClick: {
+            // On a point it opens the point's game (when something opens games); anywhere else it
+            // undoes the zoom.
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const int row = NearestRow(ToChart(at));
+            if (row >= 0 && (RowPosition(row) - at).manhattanLength() <= 10 &&
+                isSignalConnected(QMetaMethod::fromSignal(&ChartView::RowActivated))) {
+                emit RowActivated(row);
+                return true;
+            }
             if (!Zooms()) return false;
             ResetZoom();
             return true;
+        }
         case QEvent::Wheel: {
             auto* wheel = static_cast<QWheelEvent*>(event);
             if (!Zooms() || wheel->angleDelta().y() == 0 || content_.RowCount() < 3) return false;

@@ -74,6 +74,10 @@ public:
     void ZoomTo(double from, double to);
     void ResetZoom();
 
+signals:
+    // A double click on a row's point or bar (the row's game opens from the score chart).
+    void RowActivated(int row);
+
 protected:
     ChartView();
     // Puts the chart, with every axis and series added, into its view, and draws it.

@@ -216,12 +216,16 @@ void ListTreeView::CopyToClipboard() {
 
 void ListTreeView::SaveCsvAs() {
     const QString name = objectName().isEmpty() ? QStringLiteral("list") : objectName();
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVで保存"),
-                                                InLastSaveFolder(name + QStringLiteral(".csv")),
-                                                QStringLiteral("CSV (*.csv)"));
+    const QString textForm = QStringLiteral("CSV (*.csv)");
+    const QString valuesForm = QStringLiteral("CSV 数値 (*.csv)");
+    QString chosen;
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("CSVで保存"), InLastSaveFolder(name + QStringLiteral(".csv")),
+        valuesCsv ? textForm + QStringLiteral(";;") + valuesForm : textForm, &chosen);
     if (path.isEmpty()) return;
     RememberSaveFolder(path);
-    if (!WriteFileBytes(path, present::FormatCsv(*model_)))
+    const bool values = valuesCsv && chosen == valuesForm;
+    if (!WriteFileBytes(path, values ? valuesCsv() : present::FormatCsv(*model_)))
         QMessageBox::warning(this, QStringLiteral("Obrenta"),
                              QStringLiteral("CSVを保存できませんでした: ") + path);
 }

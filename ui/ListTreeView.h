@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -41,6 +42,9 @@ public:
     // While on, a refill's request to bring a row into view is followed only when the list was
     // scrolled to its end (it follows the newest row); otherwise the user's position stays.
     void SetKeepScrollOnRefill(bool on) { keepScrollOnRefill_ = on; }
+    // The list in the "数値" CSV form, when it has one; "CSVで保存..." then offers it beside the
+    // text form.
+    std::function<std::string()> valuesCsv;
     // The widths the user gave columns by dragging their heading edges, by column.
     const std::map<int, int>& userColumnWidths() const { return userWidths_; }
 

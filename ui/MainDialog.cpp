@@ -23,9 +23,11 @@
 #include "base/RegularFile.h"
 #include "present/CsvWriter.h"
 #include "present/StatusText.h"
+#include "present/ValuesCsv.h"
 #include "ui/BarChartView.h"
 #include "ui/ExportFiles.h"
 #include "ui/FilterPanel.h"
+#include "ui/GameWindow.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
@@ -99,6 +101,16 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
 
     separateChart_ = false;
     SetUpPages();
+    // Games open from the lists and charts that show them.
+    new GameOpener(this);
+    for (int i = 0; i < present::kListCount; ++i) {
+        const auto id = static_cast<present::ListId>(i);
+        if (ListTreeView* view = listView(id)) {
+            view->valuesCsv = [this, id, view] {
+                return present::FormatValuesCsv(id, *view->listModel(), engine_, settings_);
+            };
+        }
+    }
 
     // The lists learnt their columns after the page layouts were built; nested layouts keep their
     // old size hints until invalidated, and the smallest window size is taken from those hints.
@@ -407,6 +419,11 @@ void MainDialog::OnExportAll() {
             items.push_back({view->objectName() + QStringLiteral(".csv"), [model](const QString& path) {
                                  return WriteFileBytes(path, present::FormatCsv(*model));
                              }});
+            if (view->valuesCsv) {
+                items.push_back(
+                    {view->objectName() + QStringLiteral(".values.csv"),
+                     [view](const QString& path) { return WriteFileBytes(path, view->valuesCsv()); }});
+            }
         }
         if (const StatsPage::Picture picture = page->pagePicture(); picture.view != nullptr) {
             const QString name = picture.name.isEmpty() ? QStringLiteral("Chart%1").arg(i) : picture.name;

@@ -45,6 +45,12 @@ endif()
 expect_failure("no --settings" "--settings is required" --log mixed/mjscore.txt)
 expect_failure("option without value" "--id needs a value" --settings mixed/Obrenta.ini --id)
 expect_failure("unknown option" "unknown option --bogus" --bogus)
+expect_failure("no game at that minute" "no game of the score log starts at 2024/06/01 10:01"
+               --settings games/Obrenta.ini --game "2024/06/01 10:01")
+expect_failure("--game of another form" "is not of the form YYYY/MM/DD HH:MM"
+               --settings games/Obrenta.ini --game "2024/6/1 10:00")
+expect_failure("--game with --csv" "exclude each other" --settings games/Obrenta.ini --csv RankTable --game x)
+expect_failure("--values alone" "--values needs --csv" --settings games/Obrenta.ini --values)
 
 execute_process(COMMAND ${RUNNER} ${REPORT} --help OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "Usage: obrenta-report --settings PATH")

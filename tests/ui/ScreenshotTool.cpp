@@ -1,5 +1,5 @@
 // Writes a picture of every page of the main window, of the score chart naming the game under the
-// pointer and of the separate chart window, and one of
+// pointer, of the separate chart window, of a game's window and of an opponent's games, and one of
 // the status line when the log has gone missing, and of the log list with three logs (one of them
 // missing), for the documentation:
 // obrenta-ui-screenshots SETTINGS_FILE OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen).
@@ -15,8 +15,10 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "ui/GameWindow.h"
 #include "ui/GraphWindow.h"
 #include "ui/LineChartView.h"
+#include "ui/ListModel.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/QtText.h"
@@ -70,6 +72,30 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     window.graphWindow()->grab().save(out.filePath(QStringLiteral("graphwindow.png")));
     window.action(obrenta::ui::MainDialog::Command::SeparateChart)->trigger();
+
+    // A game's window, opened from the newest row of 最近の対局, and the games with the opponent
+    // met most often, opened from 対戦相手.
+    window.tabBar()->setCurrentIndex(0);
+    auto* opener = window.findChild<obrenta::ui::GameOpener*>();
+    const std::vector<obrenta::tally::SelectedGame>& selected = window.engine().selectedGames;
+    if (opener != nullptr && !selected.empty()) {
+        obrenta::ui::GameWindow* game = opener->OpenGame(selected.back());
+        game->move(0, 0);
+        QTest::qWait(300);
+        game->grab().save(out.filePath(QStringLiteral("game.png")));
+        game->close();
+        const obrenta::ui::ListModel& opponents = window.list(obrenta::present::ListId::OpponentList);
+        int most = -1;
+        for (int r = 0; r < opponents.RowCount(); ++r) {
+            if (most < 0 || std::stoi(opponents.Cell(r, 1)) > std::stoi(opponents.Cell(most, 1))) most = r;
+        }
+        if (QWidget* games = most < 0 ? nullptr : opener->OpenGamesWith(most)) {
+            games->move(0, 0);
+            QTest::qWait(300);
+            games->grab().save(out.filePath(QStringLiteral("opponent-games.png")));
+            games->close();
+        }
+    }
 
     // The pages keep the games of the last read; the status line says why this one failed.
     const std::string log = window.settings().MJSFileName;

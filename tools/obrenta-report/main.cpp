@@ -10,8 +10,11 @@
 
 #include "base/Platform.h"
 #include "present/CsvWriter.h"
+#include "present/GameDetail.h"
+#include "present/GamesWith.h"
 #include "present/Report.h"
 #include "present/TextCodec.h"
+#include "present/ValuesCsv.h"
 #include "settings/AppSettings.h"
 #include "tally/TallyEngine.h"
 
@@ -22,7 +25,8 @@ using obrenta::settings::AppSettings;
 constexpr int kExitFailure = 2;
 
 const char kUsage[] =
-    "Usage: obrenta-report --settings PATH [--log PATH]... [--id NAME]... [--csv LIST]\n"
+    "Usage: obrenta-report --settings PATH [--log PATH]... [--id NAME]...\n"
+    "                     [--csv LIST [--values] | --game \"YYYY/MM/DD HH:MM\" | --games-with NAME]\n"
     "\n"
     "Runs a tally as the desktop program does and prints every list and chart as text.\n"
     "\n"
@@ -34,6 +38,12 @@ const char kUsage[] =
     "                   repeated; the first five are used (UTF-8)\n"
     "  --csv LIST       print only the list of this section name (RankTable, ...) as\n"
     "                   CSV: UTF-8 with a byte order mark, CRLF, shown columns only\n"
+    "  --values         with --csv: every number plain (C locale), an interval as\n"
+    "                   value, low and high columns, dates in ISO 8601\n"
+    "  --game TIME      print only the games starting at that local minute\n"
+    "                   (section # Game); exit status 2 when none does\n"
+    "  --games-with NAME  print only the selected games with that opponent\n"
+    "                   (section # GamesWith; UTF-8)\n"
     "  --help           show this text\n";
 
 struct Options {
@@ -41,6 +51,9 @@ struct Options {
     std::vector<std::string> logPaths;
     std::vector<std::string> ids;
     std::optional<std::string> csvList;
+    bool values = false;
+    std::optional<std::string> game;
+    std::optional<std::string> gamesWith;
 };
 
 int UsageError(const std::string& message) {
@@ -63,7 +76,12 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
-        if (arg != "--settings" && arg != "--log" && arg != "--id" && arg != "--csv")
+        if (arg == "--values") {
+            options.values = true;
+            continue;
+        }
+        if (arg != "--settings" && arg != "--log" && arg != "--id" && arg != "--csv" && arg != "--game" &&
+            arg != "--games-with")
             return UsageError("unknown option " + arg);
         if (i + 1 >= count) return UsageError(arg + " needs a value");
         std::string value = arguments[++i];
@@ -74,11 +92,31 @@ int main(int argc, char** argv) {
             options.logPaths.push_back(value);
         } else if (arg == "--csv") {
             options.csvList = value;
+        } else if (arg == "--game") {
+            options.game = value;
+        } else if (arg == "--games-with") {
+            options.gamesWith = value;
         } else {
             options.ids.push_back(value);
         }
     }
     if (!haveSettings) return UsageError("--settings is required");
+    if (int(options.csvList.has_value()) + int(options.game.has_value()) +
+            int(options.gamesWith.has_value()) >
+        1)
+        return UsageError("--csv, --game and --games-with exclude each other");
+    if (options.values && !options.csvList) return UsageError("--values needs --csv");
+    std::optional<std::int64_t> gameMinute;
+    if (options.game) {
+        gameMinute = obrenta::present::ParseGameMinute(*options.game);
+        if (!gameMinute)
+            return UsageError("--game " + *options.game + " is not of the form YYYY/MM/DD HH:MM");
+    }
+    std::optional<std::string> opponent;
+    if (options.gamesWith) {
+        opponent = obrenta::present::Utf8ToCp932(*options.gamesWith);
+        if (!opponent) return UsageError("--games-with " + *options.gamesWith + " has no code page 932 form");
+    }
     std::optional<obrenta::present::ListId> csvList;
     if (options.csvList) {
         csvList = obrenta::present::FindListByName(*options.csvList);
@@ -137,8 +175,21 @@ int main(int argc, char** argv) {
     }
     if (failed) return kExitFailure;
     engine.Tally();
-    std::string report = csvList ? obrenta::present::RenderListCsv(engine, settings, *csvList)
-                                 : obrenta::present::RenderReport(engine, settings);
+    std::string report;
+    if (gameMinute) {
+        report = obrenta::present::RenderGameSections(engine, settings, *gameMinute);
+        if (report.empty()) {
+            std::cerr << "obrenta-report: no game of the score log starts at " << *options.game << "\n";
+            return kExitFailure;
+        }
+    } else if (opponent) {
+        report = obrenta::present::RenderGamesWith(engine, *opponent);
+    } else if (csvList) {
+        report = options.values ? obrenta::present::RenderListValuesCsv(engine, settings, *csvList)
+                                : obrenta::present::RenderListCsv(engine, settings, *csvList);
+    } else {
+        report = obrenta::present::RenderReport(engine, settings);
+    }
     std::fwrite(report.data(), 1, report.size(), stdout);
     if (std::fflush(stdout) != 0) return kExitFailure;
     return 0;
