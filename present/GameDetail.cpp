@@ -168,9 +168,12 @@ GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vecto
     return detail;
 }
 
-GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::string& logPath) {
-    const std::optional<std::vector<std::string>> labels = scorelog::ReadHandLabels(logPath, game);
-    return MakeGameDetail(game, userSeat, labels ? &*labels : nullptr);
+GameDetail MakeGameDetail(const GameRecord& game, int userSeat, const std::vector<std::string>& logPaths) {
+    for (const std::string& path : logPaths) {
+        if (const std::optional<std::vector<std::string>> labels = scorelog::ReadHandLabels(path, game))
+            return MakeGameDetail(game, userSeat, &*labels);
+    }
+    return MakeGameDetail(game, userSeat, nullptr);
 }
 
 std::optional<std::int64_t> ParseGameMinute(std::string_view text) {
@@ -209,10 +212,10 @@ std::string FormatGameSection(const GameDetail& detail) {
 std::string RenderGameSections(const tally::TallyEngine& engine, const settings::AppSettings& settings,
                                std::int64_t minute) {
     std::string out;
-    for (const GameRecord& game : engine.scoreLog().games()) {
+    for (const GameRecord& game : engine.games()) {
         if (game.startTime != minute) continue;
         const tally::UserSeat user = tally::FindUserSeat(game, settings);
-        out += FormatGameSection(MakeGameDetail(game, user.found ? user.seat : -1, settings.ScoreLogPath()));
+        out += FormatGameSection(MakeGameDetail(game, user.found ? user.seat : -1, settings.ScoreLogPaths()));
     }
     return out;
 }

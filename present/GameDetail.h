@@ -27,8 +27,9 @@ struct GameDetail {
 // when they could not be read again (the label cells stay empty).
 GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat,
                           const std::vector<std::string>* labels);
-// The same with the labels read again from the log at logPath.
-GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat, const std::string& logPath);
+// The same with the labels read again from the first of the logs (the settings' logs, in order)
+// that holds the game.
+GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat, const std::vector<std::string>& logPaths);
 
 // A start or end time as "YYYY/MM/DD HH:MM", local.
 std::string GameTimeText(std::int64_t seconds);

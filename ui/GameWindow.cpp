@@ -90,7 +90,7 @@ GameOpener::GameOpener(MainDialog* dialog) : QObject(dialog), dialog_(dialog) {
 
 GameWindow* GameOpener::OpenGame(const tally::SelectedGame& selected) {
     auto* window = new GameWindow(present::MakeGameDetail(selected.game, selected.userSeat,
-                                                          dialog_->engine().settings().ScoreLogPath()),
+                                                          dialog_->engine().settings().ScoreLogPaths()),
                                   dialog_);
     window->show();
     return window;
