@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -172,6 +173,18 @@ void BM_ReadTwoHalvesAsOne(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadTwoHalvesAsOne)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
+// Times MergeGames over the two lists and counts the games it keeps.
+void MeasureMerge(benchmark::State& state,
+                  std::array<const std::vector<obrenta::scorelog::GameRecord>*, 2> lists) {
+    std::size_t games = 0;
+    for (auto _ : state) {
+        const std::vector<obrenta::scorelog::GameRecord> merged = obrenta::scorelog::MergeGames(lists);
+        games = merged.size();
+        benchmark::DoNotOptimize(merged.data());
+    }
+    state.counters["games"] = static_cast<double>(games);
+}
+
 // The merge alone: the games of the two halves, read once, put in order with the copies found.
 void BM_MergeTwoHalves(benchmark::State& state) {
     const Halves* halves = TheHalves();
@@ -183,14 +196,7 @@ void BM_MergeTwoHalves(benchmark::State& state) {
     for (int k = 0; k < 2; ++k) {
         if (!logs[k].ReadScoreLog(halves->paths[k])) state.SkipWithError("a half can't be read");
     }
-    const std::vector<obrenta::scorelog::GameRecord>* lists[] = {&logs[0].games(), &logs[1].games()};
-    std::size_t games = 0;
-    for (auto _ : state) {
-        const std::vector<obrenta::scorelog::GameRecord> merged = obrenta::scorelog::MergeGames(lists);
-        games = merged.size();
-        benchmark::DoNotOptimize(merged.data());
-    }
-    state.counters["games"] = static_cast<double>(games);
+    MeasureMerge(state, {&logs[0].games(), &logs[1].games()});
 }
 BENCHMARK(BM_MergeTwoHalves)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
@@ -198,14 +204,7 @@ BENCHMARK(BM_MergeTwoHalves)->Unit(benchmark::kMillisecond)->UseRealTime()->Meas
 void BM_MergeWithACopy(benchmark::State& state) {
     obrenta::scorelog::ScoreLog log;
     if (!log.ReadScoreLog(TheBenchLog().path)) state.SkipWithError("the log can't be read");
-    const std::vector<obrenta::scorelog::GameRecord>* lists[] = {&log.games(), &log.games()};
-    std::size_t games = 0;
-    for (auto _ : state) {
-        const std::vector<obrenta::scorelog::GameRecord> merged = obrenta::scorelog::MergeGames(lists);
-        games = merged.size();
-        benchmark::DoNotOptimize(merged.data());
-    }
-    state.counters["games"] = static_cast<double>(games);
+    MeasureMerge(state, {&log.games(), &log.games()});
 }
 BENCHMARK(BM_MergeWithACopy)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 

@@ -29,7 +29,8 @@ GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat,
                           const std::vector<std::string>* labels);
 // The same with the labels read again from the first of the logs (the settings' logs, in order)
 // that holds the game.
-GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat, const std::vector<std::string>& logPaths);
+GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat,
+                          const std::vector<std::string>& logPaths);
 
 // A start or end time as "YYYY/MM/DD HH:MM", local.
 std::string GameTimeText(std::int64_t seconds);
