@@ -69,7 +69,8 @@ GameOpener::GameOpener(MainDialog* dialog) : QObject(dialog), dialog_(dialog) {
             if (const tally::SelectedGame* game = RecentGameAt(index.row())) OpenGame(*game);
         });
         // Before the list's own hover texts, which only show cut cells.
-        recent->viewport()->installEventFilter(this);
+        recentViewport_ = recent->viewport();
+        recentViewport_->installEventFilter(this);
     }
     if (ListTreeView* style = dialog->listView(ListId::StyleTable)) {
         connect(style, &QAbstractItemView::activated, this,
@@ -138,9 +139,10 @@ QWidget* GameOpener::OpenGamesWith(int row) {
 }
 
 bool GameOpener::eventFilter(QObject* watched, QEvent* event) {
-    ListTreeView* recent = dialog_->listView(present::ListId::RecentGamesList);
-    if (event->type() != QEvent::ToolTip || recent == nullptr || watched != recent->viewport())
+    if (event->type() != QEvent::ToolTip || watched != recentViewport_)
         return QObject::eventFilter(watched, event);
+    ListTreeView* recent = dialog_->listView(present::ListId::RecentGamesList);
+    if (recent == nullptr) return QObject::eventFilter(watched, event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = recent->indexAt(help->pos());
     const tally::SelectedGame* game = index.isValid() ? RecentGameAt(index.row()) : nullptr;

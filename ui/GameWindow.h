@@ -55,6 +55,10 @@ protected:
 
 private:
     MainDialog* dialog_;
+    // The recent games list's viewport, whose hover texts this answers. Events reach the filter
+    // while the main window is being taken apart, so it looks at nothing of the window before
+    // it knows the event is one of these.
+    QWidget* recentViewport_ = nullptr;
 };
 
 }  // namespace obrenta::ui
