@@ -129,7 +129,13 @@ struct RecentGame {
     scorelog::SeatResult user;
     bool boxedOut = false;
     bool yakitori = false;
+
+    static RecentGame Of(const tally::SelectedGame& selected) {
+        return {selected.game.startTime, selected.user(), selected.boxedOut, selected.yakitori};
+    }
 };
+// The recent-games list shows this many of the newest selected games.
+inline constexpr std::size_t kRecentGamesShown = 100;
 using YakuEntry = tally::YakuMap::value_type;
 using OpponentEntry = tally::OpponentMap::value_type;
 

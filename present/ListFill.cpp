@@ -12,12 +12,6 @@ using tally::TallyEngine;
 
 // One selected game as the recent-games list shows it: the tally found the user's seat and the
 // game's marks while it selected and walked the game.
-RecentGame RecentGameOf(const tally::SelectedGame& selected) {
-    return {selected.game.startTime, selected.user(), selected.boxedOut, selected.yakitori};
-}
-
-constexpr std::size_t kRecentGamesShown = 100;
-
 // Inserts a row at the top holding the record's cells.
 template <class Record>
 void InsertAtTop(ListView& view, const std::vector<RecordColumn<Record>>& columns, const Record& record) {
@@ -47,7 +41,7 @@ void FillRecentGames(ListView& view, const TallyEngine& engine) {
     const std::size_t shown = std::min(count, kRecentGamesShown);
     // Newest first, each at the top: the oldest shown ends up on top.
     for (std::size_t i = 0; i < shown; ++i) {
-        InsertAtTop(view, RecentGameColumns(), RecentGameOf(engine.selectedGames[count - 1 - i]));
+        InsertAtTop(view, RecentGameColumns(), RecentGame::Of(engine.selectedGames[count - 1 - i]));
     }
     if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
     view.SetRedraw(true);

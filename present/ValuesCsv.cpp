@@ -1,6 +1,8 @@
 #include "present/ValuesCsv.h"
 
 #include <cmath>
+#include <deque>
+#include <unordered_map>
 
 #include "base/LocalTime.h"
 #include "present/CellFormat.h"
@@ -156,12 +158,9 @@ std::vector<ValueRow> UnsortedRows(ListId list, const tally::TallyEngine& engine
     switch (list) {
         case ListId::RecentGamesList: {
             const auto& games = engine.selectedGames;
-            const std::size_t shown = std::min<std::size_t>(games.size(), 100);
-            for (std::size_t i = games.size() - shown; i < games.size(); ++i) {
-                const tally::SelectedGame& g = games[i];
-                rows.push_back(RecordRow(RecentGameColumns(),
-                                         RecentGame{g.game.startTime, g.user(), g.boxedOut, g.yakitori}));
-            }
+            const std::size_t shown = std::min(games.size(), kRecentGamesShown);
+            for (std::size_t i = games.size() - shown; i < games.size(); ++i)
+                rows.push_back(RecordRow(RecentGameColumns(), RecentGame::Of(games[i])));
             return rows;
         }
         case ListId::YakuListOwn:
@@ -227,24 +226,30 @@ std::string FormatValuesCsv(ListId list, const ListView& shown, const tally::Tal
                             const settings::AppSettings& settings) {
     const int columns = shown.ColumnCount();
     std::vector<ValueRow> unsorted = UnsortedRows(list, engine, settings, columns);
-    std::vector<bool> used(unsorted.size());
-    // The rows in the order shown: each found by its texts (a sort moves whole rows).
+    // The rows in the order shown: each found by its texts (a sort moves whole rows). Rows with
+    // the same texts are taken in their unsorted order.
+    const auto key = [columns](auto textAt) {
+        std::string joined;
+        for (int c = 0; c < columns; ++c) {
+            joined += textAt(c);
+            joined += '\0';
+        }
+        return joined;
+    };
+    std::unordered_map<std::string, std::deque<std::size_t>> unsortedByText;
+    for (std::size_t u = 0; u < unsorted.size(); ++u) {
+        unsortedByText[key([&](int c) {
+            const auto at = static_cast<std::size_t>(c);
+            return at < unsorted[u].size() ? unsorted[u][at].text : std::string();
+        })].push_back(u);
+    }
     std::vector<ValueRow> rows;
     for (int r = 0; r < shown.RowCount(); ++r) {
-        std::size_t match = unsorted.size();
-        for (std::size_t u = 0; u < unsorted.size() && match == unsorted.size(); ++u) {
-            if (used[u]) continue;
-            bool same = true;
-            for (int c = 0; c < columns && same; ++c) {
-                const auto at = static_cast<std::size_t>(c);
-                same = (at < unsorted[u].size() ? unsorted[u][at].text : std::string()) == shown.Cell(r, c);
-            }
-            if (same) match = u;
-        }
         ValueRow row;
-        if (match < unsorted.size()) {
-            used[match] = true;
-            row = unsorted[match];
+        const auto found = unsortedByText.find(key([&](int c) { return shown.Cell(r, c); }));
+        if (found != unsortedByText.end() && !found->second.empty()) {
+            row = unsorted[found->second.front()];
+            found->second.pop_front();
         } else {
             for (int c = 0; c < columns; ++c) row.push_back(TextCell(shown.Cell(r, c)));
         }
