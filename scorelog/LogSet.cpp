@@ -62,39 +62,22 @@ std::vector<GameRecord> MergeGames(std::span<const std::vector<GameRecord>* cons
     std::vector<GameRecord> merged;
     merged.reserve(total);
     std::vector<Kept> kept;
-    const auto matchOrKeep = [&](const Entry& entry, std::size_t& last) {
-        for (std::size_t at = last; at != kNone; at = kept[at].previous) {
+    kept.reserve(total);
+    std::unordered_map<std::int64_t, std::size_t> lastByStart;
+    lastByStart.reserve(total);
+    for (const Entry& entry : order) {
+        std::size_t& last = lastByStart.try_emplace(entry.game->startTime, kNone).first->second;
+        bool matched = false;
+        for (std::size_t at = last; at != kNone && !matched; at = kept[at].previous) {
             if ((kept[at].logs & entry.log) == 0 && SameGame(merged[kept[at].index], *entry.game)) {
                 kept[at].logs |= entry.log;
-                return;
+                matched = true;
             }
         }
+        if (matched) continue;
         kept.push_back({merged.size(), entry.log, last});
         last = kept.size() - 1;
         merged.push_back(*entry.game);
-    };
-    const auto byStart = [](const Entry& a, const Entry& b) { return a.game->startTime < b.game->startTime; };
-    if (std::is_sorted(order.begin(), order.end(), byStart)) {
-        // Logs in time order, as the client writes them: the games that start together lie side
-        // by side, and a game alone at its time is kept at once.
-        for (std::size_t i = 0; i < order.size();) {
-            std::size_t end = i + 1;
-            while (end < order.size() && order[end].game->startTime == order[i].game->startTime) ++end;
-            if (end == i + 1) {
-                merged.push_back(*order[i].game);
-            } else {
-                kept.clear();
-                std::size_t last = kNone;
-                for (std::size_t k = i; k < end; ++k) matchOrKeep(order[k], last);
-            }
-            i = end;
-        }
-    } else {
-        kept.reserve(total);
-        std::unordered_map<std::int64_t, std::size_t> lastByStart;
-        lastByStart.reserve(total);
-        for (const Entry& entry : order)
-            matchOrKeep(entry, lastByStart.try_emplace(entry.game->startTime, kNone).first->second);
     }
     return merged;
 }
