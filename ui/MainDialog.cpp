@@ -53,8 +53,35 @@ namespace obrenta::ui {
 
 namespace {
 
-const char* const kTabTexts[MainDialog::kTabCount] = {
-    "全般", "グラフ", "和了", "局情報", "時間別", "対戦相手", "R分布(自分)", "R分布(相手)", "推移", "打ち筋"};
+template <class P>
+StatsPage* MakePage() {
+    return new P();
+}
+
+// The pages in tab order.
+const struct PageRow {
+    const char* tab;
+    // The page's object name, and its file name in the documentation's screenshots.
+    const char* name;
+    StatsPage* (*make)();
+    // The name its chart's picture is saved under, for a page that does not name it itself.
+    const char* pictureName = nullptr;
+    // Where present/ fills the page's chart; the window fills the others.
+    present::ChartControl* present::PageCharts::*chart = nullptr;
+} kPages[] = {
+    {"全般", "general", MakePage<GeneralPage>},
+    {"グラフ", "graph", MakePage<GraphPage>, "ScoreChart", &present::PageCharts::scoreChart},
+    {"和了", "wins", MakePage<WinsPage>},
+    {"局情報", "handinfo", MakePage<HandInfoPage>},
+    {"時間別", "hourly", MakePage<HourlyPage>},
+    {"対戦相手", "opponents", MakePage<OpponentsPage>},
+    {"R分布(自分)", "ratingdist-own", MakePage<RatingDistPage>, "OwnRatingDist",
+     &present::PageCharts::ownRatingDist},
+    {"R分布(相手)", "ratingdist-opponents", MakePage<RatingDistPage>, "OpponentRatingDist",
+     &present::PageCharts::opponentRatingDist},
+    {"推移", "trend", MakePage<TrendPage>},
+    {"打ち筋", "style", MakePage<StylePage>},
+};
 
 void InvalidateLayouts(QLayout* layout) {
     if (layout == nullptr) return;
@@ -141,87 +168,111 @@ void MainDialog::RestorePlacement(const QSize& smallest) {
 
 MainDialog::~MainDialog() = default;
 
+namespace {
+
+// The menus a command can be in; a command without one is an item of the menu bar itself.
+constexpr const char* kFileMenu = "ファイル";
+constexpr const char* kSettingsMenu = "設定";
+constexpr const char* kHelpMenu = "ヘルプ";
+constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
+enum CommandFlags : unsigned {
+    kSeparatorBefore = 1,
+    kCheckable = 2,
+    // The key works in the separate chart window as well.
+    kChartWindowToo = 4,
+};
+
+struct CommandRow {
+    MainDialog::Command command;
+    const char* menu;
+    const char* text;
+    void (*run)(MainDialog& window);
+    QKeyCombination key = kNoKey;
+    unsigned flags = 0;
+};
+
+template <std::size_t N>
+constexpr bool EveryCommandOnce(const CommandRow (&rows)[N]) {
+    for (int command = 0; command < MainDialog::kCommandCount; ++command) {
+        int found = 0;
+        for (const CommandRow& row : rows) found += static_cast<int>(row.command) == command ? 1 : 0;
+        if (found != 1) return false;
+    }
+    return N == MainDialog::kCommandCount;
+}
+
+}  // namespace
+
 void MainDialog::BuildMenus() {
-    auto make = [this](Command command, const char* text, QKeySequence shortcut = {}) {
-        auto* action = new QAction(QString::fromUtf8(text), this);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
+    using enum Command;
+    using W = MainDialog;
+    // The menus as they read, top to bottom.
+    static constexpr CommandRow kCommands[] = {
+        {Open, kFileMenu, "開く", [](W& w) { w.OnOpenScoreLog(); }, Qt::CTRL | Qt::Key_O, kChartWindowToo},
+        {ManageLogs, kFileMenu, "ログの管理...", [](W& w) { w.OnManageLogs(); }},
+        {Edit, kFileMenu, "編集", [](W& w) { w.OnEditScoreLog(); }, Qt::Key_F4, kChartWindowToo},
+        {Tally, kFileMenu, "集計", [](W& w) { w.RunTally(); }, Qt::Key_F5, kChartWindowToo},
+        {RatingPrediction, kFileMenu, "R予測", [](W& w) { w.OnRatingPrediction(); }, Qt::CTRL | Qt::Key_R,
+         kSeparatorBefore | kChartWindowToo},
+        {SaveChartImage, kFileMenu, "画像として保存...", [](W& w) { w.OnSaveChartImage(); }, kNoKey,
+         kSeparatorBefore},
+        {ExportAll, kFileMenu, "すべてエクスポート...", [](W& w) { w.OnExportAll(); }},
+        {Exit, kFileMenu, "終了", [](W& w) { w.close(); }, kNoKey, kSeparatorBefore},
+        {MenuBarTally, nullptr, "集計", [](W& w) { w.RunTally(); }},
+        {RegressionR, kSettingsMenu, "回帰直線( R値 )", [](W& w) { w.OnToggleRegressionLine(1); }, kNoKey,
+         kCheckable},
+        {RegressionPoints, kSettingsMenu, "回帰直線( 得点 )", [](W& w) { w.OnToggleRegressionLine(2); },
+         kNoKey, kCheckable},
+        {TodayOnly, kSettingsMenu, "今日だけ", [](W& w) { w.OnTodayOnly(); }, Qt::Key_F7,
+         kSeparatorBefore | kChartWindowToo},
+        {AllTime, kSettingsMenu, "ずっと", [](W& w) { w.OnAllTime(); }, Qt::Key_F8, kChartWindowToo},
+        {SeparateChart, kSettingsMenu, "別グラフ", [](W& w) { w.OnToggleSeparateChart(); }, Qt::Key_F9,
+         kSeparatorBefore | kCheckable | kChartWindowToo},
+        {AutoTally, kSettingsMenu, "ログの変更を自動で集計", [](W& w) { w.OnToggleAutoTally(); }, kNoKey,
+         kSeparatorBefore | kCheckable},
+        {Help, kHelpMenu, "ヘルプ", [](W& w) { w.OnHelp(); }, Qt::Key_F1, kChartWindowToo},
+        {About, kHelpMenu, "Obrentaについて", [](W& w) { w.OnAbout(); }},
+        {AuthorPage, kHelpMenu, "作者のHPへ", [](W& w) { w.OpenUrl(QUrl(w.options_.authorUrl)); }, kNoKey,
+         kSeparatorBefore},
+        {ServicePage, kHelpMenu, "MurvellのHPへ", [](W& w) { w.OpenUrl(QUrl(w.options_.serviceUrl)); }},
+    };
+    static_assert(EveryCommandOnce(kCommands), "every command has exactly one row");
+
+    QMenu* menu = nullptr;
+    for (const CommandRow& row : kCommands) {
+        auto* action = new QAction(QString::fromUtf8(row.text), this);
+        if (row.key.toCombined() != 0) {
+            action->setShortcut(row.key);
             action->setShortcutContext(Qt::WindowShortcut);
         }
-        actions_[static_cast<int>(command)] = action;
-        return action;
-    };
-    QMenuBar* bar = menuBar();
-
-    QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
-    file->addAction(make(Command::Open, "開く", QKeySequence(Qt::CTRL | Qt::Key_O)));
-    file->addAction(make(Command::ManageLogs, "ログの管理..."));
-    file->addAction(make(Command::Edit, "編集", QKeySequence(Qt::Key_F4)));
-    file->addAction(make(Command::Tally, "集計", QKeySequence(Qt::Key_F5)));
-    file->addSeparator();
-    file->addAction(make(Command::RatingPrediction, "R予測", QKeySequence(Qt::CTRL | Qt::Key_R)));
-    file->addSeparator();
-    file->addAction(make(Command::SaveChartImage, "画像として保存..."));
-    file->addAction(make(Command::ExportAll, "すべてエクスポート..."));
-    file->addSeparator();
-    file->addAction(make(Command::Exit, "終了"));
+        action->setCheckable((row.flags & kCheckable) != 0);
+        connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
+        actions_[static_cast<int>(row.command)] = action;
+        if ((row.flags & kChartWindowToo) != 0) chartWindowKeys_.append(action);
+        if (row.menu == nullptr) {
+            menu = nullptr;
+            menuBar()->addAction(action);
+            continue;
+        }
+        if (menu == nullptr || menu->title() != QString::fromUtf8(row.menu)) {
+            menu = menuBar()->addMenu(QString::fromUtf8(row.menu));
+        } else if ((row.flags & kSeparatorBefore) != 0) {
+            menu->addSeparator();
+        }
+        menu->addAction(action);
+    }
     // Only a page with a chart has a picture to save.
-    connect(file, &QMenu::aboutToShow, this, [this] {
-        action(Command::SaveChartImage)
-            ->setEnabled(PageForTab(tabBar_->currentIndex())->pagePicture().view != nullptr);
-    });
-
-    bar->addAction(make(Command::MenuBarTally, "集計"));
-
-    QMenu* options = bar->addMenu(QStringLiteral("設定"));
-    options->addAction(make(Command::RegressionR, "回帰直線( R値 )"));
-    options->addAction(make(Command::RegressionPoints, "回帰直線( 得点 )"));
-    options->addSeparator();
-    options->addAction(make(Command::TodayOnly, "今日だけ", QKeySequence(Qt::Key_F7)));
-    options->addAction(make(Command::AllTime, "ずっと", QKeySequence(Qt::Key_F8)));
-    options->addSeparator();
-    options->addAction(make(Command::SeparateChart, "別グラフ", QKeySequence(Qt::Key_F9)));
-    options->addSeparator();
-    options->addAction(make(Command::AutoTally, "ログの変更を自動で集計"));
-    for (Command command :
-         {Command::RegressionR, Command::RegressionPoints, Command::SeparateChart, Command::AutoTally})
-        action(command)->setCheckable(true);
-
-    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
-    help->addAction(make(Command::Help, "ヘルプ", QKeySequence(Qt::Key_F1)));
-    help->addAction(make(Command::About, "Obrentaについて"));
-    help->addSeparator();
-    help->addAction(make(Command::AuthorPage, "作者のHPへ"));
-    help->addAction(make(Command::ServicePage, "MurvellのHPへ"));
-
-    const QString authorUrl = options_.authorUrl;
-    const QString serviceUrl = options_.serviceUrl;
-    action(Command::AuthorPage)->setEnabled(!authorUrl.isEmpty());
-    action(Command::ServicePage)->setEnabled(!serviceUrl.isEmpty());
-    action(Command::Help)->setEnabled(!ManualPath().isEmpty() || !options_.readmeUrl.isEmpty());
-
-    connect(action(Command::Open), &QAction::triggered, this, &MainDialog::OnOpenScoreLog);
-    connect(action(Command::ManageLogs), &QAction::triggered, this, &MainDialog::OnManageLogs);
-    connect(action(Command::Edit), &QAction::triggered, this, &MainDialog::OnEditScoreLog);
-    connect(action(Command::Tally), &QAction::triggered, this, &MainDialog::RunTally);
-    connect(action(Command::MenuBarTally), &QAction::triggered, this, &MainDialog::RunTally);
-    connect(action(Command::RatingPrediction), &QAction::triggered, this, &MainDialog::OnRatingPrediction);
-    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
-    connect(action(Command::RegressionR), &QAction::triggered, this, [this] { OnToggleRegressionLine(1); });
-    connect(action(Command::RegressionPoints), &QAction::triggered, this,
-            [this] { OnToggleRegressionLine(2); });
-    connect(action(Command::TodayOnly), &QAction::triggered, this, &MainDialog::OnTodayOnly);
-    connect(action(Command::AllTime), &QAction::triggered, this, &MainDialog::OnAllTime);
-    connect(action(Command::SeparateChart), &QAction::triggered, this, &MainDialog::OnToggleSeparateChart);
-    connect(action(Command::AutoTally), &QAction::triggered, this, &MainDialog::OnToggleAutoTally);
-    connect(action(Command::SaveChartImage), &QAction::triggered, this, &MainDialog::OnSaveChartImage);
-    connect(action(Command::ExportAll), &QAction::triggered, this, &MainDialog::OnExportAll);
-    connect(action(Command::Help), &QAction::triggered, this, &MainDialog::OnHelp);
-    connect(action(Command::About), &QAction::triggered, this, &MainDialog::OnAbout);
-    connect(action(Command::AuthorPage), &QAction::triggered, this,
-            [this, authorUrl] { OpenUrl(QUrl(authorUrl)); });
-    connect(action(Command::ServicePage), &QAction::triggered, this,
-            [this, serviceUrl] { OpenUrl(QUrl(serviceUrl)); });
+    for (QObject* holder : action(SaveChartImage)->associatedObjects()) {
+        if (auto* inMenu = qobject_cast<QMenu*>(holder)) {
+            connect(inMenu, &QMenu::aboutToShow, this, [this] {
+                action(SaveChartImage)
+                    ->setEnabled(PageForTab(tabBar_->currentIndex())->pagePicture().view != nullptr);
+            });
+        }
+    }
+    action(AuthorPage)->setEnabled(!options_.authorUrl.isEmpty());
+    action(ServicePage)->setEnabled(!options_.serviceUrl.isEmpty());
+    action(Help)->setEnabled(!ManualPath().isEmpty() || !options_.readmeUrl.isEmpty());
 
     // Enter and Esc run the tally like F5, so that neither ever closes the window; Alt+F4 goes
     // through the same close handling as "終了".
@@ -251,10 +302,7 @@ void MainDialog::BuildMenus() {
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
              -1);
 
-    chartWindowKeys_ = {tallyKeys};
-    for (Command command : {Command::Open, Command::Edit, Command::Tally, Command::RatingPrediction,
-                            Command::TodayOnly, Command::AllTime, Command::SeparateChart, Command::Help})
-        chartWindowKeys_.append(action(command));
+    chartWindowKeys_.prepend(tallyKeys);
 }
 
 QWidget* MainDialog::BuildPages() {
@@ -265,7 +313,7 @@ QWidget* MainDialog::BuildPages() {
     tabBar_ = new QTabBar();
     tabBar_->setDrawBase(true);
     tabBar_->setExpanding(false);
-    // At the smallest window size the ten tabs are wider than the pages: the bar scrolls there
+    // At the smallest window size the tabs are wider than the pages: the bar scrolls there
     // rather than widen the window; the default size shows them all.
     tabBar_->setUsesScrollButtons(true);
     tabBar_->setSizePolicy(QSizePolicy::Ignored, tabBar_->sizePolicy().verticalPolicy());
@@ -281,26 +329,17 @@ QWidget* MainDialog::BuildPages() {
 }
 
 void MainDialog::SetUpPages() {
-    for (const char* text : kTabTexts) tabBar_->addTab(QString::fromUtf8(text));
-
-    // Created in this order; which tab shows which page is PageForTab's business alone.
-    generalPage_ = new GeneralPage();
-    winsPage_ = new WinsPage();
-    handInfoPage_ = new HandInfoPage();
-    graphPage_ = new GraphPage();
-    hourlyPage_ = new HourlyPage();
-    opponentsPage_ = new OpponentsPage();
-    ratingDistPages_[0] = new RatingDistPage();
-    ratingDistPages_[1] = new RatingDistPage();
-    // The names the charts' pictures are saved under.
-    ratingDistPages_[0]->chart().setObjectName(QStringLiteral("OwnRatingDist"));
-    ratingDistPages_[1]->chart().setObjectName(QStringLiteral("OpponentRatingDist"));
-    trendPage_ = new TrendPage();
-    stylePage_ = new StylePage();
-    for (StatsPage* page : std::initializer_list<StatsPage*>{
-             generalPage_, winsPage_, handInfoPage_, graphPage_, hourlyPage_, opponentsPage_,
-             ratingDistPages_[0], ratingDistPages_[1], trendPage_, stylePage_})
+    for (const PageRow& row : kPages) {
+        StatsPage* page = row.make();
+        page->setObjectName(QString::fromLatin1(row.name));
+        if (row.pictureName != nullptr)
+            page->pageChart()->setObjectName(QString::fromLatin1(row.pictureName));
+        if (row.chart != nullptr) charts_.*row.chart = page->pageChart();
+        for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
+        tabBar_->addTab(QString::fromUtf8(row.tab));
         stack_->addWidget(page);
+        pages_.push_back(page);
+    }
     graphWindow_ = std::make_unique<GraphWindow>();
     graphWindow_->SetPlacement(QRect(settings_.GraphX, settings_.GraphY, settings_.GraphW, settings_.GraphH),
                                this);
@@ -311,15 +350,7 @@ void MainDialog::SetUpPages() {
         action(Command::SeparateChart)->setChecked(false);
     });
     connect(tabBar_, &QTabBar::currentChanged, this, &MainDialog::ShowSelectedPage);
-
-    for (StatsPage* page : std::initializer_list<StatsPage*>{
-             generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_, trendPage_, stylePage_}) {
-        for (const auto& [id, view] : page->lists()) lists_.views[static_cast<int>(id)] = view->listModel();
-    }
-    charts_.scoreChart = &graphPage_->chart();
     charts_.windowScoreChart = &graphWindow_->chart();
-    charts_.ownRatingDist = &ratingDistPages_[0]->chart();
-    charts_.opponentRatingDist = &ratingDistPages_[1]->chart();
 
     FillFilterPanel();
     present::SetUpPages(lists_, charts_, settings_);
@@ -327,16 +358,15 @@ void MainDialog::SetUpPages() {
     action(Command::RegressionPoints)->setChecked(settings_.StatLine2 != 0);
     action(Command::AutoTally)->setChecked(settings_.AutoTally != 0);
     SetWatchersEnabled(settings_.AutoTally != 0);
-    winsPage_->AttachSettings(&settings_);
-    opponentsPage_->AttachSettings(&settings_);
-    trendPage_->AttachSettings(&settings_);
-    trendPage_->ShowChoices(settings_.PeriodYearly != 0, settings_.FormGames);
-    connect(trendPage_, &TrendPage::PeriodChoiceChanged, this, [this](bool yearly) {
+    for (StatsPage* page : pages_) page->AttachSettings(&settings_);
+    TrendPage* trend = page<TrendPage>();
+    trend->ShowChoices(settings_.PeriodYearly != 0, settings_.FormGames);
+    connect(trend, &TrendPage::PeriodChoiceChanged, this, [this](bool yearly) {
         settings_.PeriodYearly = yearly ? 1 : 0;
         present::FillList(present::ListId::PeriodList, list(present::ListId::PeriodList), engine_, settings_);
         RefillTrendPage();
     });
-    connect(trendPage_, &TrendPage::FormGamesChanged, this, [this](int games) {
+    connect(trend, &TrendPage::FormGamesChanged, this, [this](int games) {
         settings_.FormGames = games;
         present::FillList(present::ListId::FormTable, list(present::ListId::FormTable), engine_, settings_);
     });
@@ -344,8 +374,7 @@ void MainDialog::SetUpPages() {
 }
 
 ListTreeView* MainDialog::listView(present::ListId list) const {
-    for (StatsPage* page : std::initializer_list<StatsPage*>{
-             generalPage_, winsPage_, handInfoPage_, hourlyPage_, opponentsPage_, trendPage_, stylePage_}) {
+    for (StatsPage* page : pages_) {
         if (ListTreeView* view = page->listView(list)) return view;
     }
     return nullptr;
@@ -356,7 +385,7 @@ ListModel& MainDialog::list(present::ListId list) const {
 }
 
 LineChartView& MainDialog::scoreChart() const {
-    return graphPage_->chart();
+    return static_cast<LineChartView&>(*charts_.scoreChart);
 }
 
 LineChartView& MainDialog::windowScoreChart() const {
@@ -364,11 +393,11 @@ LineChartView& MainDialog::windowScoreChart() const {
 }
 
 BarChartView& MainDialog::ownRatingDistChart() const {
-    return ratingDistPages_[0]->chart();
+    return static_cast<BarChartView&>(*charts_.ownRatingDist);
 }
 
 BarChartView& MainDialog::opponentRatingDistChart() const {
-    return ratingDistPages_[1]->chart();
+    return static_cast<BarChartView&>(*charts_.opponentRatingDist);
 }
 
 QWidget* MainDialog::currentPage() const {
@@ -376,28 +405,7 @@ QWidget* MainDialog::currentPage() const {
 }
 
 StatsPage* MainDialog::PageForTab(int index) const {
-    switch (index) {
-        case 1:
-            return graphPage_;
-        case 2:
-            return winsPage_;
-        case 3:
-            return handInfoPage_;
-        case 4:
-            return hourlyPage_;
-        case 5:
-            return opponentsPage_;
-        case 6:
-            return ratingDistPages_[0];
-        case 7:
-            return ratingDistPages_[1];
-        case 8:
-            return trendPage_;
-        case 9:
-            return stylePage_;
-        default:
-            return generalPage_;
-    }
+    return pages_[index >= 0 && index < static_cast<int>(pages_.size()) ? index : 0];
 }
 
 void MainDialog::OnSaveChartImage() {
@@ -411,9 +419,8 @@ void MainDialog::OnExportAll() {
     if (folder.isEmpty()) return;
     RememberSaveFolder(folder);
     std::vector<ExportItem> items;
-    for (int i = 0; i < stack_->count(); ++i) {
-        const auto* page = qobject_cast<const StatsPage*>(stack_->widget(i));
-        if (!page) continue;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        const StatsPage* page = pages_[i];
         for (const auto& [id, view] : page->lists()) {
             const ListModel* model = view->listModel();
             items.push_back({view->objectName() + QStringLiteral(".csv"), [model](const QString& path) {
@@ -513,15 +520,15 @@ void MainDialog::RefillPages() {
             view->SetKeepScrollOnRefill(refreshingFromLog_);
     }
     present::RefillPages(engine_, settings_, lists_, charts_);
-    winsPage_->UpdateSortIndicators();
-    opponentsPage_->UpdateSortIndicators();
+    for (StatsPage* page : pages_) page->UpdateSortIndicators();
     RefillTrendPage();
 }
 
 void MainDialog::RefillTrendPage() {
     // The period list itself is filled with every other list; the chart follows the same choice.
-    trendPage_->chart().SetContent(present::FillPeriodChart(engine_, settings_.PeriodYearly != 0));
-    trendPage_->UpdateSortIndicators();
+    TrendPage* trend = page<TrendPage>();
+    trend->chart().SetContent(present::FillPeriodChart(engine_, settings_.PeriodYearly != 0));
+    trend->UpdateSortIndicators();
 }
 
 QString MainDialog::ScoreLogPath() const {

@@ -33,15 +33,6 @@ class ListTreeView;
 class LogWatcher;
 class StatusLine;
 class StatsPage;
-class GeneralPage;
-class GraphPage;
-class WinsPage;
-class HandInfoPage;
-class HourlyPage;
-class OpponentsPage;
-class RatingDistPage;
-class TrendPage;
-class StylePage;
 
 struct MainDialogOptions {
     // The settings file (Obrenta.ini).
@@ -64,8 +55,8 @@ struct MainDialogOptions {
     FirstStartPrompts firstStart;
 };
 
-// The main window: the filter panel on the left, the ten statistics pages on the right, the
-// menu commands, and the separate chart window. It owns the settings and the tally engine and
+// The main window: the filter panel on the left, the statistics pages on the right, the menu
+// commands, and the separate chart window. It owns the settings and the tally engine and
 // wires the panel, the pages and the menus together; each of those draws itself.
 class MainDialog : public QMainWindow {
     Q_OBJECT
@@ -91,9 +82,10 @@ public:
         SaveChartImage,
         ExportAll,
         ManageLogs,
+        // Not a command: how many there are.
+        Count,
     };
-    static constexpr int kCommandCount = 19;
-    static constexpr int kTabCount = 10;
+    static constexpr int kCommandCount = static_cast<int>(Command::Count);
 
     explicit MainDialog(MainDialogOptions options, QWidget* parent = nullptr);
     ~MainDialog() override;
@@ -114,17 +106,16 @@ public:
 
     QTabBar* tabBar() const { return tabBar_; }
     QWidget* currentPage() const;
-    // The page a tab index shows; GeneralPage for any index outside 0-9.
+    // The page a tab index shows; the first page for an index that has no tab.
     StatsPage* PageForTab(int index) const;
-    GeneralPage* generalPage() const { return generalPage_; }
-    GraphPage* graphPage() const { return graphPage_; }
-    WinsPage* winsPage() const { return winsPage_; }
-    HandInfoPage* handInfoPage() const { return handInfoPage_; }
-    HourlyPage* hourlyPage() const { return hourlyPage_; }
-    OpponentsPage* opponentsPage() const { return opponentsPage_; }
-    RatingDistPage* ratingDistPage(int which) const { return ratingDistPages_[which]; }
-    TrendPage* trendPage() const { return trendPage_; }
-    StylePage* stylePage() const { return stylePage_; }
+    // The first page, in tab order, that is a P (a class of ui/StatsPage.h); null when none is.
+    template <class P>
+    P* page() const {
+        for (StatsPage* each : pages_) {
+            if (auto* typed = qobject_cast<P*>(each)) return typed;
+        }
+        return nullptr;
+    }
     GraphWindow* graphWindow() const { return graphWindow_.get(); }
     bool separateChartShown() const { return separateChart_; }
 
@@ -215,15 +206,8 @@ private:
 
     QTabBar* tabBar_ = nullptr;
     QStackedWidget* stack_ = nullptr;
-    GeneralPage* generalPage_ = nullptr;
-    GraphPage* graphPage_ = nullptr;
-    WinsPage* winsPage_ = nullptr;
-    HandInfoPage* handInfoPage_ = nullptr;
-    HourlyPage* hourlyPage_ = nullptr;
-    OpponentsPage* opponentsPage_ = nullptr;
-    std::array<RatingDistPage*, 2> ratingDistPages_{};
-    TrendPage* trendPage_ = nullptr;
-    StylePage* stylePage_ = nullptr;
+    // In tab order, as the page table of MainDialog.cpp makes them; the stack holds them so too.
+    std::vector<StatsPage*> pages_;
     std::unique_ptr<GraphWindow> graphWindow_;
 
     present::PageLists lists_;

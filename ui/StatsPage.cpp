@@ -183,7 +183,6 @@ void ChartPage::FillWithChart(ChartView& chart) {
 
 GraphPage::GraphPage(QWidget* parent) : ChartPage(parent) {
     chart_ = new LineChartView(this);
-    chart_->setObjectName(QStringLiteral("ScoreChart"));
     FillWithChart(*chart_);
 }
 

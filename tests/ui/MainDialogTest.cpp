@@ -230,28 +230,28 @@ private slots:
     void tabMapping_data() {
         QTest::addColumn<int>("savedTab");
         QTest::addColumn<int>("shownTab");
-        QTest::newRow("3 is the hand info page") << 3 << 3;
-        QTest::newRow("5 is the opponents page") << 5 << 5;
-        QTest::newRow("7 is the second distribution page") << 7 << 7;
-        QTest::newRow("8 is the trend page") << 8 << 8;
-        QTest::newRow("9 is the style page") << 9 << 9;
-        QTest::newRow("10 shows the general page") << 10 << 0;
-        QTest::newRow("-1 shows the general page") << -1 << 0;
+        QTest::addColumn<QString>("pageClass");
+        QTest::newRow("3 is the hand info page") << 3 << 3 << "HandInfoPage";
+        QTest::newRow("5 is the opponents page") << 5 << 5 << "OpponentsPage";
+        QTest::newRow("7 is the second distribution page") << 7 << 7 << "RatingDistPage";
+        QTest::newRow("8 is the trend page") << 8 << 8 << "TrendPage";
+        QTest::newRow("9 is the style page") << 9 << 9 << "StylePage";
+        QTest::newRow("10 shows the general page") << 10 << 0 << "GeneralPage";
+        QTest::newRow("-1 shows the general page") << -1 << 0 << "GeneralPage";
     }
     void tabMapping() {
         QFETCH(int, savedTab);
         QFETCH(int, shownTab);
+        QFETCH(QString, pageClass);
         auto window = MakeWindow(QStringLiteral("Tab\t%1\n").arg(savedTab));
         QCOMPARE(window->currentPage(), window->PageForTab(shownTab));
-        const QWidget* expected[] = {window->generalPage(),     window->graphPage(),
-                                     window->winsPage(),        window->handInfoPage(),
-                                     window->hourlyPage(),      window->opponentsPage(),
-                                     window->ratingDistPage(0), window->ratingDistPage(1),
-                                     window->trendPage(),       window->stylePage()};
-        QCOMPARE(window->currentPage(), expected[shownTab]);
-        QVERIFY(window->ratingDistPage(0) != window->ratingDistPage(1));
+        QCOMPARE(QString::fromLatin1(window->currentPage()->metaObject()->className()),
+                 QStringLiteral("obrenta::ui::") + pageClass);
+        // Each distribution tab shows its own chart.
+        QCOMPARE(window->PageForTab(6)->pageChart(), &window->ownRatingDistChart());
+        QCOMPARE(window->PageForTab(7)->pageChart(), &window->opponentRatingDistChart());
         window->tabBar()->setCurrentIndex(1);
-        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->graphPage()));
+        QCOMPARE(window->currentPage(), static_cast<QWidget*>(window->page<GraphPage>()));
         window->RunTally();
         QCOMPARE(SavedSettings().Tab, 1);
     }
@@ -412,7 +412,7 @@ private slots:
 
     void trendPageChoicesAreKeptAndShown() {
         auto window = MakeWindow(QStringLiteral("PeriodYearly\t1\nFormGames\t2\n"));
-        TrendPage* page = window->trendPage();
+        TrendPage* page = window->page<TrendPage>();
         QVERIFY(page->yearlyButton()->isChecked());
         QCOMPARE(page->formGamesBox()->value(), 2);
         const auto& engine = window->engine();
@@ -440,7 +440,7 @@ private slots:
         auto window = MakeWindow();
         window->show();
         window->tabBar()->setCurrentIndex(5);
-        OpponentsPage* page = window->opponentsPage();
+        OpponentsPage* page = window->page<OpponentsPage>();
         ListTreeView* list = window->listView(ListId::OpponentList);
         const int n = list->listModel()->RowCount();
         QVERIFY(n >= 4);
@@ -785,7 +785,7 @@ private slots:
         QCOMPARE(next->pos(), at);
         QVERIFY(!next->filterPanel()->tableKindBoxes()[3]->isChecked());
         QCOMPARE(next->filterPanel()->recentEdit()->text(), QStringLiteral("25"));
-        QCOMPARE(next->currentPage(), static_cast<QWidget*>(next->hourlyPage()));
+        QCOMPARE(next->currentPage(), static_cast<QWidget*>(next->page<HourlyPage>()));
     }
 
     void secondInstanceExitsAtOnce() {

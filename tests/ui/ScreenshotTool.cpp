@@ -42,13 +42,11 @@ int main(int argc, char** argv) {
     QTest::qWait(200);
 
     const QDir out(QString::fromLocal8Bit(argv[2]));
-    const char* names[] = {"general", "graph",     "wins",           "handinfo",
-                           "hourly",  "opponents", "ratingdist-own", "ratingdist-opponents",
-                           "trend",   "style"};
-    for (int tab = 0; tab < obrenta::ui::MainDialog::kTabCount; ++tab) {
+    // Each page under its own name (general.png, graph.png, ...).
+    for (int tab = 0; tab < window.tabBar()->count(); ++tab) {
         window.tabBar()->setCurrentIndex(tab);
         QTest::qWait(150);
-        window.grab().save(out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
+        window.grab().save(out.filePath(window.PageForTab(tab)->objectName() + QStringLiteral(".png")));
     }
     // The score chart with the hover text of a game; the text is a window of its own, drawn onto
     // the main window's picture where it stands.

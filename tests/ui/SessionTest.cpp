@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(window->engine().gameCount, 40);
 
         // Every page, and every sortable heading twice.
-        for (int tab = 0; tab < MainDialog::kTabCount; ++tab) {
+        for (int tab = 0; tab < window->tabBar()->count(); ++tab) {
             window->tabBar()->setCurrentIndex(tab);
             QTest::qWait(5);
         }
@@ -256,7 +256,7 @@ private slots:
         QVERIFY(recomputations >= 3);
 
         // The opponent search both ways.
-        OpponentsPage* opponents = window->opponentsPage();
+        OpponentsPage* opponents = window->page<OpponentsPage>();
         opponents->searchEdit()->setText(QStringLiteral("ｋ"));
         opponents->searchDownButton()->click();
         QVERIFY(window->listView(ListId::OpponentList)->SelectedRow() >= 0);
