@@ -1,7 +1,7 @@
 // Times the desktop program's two waits that a user feels, offscreen:
 //   obrenta-ui-bench --settings INI [--tab T] [--runs N]
 //   obrenta-ui-bench --log LOG --id NAME [--recent N] [--tab T] [--runs N] [--append]
-// --tab opens the window on tab T (0-7) instead of the saved one.
+// --tab opens the window on tab T (from 0, left to right) instead of the saved one.
 // 1. start-up: the main window made (its settings read, the log read, tallied and every page
 //    filled), shown, and the events run until the page on top has been painted;
 // 2. the Tally command with the log unchanged since the last read (so no re-read), as RunTally()
