@@ -100,7 +100,7 @@ void SetUpList(ListId list, ListView& view) {
             if (cell.value == nullptr) view.SetCell(static_cast<int>(r), cell.column, cell.format.bytes);
         }
     }
-    if (def.fills) view.FillLastColumn();
+    if (def.columnsFill) view.FillLastColumn();
 }
 
 void FillList(ListId list, ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
