@@ -10,8 +10,6 @@ namespace {
 
 using tally::TallyEngine;
 
-// One selected game as the recent-games list shows it: the tally found the user's seat and the
-// game's marks while it selected and walked the game.
 // Inserts a row at the top holding the record's cells.
 template <class Record>
 void InsertAtTop(ListView& view, const std::vector<RecordColumn<Record>>& columns, const Record& record) {
@@ -100,7 +98,7 @@ void SetUpList(ListId list, ListView& view) {
             if (cell.value == nullptr) view.SetCell(static_cast<int>(r), cell.column, cell.format.bytes);
         }
     }
-    if (def.fills) view.FillLastColumn();
+    if (def.columnsFill) view.FillLastColumn();
 }
 
 void FillList(ListId list, ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {

@@ -12,7 +12,7 @@ namespace obrenta::present {
 void SetUpList(ListId list, ListView& view);
 
 // Writes one list from the results of the last tally: the value cells of a fixed-row list, or
-// every row of a variable list, rebuilt with its saved sort applied.
+// every row of a record list, rebuilt with its saved sort applied.
 void FillList(ListId list, ListView& view, const tally::TallyEngine& engine,
               const settings::AppSettings& settings);
 

@@ -7,25 +7,11 @@
 #include "present/CellFormat.h"
 
 namespace obrenta::present {
-namespace {
-
-enum class KeyKind { Text, Integer, Decimal };
-
-}  // namespace
 
 std::span<std::int32_t> SortStates(ListId list, settings::AppSettings& settings) {
-    switch (list) {
-        case ListId::YakuListOwn:
-            return settings.SortYaku1;
-        case ListId::YakuListOther:
-            return settings.SortYaku2;
-        case ListId::OpponentList:
-            return settings.SortVs;
-        case ListId::PeriodList:
-            return settings.SortPeriod;
-        default:
-            return {};
-    }
+    const SortStatesOf states = Definition(list).sortStates;
+    if (states == nullptr) return {};
+    return states(settings);
 }
 
 std::span<const std::int32_t> SortStates(ListId list, const settings::AppSettings& settings) {
@@ -51,34 +37,24 @@ void OnColumnClick(ListId list, int column, ListView& view, settings::AppSetting
 }
 
 void SortList(ListId list, int column, int direction, ListView& view) {
-    if (!IsSortable(list) || column < 0 || column >= view.ColumnCount()) return;
-    KeyKind kind = KeyKind::Text;
-    int keyColumn = column;
-    if (column > 0) {
-        if (list == ListId::OpponentList) {
-            kind = column <= 4 ? KeyKind::Integer : KeyKind::Decimal;
-        } else if (list == ListId::PeriodList) {
-            // Counts, points total and R are whole numbers; the rest have decimals.
-            kind = column == 1 || (column >= 10 && column <= 13) ? KeyKind::Integer : KeyKind::Decimal;
-        } else {
-            // Both rate columns are the count over one common base, so the count orders them.
-            kind = KeyKind::Integer;
-            keyColumn = 1;
-        }
-    }
+    const std::vector<ColumnSort>& sorts = Definition(list).sorts;
+    if (column < 0 || column >= view.ColumnCount() || static_cast<std::size_t>(column) >= sorts.size())
+        return;
+    const SortBy kind = sorts[column].by;
+    const int keyColumn = sorts[column].keyColumn;
     const bool firstOrder = direction == 1;
     const int rows = view.RowCount();
     // Keys are read once from the shown texts, so the order is that of the values as shown.
-    if (kind == KeyKind::Text) {
+    if (kind == SortBy::Text) {
         std::vector<std::string> keys(rows);
         for (int r = 0; r < rows; ++r) keys[r] = view.Cell(r, keyColumn);
         // std::string compares as unsigned bytes, a prefix first.
         view.SortRows([&](int a, int b) { return firstOrder ? keys[a] < keys[b] : keys[b] < keys[a]; });
-    } else if (kind == KeyKind::Integer) {
+    } else if (kind == SortBy::Integer) {
         std::vector<std::int64_t> keys(rows);
         for (int r = 0; r < rows; ++r) keys[r] = LeadingInteger(view.Cell(r, keyColumn));
         view.SortRows([&](int a, int b) { return firstOrder ? keys[a] > keys[b] : keys[a] < keys[b]; });
-    } else {
+    } else if (kind == SortBy::Decimal) {
         std::vector<double> keys(rows);
         for (int r = 0; r < rows; ++r) keys[r] = LeadingDouble(view.Cell(r, keyColumn));
         view.SortRows([&](int a, int b) { return firstOrder ? keys[a] > keys[b] : keys[a] < keys[b]; });

@@ -138,6 +138,19 @@ TEST(ListNamesTest, NamesAndSortability) {
     EXPECT_EQ(Sj("３倍満").size(), 6u);
 }
 
+TEST(ListNamesTest, EveryIdHasExactlyOneDefinition) {
+    std::array<int, kListCount> definitions{};
+    for (const ListDef& def : AllListDefinitions()) {
+        ASSERT_GE(static_cast<int>(def.id), 0) << def.name;
+        ASSERT_LT(static_cast<int>(def.id), kListCount) << def.name;
+        ++definitions[static_cast<int>(def.id)];
+    }
+    for (int i = 0; i < kListCount; ++i) {
+        EXPECT_EQ(definitions[i], 1) << i;
+        EXPECT_EQ(Definition(static_cast<ListId>(i)).id, static_cast<ListId>(i));
+    }
+}
+
 TEST(SetUpPagesTest, BuildsEveryListAndBothScoreCharts) {
     InMemoryPages pages;
     settings::AppSettings s;

@@ -194,7 +194,14 @@ TEST(SortStatesTest, PointIntoTheSettings) {
     EXPECT_EQ(SortStates(ListId::YakuListOwn, s).data(), s.SortYaku1.data());
     EXPECT_EQ(SortStates(ListId::YakuListOther, s).data(), s.SortYaku2.data());
     EXPECT_EQ(SortStates(ListId::OpponentList, s).size(), 8u);
+    EXPECT_EQ(SortStates(ListId::PeriodList, s).data(), s.SortPeriod.data());
     EXPECT_TRUE(SortStates(ListId::HourlyTable, s).empty());
+    // A state for every column of a sortable list, and a sort for each column.
+    for (const ListDef& def : AllListDefinitions()) {
+        if (!IsSortable(def.id)) continue;
+        EXPECT_EQ(SortStates(def.id, s).size(), def.columns.size()) << def.name;
+        EXPECT_EQ(def.sorts.size(), def.columns.size()) << def.name;
+    }
 }
 
 TEST(InMemorySortTest, LargeListStaysStable) {

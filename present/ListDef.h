@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "present/CellFormat.h"
+#include "present/ListView.h"
+#include "present/TextCodec.h"
+#include "settings/AppSettings.h"
+#include "tally/TallyEngine.h"
+
+namespace obrenta::present {
+
+// Every list of the pages, in the order the report prints them. Each has one definition (a
+// ListDef of that id, in TableDefinitions.cpp or RecordColumns.cpp).
+enum class ListId {
+    GameSummaryTable,
+    RatingTable,
+    PointsTable,
+    RankTable,
+    StreakTable,
+    RecentGamesList,
+    HanTableOwn,
+    HanTableOther,
+    YakuListOwn,
+    YakuListOther,
+    HourlyTable,
+    HandOutcomeTable,
+    LastHandTable,
+    LastHandWonTable,
+    OpponentList,
+    // The 推移 page; the report prints them after every chart.
+    PeriodList,
+    FormTable,
+    // The 打ち筋 page; the report prints it last. Keep it the last id: kListCount follows from it.
+    StyleTable,
+};
+inline constexpr int kListCount = static_cast<int>(ListId::StyleTable) + 1;
+
+// A fixed text of the lists: written in UTF-8 in the definitions, kept as code page 932 bytes.
+struct Cp932Text {
+    Cp932Text(const char* utf8) : bytes(Cp932Literal(utf8)) {}
+    Cp932Text(const std::string& utf8) : bytes(Cp932Literal(utf8)) {}
+    std::string bytes;
+};
+
+struct ColumnDef {
+    Cp932Text heading;
+    int width;  // pixels
+    Align align;
+    // What the column holds, for a heading that is abbreviated or empty; "" when it says enough.
+    Cp932Text toolTip = "";
+};
+
+// The tool tips of the rate columns that the han tables and the yaku lists share.
+inline constexpr const char* kRateOfHandsTip = "集計した全局数に対する割合";
+inline constexpr const char* kRateOfWinsTip = "和了した局数に対する割合";
+
+// --- fixed-row lists: each row with its label and its value cells -------------------------
+// A value of the tally; index is the row's own (a rank, a han class, an hour, a hand kind).
+using ResultGetter = CellValue (*)(const tally::TallyResults& results, int index);
+
+struct CellDef {
+    int column;
+    Cp932Text format;  // a fixed label when value is null, written at set-up
+    ResultGetter value = nullptr;
+};
+
+struct RowDef {
+    Cp932Text label;  // column 0
+    int index = 0;
+    std::vector<CellDef> cells;
+};
+
+// --- sorting of the record lists ------------------------------------------------------------
+// How a column's rows compare when its heading is clicked. The keys are read from the shown
+// texts: Text as unsigned bytes, a prefix first; Integer and Decimal by their leading number
+// (LeadingInteger, LeadingDouble), the largest first.
+enum class SortBy {
+    None,  // a column of a list that is not sortable
+    Text,
+    Integer,
+    Decimal,
+};
+
+// A column's sort as a list applies it: its kind and the column whose shown texts are the keys
+// (the column itself, or the one named by its RecordColumn's SortKey).
+struct ColumnSort {
+    SortBy by = SortBy::None;
+    int keyColumn = 0;
+};
+
+// Where a sortable list keeps the sort state of each column (0 unsorted, 1 first order, 2
+// reverse) inside the settings.
+using SortStatesOf = std::span<std::int32_t> (*)(settings::AppSettings& settings);
+template <auto member>
+std::span<std::int32_t> SortStatesIn(settings::AppSettings& settings) {
+    return settings.*member;
+}
+
+// Where a list sits on its page, in dialog units.
+struct ListSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct ListDef {
+    ListId id;
+    std::string_view name;  // the report's section name
+    ListSize size;
+    bool columnsFill = false;  // the last column is widened to the list's width after set-up
+    bool manyRows = false;     // written with redrawing suspended
+    std::vector<ColumnDef> columns = {};
+    std::vector<RowDef> rows = {};  // none for the record lists
+    // The record lists' heading of column 0 after a refill, of their number of rows.
+    Cp932Text countHeading = "";
+    // The sortable lists' states in the settings; null for a list that is not sortable.
+    SortStatesOf sortStates = nullptr;
+    // One per column of a sortable list (see RecordList in RecordColumns.h).
+    std::vector<ColumnSort> sorts = {};
+};
+
+}  // namespace obrenta::present

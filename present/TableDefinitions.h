@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "present/ListDef.h"
+
+namespace obrenta::present {
+
+// The definitions of the fixed-row lists (the tables: each row's label, value and format), in no
+// particular order.
+std::vector<ListDef> FixedRowListDefs();
+
+// The note under the 打ち筋 list (code page 932): what the figures can't say and how to read the
+// marks.
+const std::string& StylePageNote();
+
+}  // namespace obrenta::present
