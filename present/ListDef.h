@@ -121,6 +121,9 @@ struct ListDef {
     SortStatesOf sortStates = nullptr;
     // One per column of a sortable list (see RecordList in RecordColumns.h).
     std::vector<ColumnSort> sorts = {};
+    // The order of column 0 in which a refill leaves a sortable list before its saved sort
+    // applies, as a sort direction (1 the first order, 2 the reverse); a click sorts from it.
+    int filledIn = 1;
 };
 
 }  // namespace obrenta::present

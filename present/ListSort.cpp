@@ -29,10 +29,10 @@ void OnColumnClick(ListId list, int column, ListView& view, settings::AppSetting
     } else if (old == 1) {
         states[column] = 2;
     }
-    // Every sortable list is filled in the ascending order of its first column (a name or a
-    // period). Starting from that order, equal keys end up as a refill with the saved state puts
-    // them, so a row does not swap places with its equals when the log is read again.
-    if (column != 0 && states[column] != 0) SortList(list, 0, 1, view);
+    // Starting from the order a refill leaves (its first column's, a name or a period), equal
+    // keys end up as a refill with the saved state puts them, so a row does not swap places
+    // with its equals when the log is read again.
+    if (column != 0 && states[column] != 0) SortList(list, 0, Definition(list).filledIn, view);
     SortList(list, column, states[column], view);
 }
 

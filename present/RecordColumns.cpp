@@ -231,6 +231,9 @@ ListDef RecordList(ListDef def, const std::vector<RecordColumn<Record>>& columns
 
 }  // namespace
 
+// A yaku or opponent list is filled from its map, each entry put on top of the earlier ones.
+constexpr int kFilledByNameDescending = 2;
+
 std::vector<ListDef> RecordListDefs() {
     using settings::AppSettings;
     return {
@@ -246,7 +249,8 @@ std::vector<ListDef> RecordListDefs() {
                     .columnsFill = false,
                     .manyRows = true,
                     .countHeading = "役( %d種類 )",
-                    .sortStates = SortStatesIn<&AppSettings::SortYaku1>},
+                    .sortStates = SortStatesIn<&AppSettings::SortYaku1>,
+                    .filledIn = kFilledByNameDescending},
                    YakuColumns()),
         RecordList({.id = ListId::YakuListOther,
                     .name = "YakuListOther",
@@ -254,7 +258,8 @@ std::vector<ListDef> RecordListDefs() {
                     .columnsFill = false,
                     .manyRows = true,
                     .countHeading = "役( %d種類 )",
-                    .sortStates = SortStatesIn<&AppSettings::SortYaku2>},
+                    .sortStates = SortStatesIn<&AppSettings::SortYaku2>,
+                    .filledIn = kFilledByNameDescending},
                    YakuColumns()),
         RecordList({.id = ListId::OpponentList,
                     .name = "OpponentList",
@@ -262,7 +267,8 @@ std::vector<ListDef> RecordListDefs() {
                     .columnsFill = false,
                     .manyRows = true,
                     .countHeading = "名前( %d人 )",
-                    .sortStates = SortStatesIn<&AppSettings::SortVs>},
+                    .sortStates = SortStatesIn<&AppSettings::SortVs>,
+                    .filledIn = kFilledByNameDescending},
                    OpponentColumns()),
         RecordList({.id = ListId::PeriodList,
                     .name = "PeriodList",

@@ -153,12 +153,13 @@ TEST(OpponentSortTest, EqualShownTextsAreEqualKeys) {
 }
 
 TEST(OpponentSortTest, ClickedOrderIsTheOrderOfARefill) {
-    // Filled by name, as the tally hands the opponents over; x and z tie on games and on 平均R.
+    // Filled by name, descending, as a refill puts each opponent on top of the earlier ones; x
+    // and z tie on games and on 平均R.
     const std::vector<std::array<const char*, 8>> filled = {
-        {"w", "5", "1", "2", "0", "1500.00", " 2.500", " 2.000"},
-        {"x", "3", "1", "2", "0", "1600.00", " 2.500", " 2.000"},
-        {"y", "12", "0", "9", "3", "1500.00", " 3.000", " 1.500"},
         {"z", "3", "2", "0", "1", "1600.00", " 1.250", " 3.250"},
+        {"y", "12", "0", "9", "3", "1500.00", " 3.000", " 1.500"},
+        {"x", "3", "1", "2", "0", "1600.00", " 2.500", " 2.000"},
+        {"w", "5", "1", "2", "0", "1500.00", " 2.500", " 2.000"},
     };
     settings::AppSettings s;
     InMemoryListView clicked = Opponents(filled);
@@ -168,7 +169,7 @@ TEST(OpponentSortTest, ClickedOrderIsTheOrderOfARefill) {
         ApplySavedSort(ListId::OpponentList, refilled, s.SortVs);
         EXPECT_EQ(Names(clicked), Names(refilled)) << "after a click on " << column;
     }
-    EXPECT_EQ(Names(clicked), (Names_{"w", "y", "x", "z"}));
+    EXPECT_EQ(Names(clicked), (Names_{"y", "w", "z", "x"}));
 }
 
 TEST(ApplySavedSortTest, EveryNonZeroColumnInAscendingOrder) {
