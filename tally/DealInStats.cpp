@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tally/StatHelpers.h"
+#include "tally/StyleStats.h"
 
 namespace obrenta::tally {
 
@@ -16,9 +17,13 @@ void DealInAccumulator::StartGame(const SelectedGame& selected) {
     const int seatLimit = stat::SeatLimit(game);
     ownMask_ = 1u << user;
     fieldMask_ = 0;
-    for (int k = 0; k < seatLimit; ++k) {
+    // Every game comes here once: four seats without a branch.
+    for (int k = 0; k < 4; ++k) {
         const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
-        if (name != userName && name != scorelog::kEmptyName) fieldMask_ |= 1u << k;
+        const bool field = (k < seatLimit) & (name != userName) & (name != scorelog::kEmptyName);
+        fieldMask_ |= static_cast<unsigned>(field) << k;
+        const int side = k == user ? 0 : 2 - static_cast<int>(field);
+        pointsAt_[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(side * kHandPartCount);
     }
     fieldSeats_ = style::SeatCount(fieldMask_);
     words_ = game.names ? game.names->Words() : std::span<const scorelog::YakuWord>();
@@ -51,17 +56,19 @@ void DealInAccumulator::AddDealIn(const SelectedGame& selected, const HandView& 
     for (const scorelog::NameId id : view.hand.yaku) {
         riichi = riichi || (id < words_.size() && words_[id].riichi);
     }
+    // Into the rows All, IntoRiichi (with a weight of 0 when it was none) and the class's.
     Side& side = own ? own_ : field_;
-    const auto add = [&](DealInRow row) {
-        DealInSums& sums = side.rows[static_cast<std::size_t>(row)];
-        ++sums.count;
-        sums.pointsLost += lost;
-        sums.pointsLostSquareSum += static_cast<double>(lost) * static_cast<double>(lost);
+    const double square = static_cast<double>(lost) * static_cast<double>(lost);
+    const auto add = [&](std::size_t row, std::int64_t weight) {
+        DealInSums& sums = side.rows[row];
+        sums.count += weight;
+        sums.pointsLost += lost * weight;
+        sums.pointsLostSquareSum += square * static_cast<double>(weight);
     };
-    add(DealInRow::All);
-    if (riichi) add(DealInRow::IntoRiichi);
+    add(static_cast<std::size_t>(DealInRow::All), 1);
+    add(static_cast<std::size_t>(DealInRow::IntoRiichi), riichi ? 1 : 0);
     const int row = kDealInRowOfHan[static_cast<std::size_t>(view.hanClass)];
-    if (row >= 0) add(static_cast<DealInRow>(row));
+    add(row >= 0 ? static_cast<std::size_t>(row) : std::size_t{kDealInRowCount}, 1);
 
     if (own) {
         PoolSums<std::int64_t>& yaku = yaku_.For(game.names.get());
@@ -100,15 +107,12 @@ void DealInAccumulator::AddRecord(const SelectedGame& selected, const HandView& 
 
 namespace {
 
-PointsSplit SplitOf(std::int64_t hands, std::int64_t total,
-                    const std::array<std::int64_t, kHandPartCount>& parts,
-                    const std::array<std::int64_t, kHandPartCount>& counts) {
+PointsSplit SplitOf(std::int64_t hands, std::span<const std::int64_t, kHandPartCount> parts) {
     PointsSplit split;
     split.hands = hands;
-    split.total = total;
-    split.parts = parts;
-    split.counts = counts;
-    split.meanTotal = stat::Quotient(static_cast<double>(total), static_cast<double>(hands));
+    for (const std::int64_t part : parts) split.total += part;
+    std::copy(parts.begin(), parts.end(), split.parts.begin());
+    split.meanTotal = stat::Quotient(static_cast<double>(split.total), static_cast<double>(hands));
     for (std::size_t p = 0; p < parts.size(); ++p) {
         split.means[p] = stat::Quotient(static_cast<double>(parts[p]), static_cast<double>(hands));
     }
@@ -189,8 +193,9 @@ DealInResults DealInAccumulator::Finish() const {
         for (const scorelog::NameId id : hand.yaku) out.yaku.push_back(text(id));
     }
 
-    result.pointsPerHand.own = SplitOf(own_.hands, own_.total, own_.parts, own_.counts);
-    result.pointsPerHand.field = SplitOf(field_.hands, field_.total, field_.parts, field_.counts);
+    result.pointsPerHand.own = SplitOf(own_.hands, std::span(points_).first<kHandPartCount>());
+    result.pointsPerHand.field =
+        SplitOf(field_.hands, std::span(points_).subspan<kHandPartCount, kHandPartCount>());
     return result;
 }
 

@@ -15,7 +15,6 @@
 #include "tally/Intervals.h"
 #include "tally/PoolTable.h"
 #include "tally/SelectedGame.h"
-#include "tally/StyleStats.h"
 
 // Where the points go: the user's deal-ins taken apart beside the field's (the same seats as the
 // 打ち筋 page's field), the yaku and the players they went to, the largest of them, and the
@@ -116,12 +115,12 @@ enum class HandPart { Win, DealIn, TsumoPaid, ExhaustiveDraw, Rest };
 inline constexpr int kHandPartCount = 5;
 
 // A side's score changes over its hands: the parts add up to total exactly. means[p] is
-// parts[p] / hands, meanTotal total / hands (0 without hands); counts[p] the hands of part p.
+// parts[p] / hands, meanTotal total / hands (0 without hands). The hands of each part are the
+// 打ち筋 page's counts (wins, deal-ins, tsumo losses, draws; the rest is what is left).
 struct PointsSplit {
     std::int64_t hands = 0;
     std::int64_t total = 0;
     std::array<std::int64_t, kHandPartCount> parts{};
-    std::array<std::int64_t, kHandPartCount> counts{};
     double meanTotal = 0;
     std::array<double, kHandPartCount> means{};
 };
@@ -153,11 +152,9 @@ public:
 
 private:
     struct Side {
-        std::array<DealInSums, kDealInRowCount> rows{};
+        // By DealInRow, and one more that takes the deal-ins of no class.
+        std::array<DealInSums, kDealInRowCount + 1> rows{};
         std::int64_t hands = 0;
-        std::int64_t total = 0;
-        std::array<std::int64_t, kHandPartCount> parts{};
-        std::array<std::int64_t, kHandPartCount> counts{};
     };
     struct OpponentSums {
         std::int64_t hands = 0;
@@ -177,8 +174,6 @@ private:
     };
 
     void StartGame(const SelectedGame& selected);
-    // Splits the changes of the seats of mask over the parts of the hand.
-    static void AddPoints(Side& side, const HandOutcome& outcome, unsigned mask, bool draw);
     // A hand in which the user or a field seat dealt in.
     void AddDealIn(const SelectedGame& selected, const HandView& view);
     void AddRecord(const SelectedGame& selected, const HandView& view, std::int64_t lost);
@@ -196,48 +191,45 @@ private:
     unsigned fieldMask_ = 0;
     std::int64_t fieldSeats_ = 0;
     std::span<const scorelog::YakuWord> words_;
+    // The changes by HandPart of the user's seat, of the field's seats and of the other seats,
+    // one after the other, and where in it each seat of the game adds.
+    std::array<std::int64_t, 3 * kHandPartCount> points_{};
+    std::array<std::uint8_t, 4> pointsAt_{};
 };
 
-// Inlined into the tally's walk over the hands, as every accumulator's hand is. Without a
-// branch on what the hand was: the parts are known from the outcome's masks, and in no hand is a
-// seat in two of them (a win and a deal-in are ロン or ツモ hands, never the same seat's, a
-// payment for a ツモ is never the winner's, and an exhaustive draw has none of them).
-inline void DealInAccumulator::AddPoints(Side& side, const HandOutcome& outcome, unsigned mask, bool draw) {
-    std::int64_t total = 0;
-    std::int64_t paid = 0;
-    for (int k = 0; k < 4; ++k) {
-        const std::int64_t change = outcome.change[static_cast<std::size_t>(k)];
-        total += change * static_cast<std::int64_t>(mask >> k & 1);
-        paid += change * static_cast<std::int64_t>((outcome.paidTsumo & mask) >> k & 1);
-    }
-    const bool won = (outcome.won & mask) != 0;
-    const bool dealtIn = (outcome.dealtIn & mask) != 0;
-    const std::int64_t win = won ? outcome.change[static_cast<std::size_t>(outcome.winner & 3)] : 0;
-    const std::int64_t dealIn =
-        dealtIn ? outcome.change[static_cast<std::size_t>(std::countr_zero(outcome.dealtIn | 16u) & 3)] : 0;
-    const std::int64_t atDraw = draw ? total : 0;
-    const std::int64_t seats = style::SeatCount(mask);
-    const std::int64_t paidSeats = style::SeatCount(outcome.paidTsumo & mask);
-    const std::int64_t drawSeats = draw ? seats : 0;
-    side.total += total;
-    side.parts[0] += win;
-    side.parts[1] += dealIn;
-    side.parts[2] += paid;
-    side.parts[3] += atDraw;
-    side.parts[4] += total - win - dealIn - paid - atDraw;
-    side.counts[0] += won ? 1 : 0;
-    side.counts[1] += dealtIn ? 1 : 0;
-    side.counts[2] += paidSeats;
-    side.counts[3] += drawSeats;
-    side.counts[4] += seats - (won ? 1 : 0) - (dealtIn ? 1 : 0) - paidSeats - drawSeats;
-}
+namespace dealin {
 
+// Bit k of a mask of four seats at bit 4k.
+inline constexpr std::array<std::uint16_t, 16> kNibbles = [] {
+    std::array<std::uint16_t, 16> nibbles{};
+    for (unsigned mask = 0; mask < 16; ++mask) {
+        for (unsigned k = 0; k < 4; ++k)
+            nibbles[mask] |= static_cast<std::uint16_t>((mask >> k & 1u) << 4 * k);
+    }
+    return nibbles;
+}();
+
+// The part of a hand for a seat by the bits of its nibble: won 1, dealt in 2, paid a ツモ 4, an
+// exhaustive draw 8. No seat is in two of the first three in any hand (a win and a deal-in are
+// never the same seat's, a payment for a ツモ never the winner's), and a draw has none of them;
+// the first bit set would decide.
+inline constexpr std::array<std::uint8_t, 16> kPartOfNibble{4, 0, 1, 0, 2, 0, 1, 0, 3, 0, 1, 0, 2, 0, 1, 0};
+
+}  // namespace dealin
+
+// Inlined into the tally's walk over the hands, as every accumulator's hand is. Each seat's
+// change goes to its side's sum of its part, found without a branch.
 inline void DealInAccumulator::AddHand(const SelectedGame& selected, const HandView& view) {
     if (current_ != &selected) StartGame(selected);
     const HandOutcome& outcome = view.outcome;
-    const bool draw = view.hand.kind == scorelog::HandKind::ExhaustiveDraw;
-    AddPoints(own_, outcome, ownMask_, draw);
-    AddPoints(field_, outcome, fieldMask_, draw);
+    const unsigned nibbles = static_cast<unsigned>(dealin::kNibbles[outcome.won & 15u]) |
+                             static_cast<unsigned>(dealin::kNibbles[outcome.dealtIn & 15u]) << 1 |
+                             static_cast<unsigned>(dealin::kNibbles[outcome.paidTsumo & 15u]) << 2 |
+                             (view.hand.kind == scorelog::HandKind::ExhaustiveDraw ? 0x8888u : 0u);
+    points_[pointsAt_[0] + dealin::kPartOfNibble[nibbles & 15u]] += outcome.change[0];
+    points_[pointsAt_[1] + dealin::kPartOfNibble[nibbles >> 4 & 15u]] += outcome.change[1];
+    points_[pointsAt_[2] + dealin::kPartOfNibble[nibbles >> 8 & 15u]] += outcome.change[2];
+    points_[pointsAt_[3] + dealin::kPartOfNibble[nibbles >> 12]] += outcome.change[3];
     if ((outcome.dealtIn & (ownMask_ | fieldMask_)) != 0) AddDealIn(selected, view);
 }
 
