@@ -52,9 +52,11 @@ void DealInAccumulator::AddDealIn(const SelectedGame& selected, const HandView& 
     const auto dealer = static_cast<std::size_t>(std::countr_zero(outcome.dealtIn));
     const std::int64_t lost = -std::int64_t{outcome.change[dealer]};
     const bool own = (outcome.dealtIn & ownMask_) != 0;
+    // An id outside the pool (only in a damaged record) reads a word that is then ignored.
+    const std::size_t words = words_.size();
     bool riichi = false;
     for (const scorelog::NameId id : view.hand.yaku) {
-        riichi = riichi || (id < words_.size() && words_[id].riichi);
+        riichi |= words_[std::min<std::size_t>(id, words - 1)].riichi & (id < words);
     }
     // Into the rows All, IntoRiichi (with a weight of 0 when it was none) and the class's.
     Side& side = own ? own_ : field_;
@@ -71,25 +73,31 @@ void DealInAccumulator::AddDealIn(const SelectedGame& selected, const HandView& 
     add(row >= 0 ? static_cast<std::size_t>(row) : std::size_t{kDealInRowCount}, 1);
 
     if (own) {
-        PoolSums<std::int64_t>& yaku = yaku_.For(game.names.get());
-        // A yaku listed twice in one hand counts twice, as on the 役 page.
-        for (const scorelog::NameId id : view.hand.yaku) {
-            if (std::int64_t* count = yaku.At(id)) ++*count;
-        }
-        if ((outcome.won & fieldMask_) != 0) {
-            const scorelog::NameId name = game.seats[static_cast<std::size_t>(outcome.winner)].name;
-            if (OpponentSums* opponent = opponents_.For(game.names.get()).At(name)) {
-                ++opponent->dealInsTo;
-                opponent->pointsLostTo += lost;
-            }
-        }
-        AddRecord(selected, view, lost);
+        AddOwnDealIn(selected, view, lost);
     } else if (view.ownWin) {
         if (OpponentSums* opponent = opponents_.For(game.names.get()).At(game.seats[dealer].name)) {
             ++opponent->dealInsFrom;
             opponent->pointsWonFrom += lost;
         }
     }
+}
+
+void DealInAccumulator::AddOwnDealIn(const SelectedGame& selected, const HandView& view, std::int64_t lost) {
+    const HandOutcome& outcome = view.outcome;
+    const scorelog::GameRecord& game = selected.game;
+    PoolSums<std::int64_t>& yaku = yaku_.For(game.names.get());
+    // A yaku listed twice in one hand counts twice, as on the 役 page.
+    for (const scorelog::NameId id : view.hand.yaku) {
+        if (std::int64_t* count = yaku.At(id)) ++*count;
+    }
+    if ((outcome.won & fieldMask_) != 0) {
+        const scorelog::NameId name = game.seats[static_cast<std::size_t>(outcome.winner)].name;
+        if (OpponentSums* opponent = opponents_.For(game.names.get()).At(name)) {
+            ++opponent->dealInsTo;
+            opponent->pointsLostTo += lost;
+        }
+    }
+    AddRecord(selected, view, lost);
 }
 
 void DealInAccumulator::AddRecord(const SelectedGame& selected, const HandView& view, std::int64_t lost) {

@@ -176,6 +176,9 @@ private:
     void StartGame(const SelectedGame& selected);
     // A hand in which the user or a field seat dealt in.
     void AddDealIn(const SelectedGame& selected, const HandView& view);
+    // The user's deal-in: its yaku, the opponent it went to and the records.
+    [[gnu::noinline]] void AddOwnDealIn(const SelectedGame& selected, const HandView& view,
+                                        std::int64_t lost);
     void AddRecord(const SelectedGame& selected, const HandView& view, std::int64_t lost);
 
     Side own_;
