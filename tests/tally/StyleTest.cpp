@@ -195,6 +195,7 @@ TEST(Style, FiguresSharedWithOtherPagesAgree) {
             engine.Tally(list);
             const StyleSums& own = engine.styleOwn;
             ASSERT_GT(own.wins, 0);
+            ASSERT_GT(own.dealIns, 0);
             const auto count = [&](PointChange change, HandKind kind) {
                 return engine.handOutcome[static_cast<int>(change)][static_cast<int>(kind)].count;
             };
