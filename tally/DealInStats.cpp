@@ -1,7 +1,6 @@
 #include "tally/DealInStats.h"
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
 #include "tally/StatHelpers.h"
@@ -55,7 +54,7 @@ void DealInAccumulator::AddDealIn(const SelectedGame& selected, const HandView& 
     // An id outside the pool (only in a damaged record) reads a word that is then ignored.
     const std::size_t words = words_.size();
     bool riichi = false;
-    for (const scorelog::NameId id : view.hand.yaku) {
+    for (const scorelog::NameId id : words != 0 ? view.hand.yaku : scorelog::YakuList()) {
         riichi |= words_[std::min<std::size_t>(id, words - 1)].riichi & (id < words);
     }
     // Into the rows All, IntoRiichi (with a weight of 0 when it was none) and the class's.
