@@ -8,6 +8,7 @@
 #include "scorelog/LogSet.h"
 #include "scorelog/ScoreLog.h"
 #include "settings/AppSettings.h"
+#include "tally/DealInStats.h"
 #include "tally/HandStats.h"
 #include "tally/PeriodStats.h"
 #include "tally/SeatStats.h"
@@ -26,7 +27,7 @@ using settings::AppSettings;
 using TallyStatistics =
     TallyPass<GameSummaryAccumulator, RatingAccumulator, PointsAccumulator, RankAccumulator, HandAccumulator,
               YakuAccumulator, LastHandAccumulator, HourAccumulator, OpponentAccumulator,
-              HistogramAccumulator, PeriodAccumulator, StyleAccumulator>;
+              HistogramAccumulator, PeriodAccumulator, StyleAccumulator, DealInAccumulator>;
 
 // Every result of a tally; ResetResults() sets them all back to these values.
 struct TallyResults : TallyStatistics::Results {};

@@ -195,6 +195,7 @@ TEST(Style, FiguresSharedWithOtherPagesAgree) {
             engine.Tally(list);
             const StyleSums& own = engine.styleOwn;
             ASSERT_GT(own.wins, 0);
+            ASSERT_GT(own.dealIns, 0);
             const auto count = [&](PointChange change, HandKind kind) {
                 return engine.handOutcome[static_cast<int>(change)][static_cast<int>(kind)].count;
             };
@@ -212,6 +213,19 @@ TEST(Style, FiguresSharedWithOtherPagesAgree) {
             EXPECT_LE(own.dealIns, count(PointChange::Loss, HandKind::Ron));
             EXPECT_LE(own.tsumoLosses, count(PointChange::Loss, HandKind::Tsumo));
             EXPECT_LE(engine.styleLargestDealIn.value, 0);
+            // Where the points go: the same deal-ins, and the user's changes split without a rest.
+            EXPECT_EQ(engine.dealInBreakdown.lines[0].own.count, own.dealIns);
+            EXPECT_EQ(engine.dealInBreakdown.lines[0].field.count, engine.styleField.dealIns);
+            const PointsSplit& split = engine.pointsPerHand.own;
+            std::int64_t change = 0;
+            for (const SelectedGame& s : engine.selectedGames) {
+                for (const HandRecord& hand : s.game.Hands()) change += OutcomeOf(hand).change[s.userSeat];
+            }
+            EXPECT_EQ(split.hands, own.hands);
+            EXPECT_EQ(split.total, change);
+            EXPECT_EQ(split.parts[0] + split.parts[1] + split.parts[2] + split.parts[3] + split.parts[4],
+                      change);
+            EXPECT_EQ(split.parts[1], -engine.dealInBreakdown.lines[0].own.pointsLost);
         }
     }
 }
