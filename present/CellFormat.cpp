@@ -143,6 +143,12 @@ CellValue CellValue::Range(double value, double low, double high) {
     return cell;
 }
 
+CellValue CellValue::DateTime(std::int64_t seconds) {
+    CellValue value(seconds);
+    value.kind = Kind::DateTime;
+    return value;
+}
+
 CellValue CellValue::Dated(std::int64_t value, std::int64_t seconds) {
     CellValue cell(value);
     cell.kind = Kind::Dated;
@@ -212,6 +218,11 @@ std::string Formatted(const std::string& format, const CellValue& value) {
             const std::tm local = base::SecondsToLocal(value.second).value_or(std::tm{});
             return FormatCell(f, static_cast<int>(value.first), local.tm_year + 1900, local.tm_mon + 1,
                               local.tm_mday, local.tm_hour, local.tm_min);
+        }
+        case CellValue::Kind::DateTime: {
+            const std::tm local = base::SecondsToLocal(value.first).value_or(std::tm{});
+            return FormatCell(f, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min);
         }
     }
     return {};

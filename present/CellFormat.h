@@ -37,6 +37,7 @@ struct CellValue {
         Interval,   // decimal and halfWidth by a format of two; " ±---" for the second without one
         Range,      // decimal, low and high by a format of three
         Dated,      // "%d" of first, then year, month, day, hour and minute of second seconds, local
+        DateTime,   // the format of year, month, day, hour and minute of first seconds, local
     };
 
     CellValue() = default;
@@ -52,6 +53,7 @@ struct CellValue {
     static CellValue Interval(double value, double halfWidth, bool hasInterval);
     static CellValue Range(double value, double low, double high);
     static CellValue Dated(std::int64_t value, std::int64_t seconds);
+    static CellValue DateTime(std::int64_t seconds);
 
     Kind kind = Kind::None;
     std::int64_t first = 0;

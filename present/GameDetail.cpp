@@ -44,13 +44,6 @@ std::string_view HandKindUtf8(scorelog::HandKind kind) {
     return index < kNames.size() ? kNames[index] : kNames[0];
 }
 
-std::string_view HanClassUtf8(scorelog::HanClass han) {
-    static constexpr std::array<std::string_view, scorelog::kHanClassCount> kNames{
-        "", "一飜", "二飜", "三飜", "四飜", "満貫", "ハネ満", "倍満", "３倍満", "役満"};
-    const auto index = static_cast<std::size_t>(han);
-    return index < kNames.size() ? kNames[index] : kNames[0];
-}
-
 void AddRow(ListStore& list, const std::vector<std::string>& cells) {
     const int row = list.InsertRow(list.RowCount(), cells.empty() ? std::string() : cells[0]);
     for (std::size_t c = 1; c < cells.size(); ++c) list.SetCell(row, static_cast<int>(c), cells[c]);
@@ -67,6 +60,13 @@ void AddColumns(ListStore& list, const std::vector<std::pair<std::string, int>>&
 }
 
 }  // namespace
+
+std::string_view HanClassUtf8(scorelog::HanClass han) {
+    static constexpr std::array<std::string_view, scorelog::kHanClassCount> kNames{
+        "", "一飜", "二飜", "三飜", "四飜", "満貫", "ハネ満", "倍満", "３倍満", "役満"};
+    const auto index = static_cast<std::size_t>(han);
+    return index < kNames.size() ? kNames[index] : kNames[0];
+}
 
 std::string GameTimeText(std::int64_t seconds) {
     const std::optional<std::tm> t = base::SecondsToLocal(seconds);

@@ -34,6 +34,8 @@ GameDetail MakeGameDetail(const scorelog::GameRecord& game, int userSeat,
 
 // A start or end time as "YYYY/MM/DD HH:MM", local.
 std::string GameTimeText(std::int64_t seconds);
+// The label of a value class as the 和了 page's han tables write it (UTF-8); "" for none.
+std::string_view HanClassUtf8(scorelog::HanClass han);
 // The table and game kind: "上級 東南戦", with " 三人" for three players (code page 932).
 std::string GameKindText(const scorelog::GameRecord& game);
 

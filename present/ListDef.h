@@ -35,10 +35,16 @@ enum class ListId {
     // The 推移 page; the report prints them after every chart.
     PeriodList,
     FormTable,
-    // The 打ち筋 page; the report prints it last. Keep it the last id: kListCount follows from it.
+    // The 打ち筋 page; the report prints it after the 推移 lists.
     StyleTable,
+    // The 放銃 page, printed last. Keep PointsPerHand the last id: kListCount follows from it.
+    DealInBreakdown,
+    DealInYaku,
+    DealInOpponents,
+    DealInLargest,
+    PointsPerHand,
 };
-inline constexpr int kListCount = static_cast<int>(ListId::StyleTable) + 1;
+inline constexpr int kListCount = static_cast<int>(ListId::PointsPerHand) + 1;
 
 // A fixed text of the lists: written in UTF-8 in the definitions, kept as code page 932 bytes.
 struct Cp932Text {

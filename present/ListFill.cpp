@@ -45,18 +45,34 @@ void FillRecentGames(ListView& view, const TallyEngine& engine) {
     view.SetRedraw(true);
 }
 
-// A yaku or opponent list: one row per entry, in descending key order until a sort applies.
-template <class Map>
+// A yaku or opponent list: one row per entry that shown() takes, in descending key order until a
+// sort applies.
+template <class Map, class Shown>
 void FillMapList(ListId list, ListView& view, const Map& map,
                  const std::vector<RecordColumn<typename Map::value_type>>& columns,
-                 const settings::AppSettings& settings) {
+                 const settings::AppSettings& settings, Shown shown) {
     view.SetRedraw(false);
     view.DeleteAllRows();
-    view.SetFirstHeading(
-        FormatCell(Definition(list).countHeading.bytes.c_str(), static_cast<int>(map.size())));
-    for (const auto& entry : map) InsertAtTop(view, columns, entry);
+    int rows = 0;
+    for (const auto& entry : map) {
+        if (!shown(entry)) continue;
+        InsertAtTop(view, columns, entry);
+        ++rows;
+    }
+    view.SetFirstHeading(FormatCell(Definition(list).countHeading.bytes.c_str(), rows));
     ApplySavedSort(list, view, SortStates(list, settings));
     view.SetRedraw(true);
+}
+
+constexpr auto Every = [](const auto&) { return true; };
+
+// The largest deal-ins, the largest first.
+void FillLargestDealIns(ListView& view, const TallyEngine& engine) {
+    view.DeleteAllRows();
+    const std::vector<tally::DealInRecord>& records = engine.dealInLargest;
+    for (std::size_t i = records.size(); i-- > 0;)
+        InsertAtTop(view, DealInLargestColumns(),
+                    LargestDealIn::Of(static_cast<std::int32_t>(i + 1), records[i]));
 }
 
 // The newest FormGames selected games against the earlier ones, then their difference.
@@ -107,13 +123,24 @@ void FillList(ListId list, ListView& view, const TallyEngine& engine, const sett
             FillRecentGames(view, engine);
             return;
         case ListId::YakuListOwn:
-            FillMapList(list, view, engine.ownYaku, YakuColumns(), settings);
+            FillMapList(list, view, engine.ownYaku, YakuColumns(), settings, Every);
             return;
         case ListId::YakuListOther:
-            FillMapList(list, view, engine.otherYaku, YakuColumns(), settings);
+            FillMapList(list, view, engine.otherYaku, YakuColumns(), settings, Every);
             return;
         case ListId::OpponentList:
-            FillMapList(list, view, engine.opponentStats, OpponentColumns(), settings);
+            FillMapList(list, view, engine.opponentStats, OpponentColumns(), settings, Every);
+            return;
+        case ListId::DealInYaku:
+            FillMapList(list, view, engine.dealInYaku, DealInYakuColumns(), settings, Every);
+            return;
+        case ListId::DealInOpponents:
+            FillMapList(
+                list, view, engine.dealInOpponents, DealInOpponentColumns(), settings,
+                [&](const DealInOpponentEntry& e) { return DealInOpponentShown(e.second, settings); });
+            return;
+        case ListId::DealInLargest:
+            FillLargestDealIns(view, engine);
             return;
         case ListId::PeriodList:
             FillPeriodList(view, engine, settings, settings.PeriodYearly != 0);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "present/GameDetail.h"
 #include "present/TextCodec.h"
 
 namespace obrenta::present {
@@ -176,6 +177,93 @@ const std::vector<RecordColumn<FormSide>>& FormColumns() {
     return columns;
 }
 
+const std::vector<RecordColumn<DealInYakuEntry>>& DealInYakuColumns() {
+    using Y = tally::DealInYakuStats;
+    static const std::vector<RecordColumn<DealInYakuEntry>> columns{
+        {{"役(0種類)", 80, L}, "", Key<DealInYakuEntry>, SortBy::Text},
+        {{"回数", 37, Rt, "この役が付いた和了に放銃した回数"},
+         "%lld",
+         Stat<DealInYakuEntry, &Y::count>,
+         SortBy::Integer},
+        // Both rates are the count over one common base, so the count orders them.
+        {{"%(放銃)", 55, Rt, "自分の放銃の回数に対する割合"},
+         "%6.2f %%",
+         Stat<DealInYakuEntry, &Y::rateOfDealIns>,
+         {SortBy::Integer, "回数"}},
+        {{"%(全体)", 55, Rt, kRateOfHandsTip},
+         "%6.2f %%",
+         Stat<DealInYakuEntry, &Y::rateOfHands>,
+         {SortBy::Integer, "回数"}},
+    };
+    return columns;
+}
+
+const std::vector<RecordColumn<DealInOpponentEntry>>& DealInOpponentColumns() {
+    using S = tally::DealInOpponentStats;
+    using E = DealInOpponentEntry;
+    static const std::vector<RecordColumn<E>> columns{
+        {{"名前", 90, L}, "", Key<E>, SortBy::Text},
+        {{"局数", 45, Rt, "この相手と同卓した局数"}, "%lld", Stat<E, &S::hands>, SortBy::Integer},
+        {{"放銃", 40, Rt, "自分がこの相手に放銃した回数"}, "%lld", Stat<E, &S::dealInsTo>, SortBy::Integer},
+        {{"放銃点", 55, Rt, "この相手への放銃で失った点数の合計"},
+         "%lld",
+         Stat<E, &S::pointsLostTo>,
+         SortBy::Integer},
+        {{"被放銃", 45, Rt, "この相手が自分に放銃した回数"},
+         "%lld",
+         Stat<E, &S::dealInsFrom>,
+         SortBy::Integer},
+        {{"被放銃点", 60, Rt, "この相手の放銃で得た点数の合計"},
+         "%lld",
+         Stat<E, &S::pointsWonFrom>,
+         SortBy::Integer},
+        {{"差引", 55, Rt, "被放銃点 − 放銃点"},
+         "%+lld",
+         [](const E& e) { return CellValue(e.second.pointsWonFrom - e.second.pointsLostTo); },
+         SortBy::Integer},
+        {{"放銃率", 130, Rt, "この相手への放銃の、同卓した局数に対する割合 (95%信頼区間)"},
+         "%5.2f %% (%5.2f - %5.2f)",
+         [](const E& e) {
+             const tally::Estimate& rate = e.second.dealInRate;
+             return rate.hasInterval ? CellValue::Range(rate.value, rate.low, rate.high)
+                                     : CellValue::Dashes();
+         },
+         SortBy::Decimal},
+    };
+    return columns;
+}
+
+bool DealInOpponentShown(const tally::DealInOpponentStats& stats, const settings::AppSettings& settings) {
+    return settings.DealInAllOpponents != 0 || stats.hands >= settings::kDealInOpponentHands;
+}
+
+LargestDealIn LargestDealIn::Of(std::int32_t place, const tally::DealInRecord& record) {
+    LargestDealIn row{place, &record, Cp932Literal(HanClassUtf8(record.hanClass)), {}};
+    for (const std::string& yaku : record.yaku) {
+        if (!row.yaku.empty()) row.yaku += ' ';
+        row.yaku += yaku;
+    }
+    return row;
+}
+
+const std::vector<RecordColumn<LargestDealIn>>& DealInLargestColumns() {
+    using D = LargestDealIn;
+    static const std::vector<RecordColumn<D>> columns{
+        {{"順位", 35, Rt}, "%d", [](const D& d) { return CellValue(d.place); }},
+        {{"開始日時", 100, L, "その試合を開始した日時 (ローカル時刻)"},
+         "%04d/%02d/%02d %02d:%02d",
+         [](const D& d) { return CellValue::DateTime(d.record->startTime); }},
+        {{"局", 30, Rt, "その試合の何局目か"},
+         "%d",
+         [](const D& d) { return CellValue(d.record->handNumber); }},
+        {{"和了者", 90, L}, "", [](const D& d) { return CellValue::Text(d.record->winnerName); }},
+        {{"失点", 50, Rt}, "%lld", [](const D& d) { return CellValue(d.record->pointsLost); }},
+        {{"点数", 50, L, "和了の点数の区分"}, "", [](const D& d) { return CellValue::Text(d.hanClass); }},
+        {{"役", 200, L, "和了者の役"}, "", [](const D& d) { return CellValue::Text(d.yaku); }},
+    };
+    return columns;
+}
+
 std::string FormRecentLabel(std::int32_t games) {
     static const std::string format = Cp932Literal("直近 %d戦");
     return FormatCell(format.c_str(), static_cast<int>(games));
@@ -283,6 +371,30 @@ std::vector<ListDef> RecordListDefs() {
                     .columnsFill = false,
                     .manyRows = false},
                    FormColumns()),
+        RecordList({.id = ListId::DealInYaku,
+                    .name = "DealInYaku",
+                    .size = {142, 101},
+                    .columnsFill = false,
+                    .manyRows = true,
+                    .countHeading = "役( %d種類 )",
+                    .sortStates = SortStatesIn<&AppSettings::SortDealInYaku>,
+                    .filledIn = kFilledByNameDescending},
+                   DealInYakuColumns()),
+        RecordList({.id = ListId::DealInOpponents,
+                    .name = "DealInOpponents",
+                    .size = {261, 101},
+                    .columnsFill = false,
+                    .manyRows = true,
+                    .countHeading = "名前( %d人 )",
+                    .sortStates = SortStatesIn<&AppSettings::SortDealInVs>,
+                    .filledIn = kFilledByNameDescending},
+                   DealInOpponentColumns()),
+        RecordList({.id = ListId::DealInLargest,
+                    .name = "DealInLargest",
+                    .size = {261, 101},
+                    .columnsFill = false,
+                    .manyRows = false},
+                   DealInLargestColumns()),
     };
 }
 

@@ -66,6 +66,25 @@ const std::string& FormEarlierLabel();
 // The cells of the difference row, column 0 included.
 std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form);
 
+// 放銃: the yaku of the hands the user dealt into, the opponents, and the largest deal-ins.
+using DealInYakuEntry = tally::DealInYakuMap::value_type;
+using DealInOpponentEntry = tally::DealInOpponentMap::value_type;
+const std::vector<RecordColumn<DealInYakuEntry>>& DealInYakuColumns();
+const std::vector<RecordColumn<DealInOpponentEntry>>& DealInOpponentColumns();
+// Whether the opponent list shows an opponent: every one when the settings say so, else those
+// of kDealInOpponentHands shared hands or more.
+bool DealInOpponentShown(const tally::DealInOpponentStats& stats, const settings::AppSettings& settings);
+// A row of the largest deal-ins: its place, the record and its texts (code page 932).
+struct LargestDealIn {
+    std::int32_t place = 0;
+    const tally::DealInRecord* record = nullptr;
+    std::string hanClass;
+    std::string yaku;  // the winner's yaku, separated by a space
+
+    static LargestDealIn Of(std::int32_t place, const tally::DealInRecord& record);
+};
+const std::vector<RecordColumn<LargestDealIn>>& DealInLargestColumns();
+
 // The definitions of the record lists (the recent games, the yaku, opponent, period and form
 // lists), in no particular order.
 std::vector<ListDef> RecordListDefs();

@@ -105,6 +105,8 @@ std::string FormatReport(const InMemoryPages& pages, const RatingPrediction& pre
     out += FormatListSection("PeriodListYearly", pages.periodYearly);
     out += FormatListSection(ListName(ListId::FormTable), pages.views[static_cast<int>(ListId::FormTable)]);
     out += FormatListSection(ListName(ListId::StyleTable), pages.views[static_cast<int>(ListId::StyleTable)]);
+    for (int i = static_cast<int>(ListId::DealInBreakdown); i < kListCount; ++i)
+        out += FormatListSection(ListName(static_cast<ListId>(i)), pages.views[i]);
     return out;
 }
 

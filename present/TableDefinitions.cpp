@@ -75,6 +75,91 @@ std::vector<RowDef> StyleRows() {
     return rows;
 }
 
+// 放銃: the user's deal-ins beside the field's, by riichi and by the winner's value class.
+template <bool own>
+CellValue DealInCount(const R& r, int row) {
+    const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
+    return (own ? line.own : line.field).count;
+}
+template <bool own>
+CellValue DealInShare(const R& r, int row) {
+    const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
+    const tally::Estimate& share = own ? line.ownShare : line.fieldShare;
+    return share.hasInterval ? CellValue::Range(share.value, share.low, share.high) : CellValue::Dashes();
+}
+CellValue DealInDifference(const R& r, int row) {
+    const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
+    if (!line.difference.hasInterval) return CellValue::Dashes();
+    CellValue cell = CellValue::Range(line.difference.value, line.difference.low, line.difference.high);
+    if (line.significant) cell.suffix = " *";
+    return cell;
+}
+template <bool own>
+CellValue DealInMeanLost(const R& r, int row) {
+    const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
+    const tally::MeanEstimate& mean = own ? line.ownMean : line.fieldMean;
+    return mean.valid ? CellValue(mean.value) : CellValue::Dashes();
+}
+
+std::vector<RowDef> DealInRows() {
+    using D = tally::DealInRow;
+    constexpr const char* kShare = "%5.2f %% (%5.2f - %5.2f)";
+    const auto cells = [&](const char* share) {
+        return std::vector<CellDef>{
+            {1, "%lld", DealInCount<true>},     {2, share, DealInShare<true>},
+            {3, share, DealInShare<false>},     {4, "%+6.2f (%+6.2f - %+6.2f)", DealInDifference},
+            {5, "%6.0f", DealInMeanLost<true>}, {6, "%6.0f", DealInMeanLost<false>},
+            {7, "%lld", DealInCount<false>}};
+    };
+    return {
+        {"放銃 (対全局)", static_cast<int>(D::All), cells(kShare)},
+        {"立直者へ", static_cast<int>(D::IntoRiichi), cells(kShare)},
+        {"満貫未満", static_cast<int>(D::BelowMangan), cells(kShare)},
+        {"満貫", static_cast<int>(D::Mangan), cells(kShare)},
+        {"跳満", static_cast<int>(D::Haneman), cells(kShare)},
+        {"倍満以上", static_cast<int>(D::BaimanOrMore), cells(kShare)},
+        {"役満", static_cast<int>(D::Yakuman), cells(kShare)},
+    };
+}
+
+// The user's and the field's points per hand, split by what the hand was for the seat; the row's
+// index is its tally::HandPart, kHandPartCount for the whole.
+template <bool own>
+CellValue PartTotal(const R& r, int part) {
+    const tally::PointsSplit& split = own ? r.pointsPerHand.own : r.pointsPerHand.field;
+    return part < tally::kHandPartCount ? split.parts[static_cast<std::size_t>(part)] : split.total;
+}
+template <bool own, int scale>
+CellValue PartMean(const R& r, int part) {
+    const tally::PointsSplit& split = own ? r.pointsPerHand.own : r.pointsPerHand.field;
+    if (split.hands == 0) return CellValue::Dashes();
+    const double mean =
+        part < tally::kHandPartCount ? split.means[static_cast<std::size_t>(part)] : split.meanTotal;
+    return mean * scale;
+}
+template <bool own>
+CellValue SplitHands(const R& r, int) {
+    return (own ? r.pointsPerHand.own : r.pointsPerHand.field).hands;
+}
+
+std::vector<RowDef> PointsPerHandRows() {
+    using P = tally::HandPart;
+    const std::vector<CellDef> cells{{1, "%+lld", PartTotal<true>},
+                                     {2, "%+8.1f", PartMean<true, 1>},
+                                     {3, "%+9.0f", PartMean<true, 100>},
+                                     {4, "%+8.1f", PartMean<false, 1>},
+                                     {5, "%+9.0f", PartMean<false, 100>}};
+    return {
+        {"和了", static_cast<int>(P::Win), cells},
+        {"放銃", static_cast<int>(P::DealIn), cells},
+        {"ツモの支払い", static_cast<int>(P::TsumoPaid), cells},
+        {"流局", static_cast<int>(P::ExhaustiveDraw), cells},
+        {"その他", static_cast<int>(P::Rest), cells},
+        {"合計", tally::kHandPartCount, cells},
+        {"局数", 0, {{1, "%lld", SplitHands<true>}, {4, "%lld", SplitHands<false>}}},
+    };
+}
+
 std::vector<RowDef> HourRows() {
     const std::vector<CellDef> hourCells{
         {1, "%d", Hour<&H::games>},
@@ -369,6 +454,33 @@ std::vector<ListDef> FixedRowListDefs() {
                      {"同卓者", 114, Rt, "同じ試合の他の席の値 (95%信頼区間)"},
                      {"差", 134, Rt, "自分 − 同卓者 (95%信頼区間) (* は区間が0を含まない)"}},
          .rows = StyleRows()},
+        {.id = ListId::DealInBreakdown,
+         .name = "DealInBreakdown",
+         .size = {261, 78},
+         .columnsFill = false,
+         .manyRows = false,
+         .columns = {{"放銃", 80, L, "自分の放銃と、同じ試合の他の席の放銃"},
+                     {"回数", 40, Rt, "自分の放銃の回数"},
+                     {"自分", 130, Rt, "自分の放銃に占める割合 (95%信頼区間)。最初の行は全局に対する放銃率"},
+                     {"同卓者", 130, Rt,
+                      "同卓者の放銃に占める割合 (95%信頼区間)。最初の行は全局に対する放銃率"},
+                     {"差", 134, Rt, "自分 − 同卓者 (95%信頼区間) (* は区間が0を含まない)"},
+                     {"平均失点", 55, Rt, "自分の放銃1回あたりの平均失点"},
+                     {"同卓者平均", 65, Rt, "同卓者の放銃1回あたりの平均失点"},
+                     {"同卓者回数", 65, Rt, "同卓者の放銃の回数"}},
+         .rows = DealInRows()},
+        {.id = ListId::PointsPerHand,
+         .name = "PointsPerHand",
+         .size = {261, 70},
+         .columnsFill = false,
+         .manyRows = false,
+         .columns = {{"収支", 80, L, "局の終わり方ごとの点数の増減"},
+                     {"自分 合計", 70, Rt, "自分の点数の増減の合計 (局数の行は自分の局数)"},
+                     {"自分 1局", 65, Rt, "自分の1局あたりの増減 (全局数で割った値)"},
+                     {"自分 100局", 75, Rt, "自分の100局あたりの増減"},
+                     {"同卓者 1局", 70, Rt, "同卓者の1局あたりの増減 (局数の行は同卓者の延べ局数)"},
+                     {"同卓者 100局", 80, Rt, "同卓者の100局あたりの増減"}},
+         .rows = PointsPerHandRows()},
     };
 }
 

@@ -98,6 +98,7 @@ ValueCell CellOf(const std::string& format, const CellValue& value) {
             cell.fields = {std::to_string(value.first), std::to_string(value.second)};
             break;
         case K::LocalTime:
+        case K::DateTime:
             cell.fields = {IsoTime(value.first)};
             break;
         case K::Text:
@@ -171,6 +172,22 @@ std::vector<ValueRow> UnsortedRows(ListId list, const tally::TallyEngine& engine
         case ListId::OpponentList:
             for (const auto& entry : engine.opponentStats)
                 rows.push_back(RecordRow(OpponentColumns(), entry));
+            return rows;
+        case ListId::DealInYaku:
+            for (const auto& entry : engine.dealInYaku) rows.push_back(RecordRow(DealInYakuColumns(), entry));
+            return rows;
+        case ListId::DealInOpponents:
+            for (const auto& entry : engine.dealInOpponents) {
+                if (DealInOpponentShown(entry.second, settings))
+                    rows.push_back(RecordRow(DealInOpponentColumns(), entry));
+            }
+            return rows;
+        case ListId::DealInLargest:
+            for (std::size_t i = 0; i < engine.dealInLargest.size(); ++i) {
+                rows.push_back(
+                    RecordRow(DealInLargestColumns(),
+                              LargestDealIn::Of(static_cast<std::int32_t>(i + 1), engine.dealInLargest[i])));
+            }
             return rows;
         case ListId::PeriodList:
             for (const auto& period :

@@ -239,6 +239,9 @@ const Row kRows[] = {
     Value<std::int32_t>{"MainW", &AppSettings::MainW, 0},
     Value<std::int32_t>{"MainH", &AppSettings::MainH, 0},
     Value<std::int32_t>{"MainMaximized", &AppSettings::MainMaximized, 0},
+    Value<Flags4>{"SortDealInYaku", &AppSettings::SortDealInYaku, {0, 1, 0, 0}},
+    Value<Flags8>{"SortDealInVs", &AppSettings::SortDealInVs, {0, 1, 0, 0, 0, 0, 0, 0}},
+    Value<std::int32_t>{"DealInAllOpponents", &AppSettings::DealInAllOpponents, 0},
     ExtraLogs{"MJSFileName", &AppSettings::extraLogs},
 };
 

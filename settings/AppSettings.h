@@ -15,6 +15,9 @@ inline constexpr std::size_t kMaxUserIdBytes = 127;
 inline constexpr int kMaxScoreLogs = 16;
 // The recent-games count of a new settings file, and what a negative count stands for.
 inline constexpr std::int32_t kDefaultRecentCount = 10000;
+// The 放銃 page's opponent list shows, unless told to show all, the opponents of at least this
+// many shared hands.
+inline constexpr std::int64_t kDealInOpponentHands = 20;
 
 // How loading the settings file went. The fields hold the defaults wherever the file did not
 // set them, whatever the status.
@@ -83,6 +86,11 @@ struct AppSettings {
     std::int32_t MainW = 0;
     std::int32_t MainH = 0;
     std::int32_t MainMaximized = 0;
+    // The 放銃 page: the sorts of its yaku and opponent lists, and whether the opponent list
+    // shows every opponent (1) or those with kDealInOpponentHands shared hands or more (0).
+    std::array<std::int32_t, 4> SortDealInYaku{0, 1, 0, 0};
+    std::array<std::int32_t, 8> SortDealInVs{0, 1, 0, 0, 0, 0, 0, 0};
+    std::int32_t DealInAllOpponents = 0;
     // The score logs read beside MJSFileName, in the list's order (keys MJSFileName2 ..
     // MJSFileName16). Empty paths are dropped when the file is read.
     std::vector<std::string> extraLogs;

@@ -70,7 +70,8 @@ TEST(FormatReportTest, SectionsInOrder) {
         "RecentGamesList",  "HanTableOwn",      "HanTableOther",      "YakuListOwn",      "YakuListOther",
         "HourlyTable",      "HandOutcomeTable", "LastHandTable",      "LastHandWonTable", "OpponentList",
         "ScoreChart",       "OwnRatingDist",    "OpponentRatingDist", "RatingPrediction", "PeriodListMonthly",
-        "PeriodListYearly", "FormTable",        "StyleTable"};
+        "PeriodListYearly", "FormTable",        "StyleTable",         "DealInBreakdown",  "DealInYaku",
+        "DealInOpponents",  "DealInLargest",    "PointsPerHand"};
     EXPECT_EQ(sections, expected);
     EXPECT_NE(report.find("# ScoreChart\naxis\t1500\t1600\t50\n# OwnRatingDist\n# OpponentRatingDist\n"
                           "# RatingPrediction\n0\t0\t3000\n"),

@@ -133,7 +133,9 @@ TEST(ListNamesTest, NamesAndSortability) {
     EXPECT_EQ(ListName(ListId::HanTableOther), "HanTableOther");
     int sortable = 0;
     for (int i = 0; i < kListCount; ++i) sortable += IsSortable(static_cast<ListId>(i));
-    EXPECT_EQ(sortable, 4);
+    EXPECT_EQ(sortable, 6);
+    EXPECT_TRUE(IsSortable(ListId::DealInOpponents));
+    EXPECT_FALSE(IsSortable(ListId::DealInLargest));
     EXPECT_TRUE(IsSortable(ListId::YakuListOther));
     EXPECT_EQ(Sj("３倍満").size(), 6u);
 }

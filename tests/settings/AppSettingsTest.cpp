@@ -343,6 +343,8 @@ TEST(SaveSettings, WritesTheExactText) {
     settings.GraphW = 640;
     settings.MainW = 1100;
     settings.MainMaximized = 1;
+    settings.SortDealInVs = {0, 0, 0, 0, 0, 0, 0, 1};
+    settings.DealInAllOpponents = 1;
     // An empty entry is not written, and leaves no gap in the numbers.
     settings.extraLogs = {"/home/user/old pc/mjscore.txt", "", "backup.txt"};
     settings.iniPath = dir.File("Obrenta.ini");
@@ -382,6 +384,9 @@ TEST(SaveSettings, WritesTheExactText) {
               "MainW\t1100\n"
               "MainH\t0\n"
               "MainMaximized\t1\n"
+              "SortDealInYaku\t0 1 0 0\n"
+              "SortDealInVs\t0 0 0 0 0 0 0 1\n"
+              "DealInAllOpponents\t1\n"
               "MJSFileName2\n"
               "/home/user/old pc/mjscore.txt\n"
               "MJSFileName3\n"
