@@ -107,6 +107,28 @@ std::span<std::int32_t> SortStatesIn(settings::AppSettings& settings) {
     return settings.*member;
 }
 
+// --- the rows of a record list -----------------------------------------------------------------
+// One cell of a record list's row: the column's format and the record's value.
+struct RecordCell {
+    const std::string* format;
+    CellValue value;
+};
+
+// Takes a record list's rows one at a time, top to bottom, while their records are alive.
+class RowSink {
+public:
+    virtual void Row(std::span<const RecordCell> cells) = 0;
+    // A row of finished texts (the form box's difference row).
+    virtual void TextRow(std::span<const std::string> texts) = 0;
+
+protected:
+    ~RowSink() = default;
+};
+
+// Hands a record list's rows, before any sort, to a sink.
+using RecordRows = void (*)(const tally::TallyEngine& engine, const settings::AppSettings& settings,
+                            RowSink& sink);
+
 // Where a list sits on its page, in dialog units.
 struct ListSize {
     int width = 0;
@@ -127,6 +149,10 @@ struct ListDef {
     SortStatesOf sortStates = nullptr;
     // One per column of a sortable list (see RecordList in RecordColumns.h).
     std::vector<ColumnSort> sorts = {};
+    // A record list's rows; null for a fixed-row list.
+    RecordRows records = nullptr;
+    // A refill shows the last row (the newest game or period).
+    bool showsLastRow = false;
     // The order of column 0 in which a refill leaves a sortable list before its saved sort
     // applies, as a sort direction (1 the first order, 2 the reverse); a click sorts from it.
     int filledIn = 1;

@@ -10,15 +10,6 @@ namespace {
 
 using tally::TallyEngine;
 
-// Inserts a row at the top holding the record's cells.
-template <class Record>
-void InsertAtTop(ListView& view, const std::vector<RecordColumn<Record>>& columns, const Record& record) {
-    const int row = view.InsertRow(0, CellText(columns[0].format.bytes, columns[0].value(record)));
-    for (std::size_t c = 1; c < columns.size(); ++c) {
-        view.SetCell(row, static_cast<int>(c), CellText(columns[c].format.bytes, columns[c].value(record)));
-    }
-}
-
 void FillFixedRows(const ListDef& def, ListView& view, const tally::TallyResults& results) {
     if (def.manyRows) view.SetRedraw(false);
     for (std::size_t r = 0; r < def.rows.size(); ++r) {
@@ -32,73 +23,52 @@ void FillFixedRows(const ListDef& def, ListView& view, const tally::TallyResults
     if (def.manyRows) view.SetRedraw(true);
 }
 
-void FillRecentGames(ListView& view, const TallyEngine& engine) {
-    view.SetRedraw(false);
-    view.DeleteAllRows();
-    const std::size_t count = engine.selectedGames.size();
-    const std::size_t shown = std::min(count, kRecentGamesShown);
-    // Newest first, each at the top: the oldest shown ends up on top.
-    for (std::size_t i = 0; i < shown; ++i) {
-        InsertAtTop(view, RecentGameColumns(), RecentGame::Of(engine.selectedGames[count - 1 - i]));
-    }
-    if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
-    view.SetRedraw(true);
-}
+// Writes each row it is handed under the earlier ones.
+class ViewSink final : public RowSink {
+public:
+    explicit ViewSink(ListView& view) : view_(view) {}
 
-// A yaku or opponent list: one row per entry that shown() takes, in descending key order until a
-// sort applies.
-template <class Map, class Shown>
-void FillMapList(ListId list, ListView& view, const Map& map,
-                 const std::vector<RecordColumn<typename Map::value_type>>& columns,
-                 const settings::AppSettings& settings, Shown shown) {
-    view.SetRedraw(false);
-    view.DeleteAllRows();
-    int rows = 0;
-    for (const auto& entry : map) {
-        if (!shown(entry)) continue;
-        InsertAtTop(view, columns, entry);
+    void Row(std::span<const RecordCell> cells) override {
+        if (cells.empty()) return;
+        const int row = view_.InsertRow(view_.RowCount(), CellText(*cells[0].format, cells[0].value));
+        for (std::size_t c = 1; c < cells.size(); ++c)
+            view_.SetCell(row, static_cast<int>(c), CellText(*cells[c].format, cells[c].value));
         ++rows;
     }
-    view.SetFirstHeading(FormatCell(Definition(list).countHeading.bytes.c_str(), rows));
-    ApplySavedSort(list, view, SortStates(list, settings));
-    view.SetRedraw(true);
-}
+    void TextRow(std::span<const std::string> texts) override {
+        if (texts.empty()) return;
+        const int row = view_.InsertRow(view_.RowCount(), texts[0]);
+        for (std::size_t c = 1; c < texts.size(); ++c) view_.SetCell(row, static_cast<int>(c), texts[c]);
+        ++rows;
+    }
 
-constexpr auto Every = [](const auto&) { return true; };
+    int rows = 0;
 
-// The largest deal-ins, the largest first.
-void FillLargestDealIns(ListView& view, const TallyEngine& engine) {
+private:
+    ListView& view_;
+};
+
+// A record list: its rows rebuilt, the count in its first heading, its saved sort applied.
+void FillRecordList(const ListDef& def, ListView& view, const TallyEngine& engine,
+                    const settings::AppSettings& settings) {
+    if (def.manyRows) view.SetRedraw(false);
     view.DeleteAllRows();
-    const std::vector<tally::DealInRecord>& records = engine.dealInLargest;
-    for (std::size_t i = records.size(); i-- > 0;)
-        InsertAtTop(view, DealInLargestColumns(),
-                    LargestDealIn::Of(static_cast<std::int32_t>(i + 1), records[i]));
-}
-
-// The newest FormGames selected games against the earlier ones, then their difference.
-void FillFormTable(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
-    const tally::FormComparison form = tally::CompareForm(engine.selectedGames, settings.FormGames);
-    view.DeleteAllRows();
-    InsertAtTop(view, FormColumns(), FormSide{FormEarlierLabel(), form.earlier});
-    InsertAtTop(view, FormColumns(), FormSide{FormRecentLabel(form.recentGames), form.recent});
-    const std::vector<std::string> difference = FormDifferenceCells(form);
-    const int row = view.InsertRow(2, difference[0]);
-    for (std::size_t c = 1; c < difference.size(); ++c) view.SetCell(row, static_cast<int>(c), difference[c]);
+    ViewSink sink(view);
+    def.records(engine, settings, sink);
+    if (!def.countHeading.bytes.empty())
+        view.SetFirstHeading(FormatCell(def.countHeading.bytes.c_str(), sink.rows));
+    if (def.sortStates != nullptr) ApplySavedSort(def.id, view, SortStates(def.id, settings));
+    if (def.showsLastRow && view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
+    if (def.manyRows) view.SetRedraw(true);
 }
 
 }  // namespace
 
 void FillPeriodList(ListView& view, const TallyEngine& engine, const settings::AppSettings& settings,
                     bool yearly) {
-    const std::vector<tally::PeriodStats>& periods = yearly ? engine.yearlyPeriods : engine.monthlyPeriods;
-    view.SetRedraw(false);
-    view.DeleteAllRows();
-    for (auto period = periods.rbegin(); period != periods.rend(); ++period) {
-        InsertAtTop(view, PeriodColumns(), *period);
-    }
-    ApplySavedSort(ListId::PeriodList, view, SortStates(ListId::PeriodList, settings));
-    if (view.RowCount() > 0) view.EnsureVisible(view.RowCount() - 1);
-    view.SetRedraw(true);
+    settings::AppSettings chosen = settings;
+    chosen.PeriodYearly = yearly ? 1 : 0;
+    FillRecordList(Definition(ListId::PeriodList), view, engine, chosen);
 }
 
 void SetUpList(ListId list, ListView& view) {
@@ -118,39 +88,11 @@ void SetUpList(ListId list, ListView& view) {
 }
 
 void FillList(ListId list, ListView& view, const TallyEngine& engine, const settings::AppSettings& settings) {
-    switch (list) {
-        case ListId::RecentGamesList:
-            FillRecentGames(view, engine);
-            return;
-        case ListId::YakuListOwn:
-            FillMapList(list, view, engine.ownYaku, YakuColumns(), settings, Every);
-            return;
-        case ListId::YakuListOther:
-            FillMapList(list, view, engine.otherYaku, YakuColumns(), settings, Every);
-            return;
-        case ListId::OpponentList:
-            FillMapList(list, view, engine.opponentStats, OpponentColumns(), settings, Every);
-            return;
-        case ListId::DealInYaku:
-            FillMapList(list, view, engine.dealInYaku, DealInYakuColumns(), settings, Every);
-            return;
-        case ListId::DealInOpponents:
-            FillMapList(
-                list, view, engine.dealInOpponents, DealInOpponentColumns(), settings,
-                [&](const DealInOpponentEntry& e) { return DealInOpponentShown(e.second, settings); });
-            return;
-        case ListId::DealInLargest:
-            FillLargestDealIns(view, engine);
-            return;
-        case ListId::PeriodList:
-            FillPeriodList(view, engine, settings, settings.PeriodYearly != 0);
-            return;
-        case ListId::FormTable:
-            FillFormTable(view, engine, settings);
-            return;
-        default:
-            FillFixedRows(Definition(list), view, engine);
-            return;
+    const ListDef& def = Definition(list);
+    if (def.records != nullptr) {
+        FillRecordList(def, view, engine, settings);
+    } else {
+        FillFixedRows(def, view, engine);
     }
 }
 

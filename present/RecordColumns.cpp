@@ -293,6 +293,79 @@ std::vector<std::string> FormDifferenceCells(const tally::FormComparison& form) 
 
 namespace {
 
+// Hands one record to the sink as a row of its columns' cells.
+template <class Record>
+void Emit(RowSink& sink, const std::vector<RecordColumn<Record>>& columns, const Record& record) {
+    std::vector<RecordCell> cells;
+    cells.reserve(columns.size());
+    for (const RecordColumn<Record>& column : columns)
+        cells.push_back({&column.format.bytes, column.value(record)});
+    sink.Row(cells);
+}
+
+// A map's entries that shown() takes, by key descending (each put on top of the earlier ones
+// when the lists were first written, which their saved sorts start from).
+template <class Map, class Shown>
+void EmitDescending(RowSink& sink, const Map& map,
+                    const std::vector<RecordColumn<typename Map::value_type>>& columns, Shown shown) {
+    for (auto entry = map.rbegin(); entry != map.rend(); ++entry) {
+        if (shown(*entry)) Emit(sink, columns, *entry);
+    }
+}
+constexpr auto Every = [](const auto&) { return true; };
+
+// The newest kRecentGamesShown selected games, the oldest of them on top.
+void RecentGameRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    const auto& games = engine.selectedGames;
+    const std::size_t shown = std::min(games.size(), kRecentGamesShown);
+    for (std::size_t i = games.size() - shown; i < games.size(); ++i)
+        Emit(sink, RecentGameColumns(), RecentGame::Of(games[i]));
+}
+
+void OwnYakuRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    EmitDescending(sink, engine.ownYaku, YakuColumns(), Every);
+}
+
+void OtherYakuRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    EmitDescending(sink, engine.otherYaku, YakuColumns(), Every);
+}
+
+void OpponentRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    EmitDescending(sink, engine.opponentStats, OpponentColumns(), Every);
+}
+
+// The months or years as the settings choose, oldest on top.
+void PeriodRows(const tally::TallyEngine& engine, const settings::AppSettings& settings, RowSink& sink) {
+    for (const tally::PeriodStats& period :
+         settings.PeriodYearly != 0 ? engine.yearlyPeriods : engine.monthlyPeriods)
+        Emit(sink, PeriodColumns(), period);
+}
+
+// The newest FormGames selected games, the earlier ones, then their difference.
+void FormRows(const tally::TallyEngine& engine, const settings::AppSettings& settings, RowSink& sink) {
+    const tally::FormComparison form = tally::CompareForm(engine.selectedGames, settings.FormGames);
+    Emit(sink, FormColumns(), FormSide{FormRecentLabel(form.recentGames), form.recent});
+    Emit(sink, FormColumns(), FormSide{FormEarlierLabel(), form.earlier});
+    sink.TextRow(FormDifferenceCells(form));
+}
+
+void DealInYakuRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    EmitDescending(sink, engine.dealInYaku, DealInYakuColumns(), Every);
+}
+
+void DealInOpponentRows(const tally::TallyEngine& engine, const settings::AppSettings& settings,
+                        RowSink& sink) {
+    EmitDescending(sink, engine.dealInOpponents, DealInOpponentColumns(),
+                   [&](const DealInOpponentEntry& e) { return DealInOpponentShown(e.second, settings); });
+}
+
+// The largest first.
+void LargestDealInRows(const tally::TallyEngine& engine, const settings::AppSettings&, RowSink& sink) {
+    const std::vector<tally::DealInRecord>& records = engine.dealInLargest;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        Emit(sink, DealInLargestColumns(), LargestDealIn::Of(static_cast<std::int32_t>(i + 1), records[i]));
+}
+
 // A record list's definition: its columns, and, for a sortable list, each column's sort with the
 // column it names resolved to its number.
 template <class Record>
@@ -329,7 +402,9 @@ std::vector<ListDef> RecordListDefs() {
                     .name = "RecentGamesList",
                     .size = {124, 150},
                     .columnsFill = false,
-                    .manyRows = true},
+                    .manyRows = true,
+                    .records = RecentGameRows,
+                    .showsLastRow = true},
                    RecentGameColumns()),
         RecordList({.id = ListId::YakuListOwn,
                     .name = "YakuListOwn",
@@ -338,6 +413,7 @@ std::vector<ListDef> RecordListDefs() {
                     .manyRows = true,
                     .countHeading = "役( %d種類 )",
                     .sortStates = SortStatesIn<&AppSettings::SortYaku1>,
+                    .records = OwnYakuRows,
                     .filledIn = kFilledByNameDescending},
                    YakuColumns()),
         RecordList({.id = ListId::YakuListOther,
@@ -347,6 +423,7 @@ std::vector<ListDef> RecordListDefs() {
                     .manyRows = true,
                     .countHeading = "役( %d種類 )",
                     .sortStates = SortStatesIn<&AppSettings::SortYaku2>,
+                    .records = OtherYakuRows,
                     .filledIn = kFilledByNameDescending},
                    YakuColumns()),
         RecordList({.id = ListId::OpponentList,
@@ -356,6 +433,7 @@ std::vector<ListDef> RecordListDefs() {
                     .manyRows = true,
                     .countHeading = "名前( %d人 )",
                     .sortStates = SortStatesIn<&AppSettings::SortVs>,
+                    .records = OpponentRows,
                     .filledIn = kFilledByNameDescending},
                    OpponentColumns()),
         RecordList({.id = ListId::PeriodList,
@@ -363,13 +441,16 @@ std::vector<ListDef> RecordListDefs() {
                     .size = {261, 150},
                     .columnsFill = false,
                     .manyRows = true,
-                    .sortStates = SortStatesIn<&AppSettings::SortPeriod>},
+                    .sortStates = SortStatesIn<&AppSettings::SortPeriod>,
+                    .records = PeriodRows,
+                    .showsLastRow = true},
                    PeriodColumns()),
         RecordList({.id = ListId::FormTable,
                     .name = "FormTable",
                     .size = {261, 40},
                     .columnsFill = false,
-                    .manyRows = false},
+                    .manyRows = false,
+                    .records = FormRows},
                    FormColumns()),
         RecordList({.id = ListId::DealInYaku,
                     .name = "DealInYaku",
@@ -378,6 +459,7 @@ std::vector<ListDef> RecordListDefs() {
                     .manyRows = true,
                     .countHeading = "役( %d種類 )",
                     .sortStates = SortStatesIn<&AppSettings::SortDealInYaku>,
+                    .records = DealInYakuRows,
                     .filledIn = kFilledByNameDescending},
                    DealInYakuColumns()),
         RecordList({.id = ListId::DealInOpponents,
@@ -387,13 +469,15 @@ std::vector<ListDef> RecordListDefs() {
                     .manyRows = true,
                     .countHeading = "名前( %d人 )",
                     .sortStates = SortStatesIn<&AppSettings::SortDealInVs>,
+                    .records = DealInOpponentRows,
                     .filledIn = kFilledByNameDescending},
                    DealInOpponentColumns()),
         RecordList({.id = ListId::DealInLargest,
                     .name = "DealInLargest",
                     .size = {261, 101},
                     .columnsFill = false,
-                    .manyRows = false},
+                    .manyRows = false,
+                    .records = LargestDealInRows},
                    DealInLargestColumns()),
     };
 }

@@ -144,69 +144,32 @@ ValueCell TextCell(const std::string& text) {
     return cell;
 }
 
-template <class Record>
-ValueRow RecordRow(const std::vector<RecordColumn<Record>>& columns, const Record& record) {
-    ValueRow row;
-    for (const RecordColumn<Record>& column : columns)
-        row.push_back(CellOf(column.format.bytes, column.value(record)));
-    return row;
-}
+// Keeps each row it is handed with its values.
+class ValueSink final : public RowSink {
+public:
+    void Row(std::span<const RecordCell> cells) override {
+        ValueRow row;
+        for (const RecordCell& cell : cells) row.push_back(CellOf(*cell.format, cell.value));
+        rows.push_back(std::move(row));
+    }
+    void TextRow(std::span<const std::string> texts) override {
+        ValueRow row;
+        for (const std::string& text : texts) row.push_back(TextCell(text));
+        rows.push_back(std::move(row));
+    }
+
+    std::vector<ValueRow> rows;
+};
 
 // The rows of the list as its fill writes them, before any sort.
 std::vector<ValueRow> UnsortedRows(ListId list, const tally::TallyEngine& engine,
                                    const settings::AppSettings& settings, int columns) {
-    std::vector<ValueRow> rows;
-    switch (list) {
-        case ListId::RecentGamesList: {
-            const auto& games = engine.selectedGames;
-            const std::size_t shown = std::min(games.size(), kRecentGamesShown);
-            for (std::size_t i = games.size() - shown; i < games.size(); ++i)
-                rows.push_back(RecordRow(RecentGameColumns(), RecentGame::Of(games[i])));
-            return rows;
-        }
-        case ListId::YakuListOwn:
-        case ListId::YakuListOther:
-            for (const auto& entry : list == ListId::YakuListOwn ? engine.ownYaku : engine.otherYaku)
-                rows.push_back(RecordRow(YakuColumns(), entry));
-            return rows;
-        case ListId::OpponentList:
-            for (const auto& entry : engine.opponentStats)
-                rows.push_back(RecordRow(OpponentColumns(), entry));
-            return rows;
-        case ListId::DealInYaku:
-            for (const auto& entry : engine.dealInYaku) rows.push_back(RecordRow(DealInYakuColumns(), entry));
-            return rows;
-        case ListId::DealInOpponents:
-            for (const auto& entry : engine.dealInOpponents) {
-                if (DealInOpponentShown(entry.second, settings))
-                    rows.push_back(RecordRow(DealInOpponentColumns(), entry));
-            }
-            return rows;
-        case ListId::DealInLargest:
-            for (std::size_t i = 0; i < engine.dealInLargest.size(); ++i) {
-                rows.push_back(
-                    RecordRow(DealInLargestColumns(),
-                              LargestDealIn::Of(static_cast<std::int32_t>(i + 1), engine.dealInLargest[i])));
-            }
-            return rows;
-        case ListId::PeriodList:
-            for (const auto& period :
-                 settings.PeriodYearly != 0 ? engine.yearlyPeriods : engine.monthlyPeriods)
-                rows.push_back(RecordRow(PeriodColumns(), period));
-            return rows;
-        case ListId::FormTable: {
-            const tally::FormComparison form = tally::CompareForm(engine.selectedGames, settings.FormGames);
-            rows.push_back(
-                RecordRow(FormColumns(), FormSide{FormRecentLabel(form.recentGames), form.recent}));
-            rows.push_back(RecordRow(FormColumns(), FormSide{FormEarlierLabel(), form.earlier}));
-            ValueRow difference;
-            for (const std::string& text : FormDifferenceCells(form)) difference.push_back(TextCell(text));
-            rows.push_back(difference);
-            return rows;
-        }
-        default:
-            break;
+    if (const RecordRows records = Definition(list).records; records != nullptr) {
+        ValueSink sink;
+        records(engine, settings, sink);
+        return std::move(sink.rows);
     }
+    std::vector<ValueRow> rows;
     for (const RowDef& def : Definition(list).rows) {
         ValueRow row(static_cast<std::size_t>(std::max(columns, 1)));
         row[0].text = def.label.bytes;
