@@ -494,4 +494,14 @@ const std::string& StylePageNote() {
     return note;
 }
 
+const std::string& DealInPageNote() {
+    static const std::string note = Cp932Literal(
+        "記録に鳴きもダマも残らないため、和了者の手で分かるのは立直の有無 (立直者へ: 和了者の役に立直) "
+        "だけです。放銃は点数の増減から判定します (ロン局で和了者以外の最も点数が減った席。"
+        "ダブロンは記録に書かれたとおりに数えます)。割合は、1行目が全局に対する放銃率、"
+        "ほかの行が放銃に対する割合です。* は差の95%信頼区間が0を含まない行ですが、"
+        "7行あるので偶然付くこともあります。");
+    return note;
+}
+
 }  // namespace obrenta::present

@@ -15,4 +15,8 @@ std::vector<ListDef> FixedRowListDefs();
 // marks.
 const std::string& StylePageNote();
 
+// The note under the 放銃 breakdown (code page 932): what the log lets one say of the winner's hand,
+// how a deal-in is found, and how to read the shares and marks.
+const std::string& DealInPageNote();
+
 }  // namespace obrenta::present

@@ -12,6 +12,7 @@
 #include "ui/GamesWithDialog.h"
 #include "ui/LineChartView.h"
 #include "ui/ListModel.h"
+#include "ui/ListToolTips.h"
 #include "ui/ListTreeView.h"
 #include "ui/MainDialog.h"
 #include "ui/QtText.h"
@@ -76,6 +77,13 @@ GameOpener::GameOpener(MainDialog* dialog) : QObject(dialog), dialog_(dialog) {
         connect(style, &QAbstractItemView::activated, this,
                 [this](const QModelIndex& index) { OpenStyleRecord(index.row()); });
     }
+    if (ListTreeView* largest = dialog->listView(ListId::DealInLargest)) {
+        connect(largest, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+            if (const tally::SelectedGame* game = LargestDealInAt(index.row())) OpenGame(*game);
+        });
+        largestDealInViewport_ = largest->viewport();
+        largestDealInViewport_->installEventFilter(this);
+    }
     if (ListTreeView* opponents = dialog->listView(ListId::OpponentList)) {
         connect(opponents, &QAbstractItemView::activated, this,
                 [this](const QModelIndex& index) { OpenGamesWith(index.row()); });
@@ -129,6 +137,21 @@ bool GameOpener::OpenStyleRecord(int row) {
     return true;
 }
 
+const tally::SelectedGame* GameOpener::LargestDealInAt(int row) const {
+    // The list shows the records in their order, the largest on top.
+    const tally::TallyEngine& engine = dialog_->engine();
+    const std::vector<tally::DealInRecord>& records = engine.dealInLargest;
+    const int rows = dialog_->list(present::ListId::DealInLargest).RowCount();
+    if (row < 0 || row >= rows || static_cast<std::size_t>(rows) != records.size()) return nullptr;
+    const tally::DealInRecord& record = records[static_cast<std::size_t>(row)];
+    // The index holds until the next tally; the start time makes sure it is still that game, and
+    // finds it when it is not.
+    const std::vector<tally::SelectedGame>& games = engine.selectedGames;
+    if (record.gameIndex < games.size() && games[record.gameIndex].game.startTime == record.startTime)
+        return &games[record.gameIndex];
+    return SelectedAt(record.startTime);
+}
+
 QWidget* GameOpener::OpenGamesWith(int row) {
     const ListModel& opponents = dialog_->list(present::ListId::OpponentList);
     if (row < 0 || row >= opponents.RowCount()) return nullptr;
@@ -139,20 +162,31 @@ QWidget* GameOpener::OpenGamesWith(int row) {
 }
 
 bool GameOpener::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ToolTip || watched != recentViewport_)
+    if (event->type() != QEvent::ToolTip || (watched != recentViewport_ && watched != largestDealInViewport_))
         return QObject::eventFilter(watched, event);
-    ListTreeView* recent = dialog_->listView(present::ListId::RecentGamesList);
-    if (recent == nullptr) return QObject::eventFilter(watched, event);
+    const bool recentList = watched == recentViewport_;
+    ListTreeView* view =
+        dialog_->listView(recentList ? present::ListId::RecentGamesList : present::ListId::DealInLargest);
+    if (view == nullptr) return QObject::eventFilter(watched, event);
     const auto* help = static_cast<QHelpEvent*>(event);
-    const QModelIndex index = recent->indexAt(help->pos());
-    const tally::SelectedGame* game = index.isValid() ? RecentGameAt(index.row()) : nullptr;
-    if (game == nullptr) {
+    const QModelIndex index = view->indexAt(help->pos());
+    const tally::SelectedGame* game = !index.isValid() ? nullptr
+                                      : recentList     ? RecentGameAt(index.row())
+                                                       : LargestDealInAt(index.row());
+    QString text;
+    if (game != nullptr)
+        text =
+            ToQString(present::GameTimeText(game->game.startTime) + ' ' + present::GameKindText(game->game));
+    // The list's own hover text, the whole of a cut cell (a long yaku list), comes under it.
+    if (const auto* tips =
+            recentList ? nullptr : view->findChild<ListToolTips*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (const QString whole = tips->CellToolTip(index); !whole.isEmpty())
+            text = text.isEmpty() ? whole : text + QLatin1Char('\n') + whole;
+    }
+    if (text.isEmpty()) {
         QToolTip::hideText();
     } else {
-        QToolTip::showText(
-            help->globalPos(),
-            ToQString(present::GameTimeText(game->game.startTime) + ' ' + present::GameKindText(game->game)),
-            recent->viewport(), recent->visualRect(index));
+        QToolTip::showText(help->globalPos(), text, view->viewport(), view->visualRect(index));
     }
     return true;
 }

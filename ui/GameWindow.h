@@ -31,8 +31,9 @@ private:
 };
 
 // Opens games from where the main window shows them: a row of 最近の対局, a record row of 打ち筋,
-// a point of the score charts, a row of 対戦相手 (that opponent's games); and gives the rows of
-// 最近の対局 their full start time as hover text.
+// a row of 最大の放銃 (放銃), a point of the score charts, a row of 対戦相手 (that opponent's
+// games); and gives the rows of 最近の対局 and 最大の放銃 their game's full start time and kind as
+// hover text.
 class GameOpener : public QObject {
     Q_OBJECT
 
@@ -47,6 +48,8 @@ public:
     const tally::SelectedGame* RecentGameAt(int row) const;
     // Opens the game of a row of 打ち筋 when it is a record row; false otherwise.
     bool OpenStyleRecord(int row);
+    // The selected game of a row of 最大の放銃, or null.
+    const tally::SelectedGame* LargestDealInAt(int row) const;
     // Opens the list of the games with the opponent of a row of 対戦相手.
     QWidget* OpenGamesWith(int row);
 
@@ -59,6 +62,7 @@ private:
     // while the main window is being taken apart, so it looks at nothing of the window before
     // it knows the event is one of these.
     QWidget* recentViewport_ = nullptr;
+    QWidget* largestDealInViewport_ = nullptr;
 };
 
 }  // namespace obrenta::ui

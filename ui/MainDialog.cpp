@@ -81,6 +81,7 @@ const struct PageRow {
      &present::PageCharts::opponentRatingDist},
     {"推移", "trend", MakePage<TrendPage>},
     {"打ち筋", "style", MakePage<StylePage>},
+    {"放銃", "dealin", MakePage<DealInPage>},
 };
 
 void InvalidateLayouts(QLayout* layout) {
@@ -152,7 +153,12 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
 void MainDialog::RestorePlacement(const QSize& smallest) {
     setMinimumSize(smallest);
     resize(smallest);
-    centralWidget()->layout()->activate();
+    // A hidden widget lays out its children only when it shows: each layout down to the tab
+    // bar's is run here, from the top, so that the bar has the width it will have.
+    for (QLayout* each : {layout(), centralWidget()->layout(), tabBar_->parentWidget()->layout()}) {
+        each->invalidate();
+        each->activate();
+    }
     // By default wide enough for every tab label without the scroll arrows, and a little taller
     // than the smallest size so that the lists show more rows.
     const int tabsMissing = std::max(0, tabBar_->sizeHint().width() - tabBar_->width());
@@ -369,6 +375,13 @@ void MainDialog::SetUpPages() {
     connect(trend, &TrendPage::FormGamesChanged, this, [this](int games) {
         settings_.FormGames = games;
         present::FillList(present::ListId::FormTable, list(present::ListId::FormTable), engine_, settings_);
+    });
+    DealInPage* dealIn = page<DealInPage>();
+    dealIn->ShowAllOpponents(settings_.DealInAllOpponents != 0);
+    connect(dealIn, &DealInPage::AllOpponentsChanged, this, [this](bool all) {
+        settings_.DealInAllOpponents = all ? 1 : 0;
+        present::FillList(present::ListId::DealInOpponents, list(present::ListId::DealInOpponents), engine_,
+                          settings_);
     });
     RunTally();
 }

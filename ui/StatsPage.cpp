@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QChartView>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QSpinBox>
 
 #include "present/ListCaptions.h"
+#include "present/TableDefinitions.h"
 #include "settings/AppSettings.h"
 #include "ui/BarChartView.h"
 #include "ui/LineChartView.h"
@@ -364,6 +366,61 @@ StylePage::StylePage(QWidget* parent) : StatsPage(parent) {
     auto* note = new QLabel(ToQString(present::StylePageNote()), this);
     note->setWordWrap(true);
     page->addWidget(note);
+}
+
+DealInPage::DealInPage(QWidget* parent) : StatsPage(parent) {
+    using present::ListId;
+    const QFont f = font();
+    auto* page = new QVBoxLayout(this);
+    SetPageMargins(page, f);
+    // Five lists and a note share a page no taller than the others': each asks for a few rows
+    // and the room the window has beyond that goes to the lists that have more rows to show.
+    // The wide ones scroll sideways rather than widen the window, as on 打ち筋.
+    auto add = [this, &f](ListId id, int heightUnits) {
+        ListTreeView* view = AddList(id);
+        view->SetPreferredSize(DialogUnits(f, present::ListSizeUnits(id).width, heightUnits));
+        if (id != ListId::DealInYaku)
+            view->setSizePolicy(QSizePolicy::Ignored, view->sizePolicy().verticalPolicy());
+        return view;
+    };
+    // The two tables' seven rows in full; they do not grow.
+    page->addWidget(add(ListId::DealInBreakdown, 80));
+    auto* note = new QLabel(ToQString(present::DealInPageNote()), this);
+    note->setObjectName(QStringLiteral("dealInNote"));
+    note->setWordWrap(true);
+    page->addWidget(note);
+    page->addWidget(add(ListId::PointsPerHand, 70));
+
+    auto* middle = Row(f);
+    middle->addWidget(add(ListId::DealInYaku, 36));
+    auto* opponents = new QVBoxLayout();
+    opponents->setContentsMargins(0, 0, 0, 0);
+    opponents->setSpacing(DialogUnitsY(f, 1));
+    allOpponents_ = new QCheckBox(QStringLiteral("すべての相手を表示"), this);
+    allOpponents_->setObjectName(QStringLiteral("dealInAllOpponents"));
+    allOpponents_->setToolTip(QStringLiteral("チェックしないときは、同卓%1局以上の相手だけを表示します")
+                                  .arg(settings::kDealInOpponentHands));
+    auto* choice = Row(f);
+    choice->addWidget(allOpponents_);
+    auto* hint = new QLabel(
+        QStringLiteral("(外すと同卓%1局以上の相手のみ)").arg(settings::kDealInOpponentHands), this);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    // Cut rather than widen the page when the window is at its smallest.
+    hint->setSizePolicy(QSizePolicy::Ignored, hint->sizePolicy().verticalPolicy());
+    choice->addWidget(hint, 1);
+    opponents->addLayout(choice);
+    opponents->addWidget(add(ListId::DealInOpponents, 24), 1);
+    middle->addLayout(opponents, 1);
+    page->addLayout(middle, 3);
+
+    page->addWidget(add(ListId::DealInLargest, 30), 2);
+
+    connect(allOpponents_, &QCheckBox::toggled, this, [this](bool on) { emit AllOpponentsChanged(on); });
+}
+
+void DealInPage::ShowAllOpponents(bool all) {
+    const QSignalBlocker block(allOpponents_);
+    allOpponents_->setChecked(all);
 }
 
 }  // namespace obrenta::ui

@@ -7,6 +7,7 @@
 #include "present/PageContent.h"
 
 class QChartView;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -177,6 +178,25 @@ class StylePage : public StatsPage {
     Q_OBJECT
 public:
     explicit StylePage(QWidget* parent = nullptr);
+};
+
+// 放銃: where the user's points go. The deal-ins beside the field's, the points per hand by how
+// the hand ended, the yaku and the players the deal-ins went to, and the largest of them.
+class DealInPage : public StatsPage {
+    Q_OBJECT
+public:
+    explicit DealInPage(QWidget* parent = nullptr);
+
+    // Checked: every opponent in the opponent list; else those met in enough hands.
+    QCheckBox* allOpponentsBox() const { return allOpponents_; }
+    // Shows the saved choice without announcing it.
+    void ShowAllOpponents(bool all);
+
+signals:
+    void AllOpponentsChanged(bool all);
+
+private:
+    QCheckBox* allOpponents_;
 };
 
 }  // namespace obrenta::ui

@@ -119,6 +119,22 @@ private slots:
         Activate(style, 0);
         QCOMPARE(window->findChildren<GameWindow*>().size(), qsizetype{2});
 
+        // A row of 最大の放銃 opens the game of that deal-in and names it in its hover text.
+        window->tabBar()->setCurrentIndex(10);
+        ListTreeView* largest = window->listView(ListId::DealInLargest);
+        QVERIFY(largest->listModel()->RowCount() >= 2);
+        Activate(largest, 1);
+        more = NewGameWindows(*window, {open[0], more[0]});
+        QCOMPARE(more.size(), std::size_t{1});
+        QCOMPARE(more[0]->detail().startTime, engine.dealInLargest[1].startTime);
+        const QRect dealIn = largest->visualRect(largest->listModel()->index(1, 1));
+        QHelpEvent dealInHelp(QEvent::ToolTip, dealIn.center(),
+                              largest->viewport()->mapToGlobal(dealIn.center()));
+        QApplication::sendEvent(largest->viewport(), &dealInHelp);
+        QVERIFY(
+            QToolTip::text().startsWith(ToQString(present::GameTimeText(engine.dealInLargest[1].startTime))));
+        window->tabBar()->setCurrentIndex(0);
+
         ListTreeView* opponents = window->listView(ListId::OpponentList);
         Activate(opponents, 0);
         auto* with = window->findChild<GamesWithDialog*>();

@@ -222,8 +222,9 @@ private slots:
         QVERIFY(window->action(Command::AuthorPage)->isEnabled());
         QVERIFY(window->action(Command::AutoTally)->isChecked());
         QCOMPARE(window->windowTitle(), QStringLiteral("Obrenta  Murvellスコア集計ツール"));
-        QCOMPARE(window->tabBar()->count(), 10);
+        QCOMPARE(window->tabBar()->count(), 11);
         QCOMPARE(window->tabBar()->tabText(9), QStringLiteral("打ち筋"));
+        QCOMPARE(window->tabBar()->tabText(10), QStringLiteral("放銃"));
         QCOMPARE(window->tabBar()->tabText(6), QStringLiteral("R分布(自分)"));
     }
 
@@ -236,7 +237,8 @@ private slots:
         QTest::newRow("7 is the second distribution page") << 7 << 7 << "RatingDistPage";
         QTest::newRow("8 is the trend page") << 8 << 8 << "TrendPage";
         QTest::newRow("9 is the style page") << 9 << 9 << "StylePage";
-        QTest::newRow("10 shows the general page") << 10 << 0 << "GeneralPage";
+        QTest::newRow("10 is the deal-in page") << 10 << 10 << "DealInPage";
+        QTest::newRow("11 shows the general page") << 11 << 0 << "GeneralPage";
         QTest::newRow("-1 shows the general page") << -1 << 0 << "GeneralPage";
     }
     void tabMapping() {
@@ -296,6 +298,42 @@ private slots:
         for (std::size_t r = 1; r < avgR.size(); ++r) QVERIFY(std::stod(avgR[r - 1]) <= std::stod(avgR[r]));
         QCOMPARE(opponents->header()->sortIndicatorSection(), 5);
         QCOMPARE(opponents->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+
+        // 放銃: its yaku and opponent lists sort the same way; the check box refills the opponents
+        // in the order chosen, and both are kept and come back at the next start.
+        window->tabBar()->setCurrentIndex(10);
+        ListTreeView* dealInYaku = window->listView(ListId::DealInYaku);
+        ClickHeading(dealInYaku, 0);
+        QCOMPARE(window->settings().SortDealInYaku, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
+        const auto yakuNames = Column(*dealInYaku->listModel(), 0);
+        QVERIFY(!yakuNames.empty() && std::is_sorted(yakuNames.begin(), yakuNames.end()));
+        QCheckBox* all = window->page<DealInPage>()->allOpponentsBox();
+        ListTreeView* vs = window->listView(ListId::DealInOpponents);
+        QVERIFY(!all->isChecked());
+        ClickHeading(vs, 3);
+        QCOMPARE(window->settings().SortDealInVs, (std::array<std::int32_t, 8>{0, 0, 0, 1, 0, 0, 0, 0}));
+        const auto lostDescending = [vs] {
+            const auto lost = Column(*vs->listModel(), 3);
+            return std::is_sorted(lost.begin(), lost.end(), [](const std::string& a, const std::string& b) {
+                return std::stoi(a) > std::stoi(b);
+            });
+        };
+        const int fewer = vs->listModel()->RowCount();
+        QVERIFY(lostDescending());
+        all->click();
+        QVERIFY(vs->listModel()->RowCount() > fewer);
+        QVERIFY(lostDescending());
+        QCOMPARE(vs->header()->sortIndicatorSection(), 3);
+        window->RunTally();
+        QCOMPARE(SavedSettings().DealInAllOpponents, 1);
+        QCOMPARE(SavedSettings().SortDealInVs, (std::array<std::int32_t, 8>{0, 0, 0, 1, 0, 0, 0, 0}));
+        QCOMPARE(Column(*dealInYaku->listModel(), 0), yakuNames);
+        const int every = vs->listModel()->RowCount();
+        all->click();
+        QCOMPARE(vs->listModel()->RowCount(), fewer);
+        auto again = MakeWindow(QStringLiteral("DealInAllOpponents\t1\n"));
+        QVERIFY(again->page<DealInPage>()->allOpponentsBox()->isChecked());
+        QCOMPARE(again->list(ListId::DealInOpponents).RowCount(), every);
 
         // Headings of the other lists do nothing.
         const auto before = Column(window->list(ListId::HourlyTable), 1);
@@ -1258,7 +1296,7 @@ private slots:
             {Qt::Key_PageDown, Qt::ControlModifier, 2},
             {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 1},
             {Qt::Key_PageUp, Qt::ControlModifier, 0},
-            {Qt::Key_PageUp, Qt::ControlModifier, 9},
+            {Qt::Key_PageUp, Qt::ControlModifier, 10},
             {Qt::Key_Tab, Qt::ControlModifier, 0},
         };
         window->listView(ListId::RankTable)->setFocus();
