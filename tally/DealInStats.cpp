@@ -12,16 +12,11 @@ void DealInAccumulator::StartGame(const SelectedGame& selected) {
     current_ = &selected;
     const scorelog::GameRecord& game = selected.game;
     const int user = selected.userSeat & 3;
-    const scorelog::NameId userName = game.seats[static_cast<std::size_t>(user)].name;
-    const int seatLimit = stat::SeatLimit(game);
     ownMask_ = 1u << user;
-    fieldMask_ = 0;
-    // Every game comes here once: four seats without a branch.
+    fieldMask_ = stat::FieldMask(game, user);
+    // Each seat adds its changes to its side's parts: the user's, the field's or nobody's.
     for (int k = 0; k < 4; ++k) {
-        const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
-        const bool field = (k < seatLimit) & (name != userName) & (name != scorelog::kEmptyName);
-        fieldMask_ |= static_cast<unsigned>(field) << k;
-        const int side = k == user ? 0 : 2 - static_cast<int>(field);
+        const int side = k == user ? 0 : 2 - static_cast<int>(fieldMask_ >> k & 1u);
         pointsAt_[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(side * kHandPartCount);
     }
     fieldSeats_ = style::SeatCount(fieldMask_);

@@ -14,6 +14,21 @@ inline int SeatLimit(const scorelog::GameRecord& game) {
     return std::clamp(game.playerCount, 0, 4);
 }
 
+// The field of a game, as a mask with bit k for seat k: every seat other than the user's among
+// the game's first playerCount (at most four) whose name is neither empty nor the user's. The
+// 打ち筋 and 放銃 pages set the user beside these seats.
+inline unsigned FieldMask(const scorelog::GameRecord& game, int userSeat) {
+    const scorelog::NameId userName = game.seats[static_cast<std::size_t>(userSeat & 3)].name;
+    const int seatLimit = SeatLimit(game);
+    unsigned mask = 0;
+    for (int k = 0; k < 4; ++k) {
+        const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
+        const bool field = (k < seatLimit) & (name != userName) & (name != scorelog::kEmptyName);
+        mask |= static_cast<unsigned>(field) << k;
+    }
+    return mask;
+}
+
 inline double Quotient(double dividend, double divisor) {
     return divisor != 0 ? dividend / divisor : 0;
 }

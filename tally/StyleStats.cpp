@@ -13,15 +13,8 @@ namespace {}  // namespace
 void StyleAccumulator::StartGame(const SelectedGame& selected) {
     current_ = &selected;
     const scorelog::GameRecord& game = selected.game;
-    const int user = selected.userSeat & 3;
-    const scorelog::NameId userName = game.seats[static_cast<std::size_t>(user)].name;
-    const int seatLimit = stat::SeatLimit(game);
-    ownMask_ = 1u << user;
-    fieldMask_ = 0;
-    for (int k = 0; k < seatLimit; ++k) {
-        const scorelog::NameId name = game.seats[static_cast<std::size_t>(k)].name;
-        if (name != userName && name != scorelog::kEmptyName) fieldMask_ |= 1u << k;
-    }
+    ownMask_ = 1u << (selected.userSeat & 3);
+    fieldMask_ = stat::FieldMask(game, selected.userSeat);
     fieldSeats_ = style::SeatCount(fieldMask_);
     words_ = game.names ? game.names->Words() : std::span<const scorelog::YakuWord>();
 }
