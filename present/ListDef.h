@@ -65,6 +65,18 @@ struct ColumnDef {
 inline constexpr const char* kRateOfHandsTip = "集計した全局数に対する割合";
 inline constexpr const char* kRateOfWinsTip = "和了した局数に対する割合";
 
+// An estimate as a cell of value, low and high; dashes when it has no interval.
+inline CellValue EstimateCell(const tally::Estimate& estimate) {
+    return estimate.hasInterval ? CellValue::Range(estimate.value, estimate.low, estimate.high)
+                                : CellValue::Dashes();
+}
+// A difference the same way, followed by " *" when its interval excludes zero.
+inline CellValue DifferenceCell(const tally::Estimate& difference, bool significant) {
+    CellValue cell = EstimateCell(difference);
+    if (difference.hasInterval && significant) cell.suffix = " *";
+    return cell;
+}
+
 // --- fixed-row lists: each row with its label and its value cells -------------------------
 // A value of the tally; index is the row's own (a rank, a han class, an hour, a hand kind).
 using ResultGetter = CellValue (*)(const tally::TallyResults& results, int index);

@@ -223,11 +223,7 @@ const std::vector<RecordColumn<DealInOpponentEntry>>& DealInOpponentColumns() {
          SortBy::Integer},
         {{"放銃率", 130, Rt, "この相手への放銃の、同卓した局数に対する割合 (95%信頼区間)"},
          "%5.2f %% (%5.2f - %5.2f)",
-         [](const E& e) {
-             const tally::Estimate& rate = e.second.dealInRate;
-             return rate.hasInterval ? CellValue::Range(rate.value, rate.low, rate.high)
-                                     : CellValue::Dashes();
-         },
+         [](const E& e) { return EstimateCell(e.second.dealInRate); },
          SortBy::Decimal},
     };
     return columns;

@@ -86,16 +86,11 @@ inline CellValue NoValue(const R&, int) {
 template <bool own>
 CellValue StyleMeasureCell(const R& r, int row) {
     const tally::StyleLine& line = r.styleLines[static_cast<std::size_t>(row)];
-    const tally::Estimate& m = own ? line.own : line.field;
-    return m.hasInterval ? CellValue::Range(m.value, m.low, m.high) : CellValue::Dashes();
+    return EstimateCell(own ? line.own : line.field);
 }
 inline CellValue StyleDifferenceCell(const R& r, int row) {
     const tally::StyleLine& line = r.styleLines[static_cast<std::size_t>(row)];
-    const tally::Estimate& d = line.difference;
-    if (!d.hasInterval) return CellValue::Dashes();
-    CellValue cell = CellValue::Range(d.value, d.low, d.high);
-    if (line.significant) cell.suffix = " *";
-    return cell;
+    return DifferenceCell(line.difference, line.significant);
 }
 template <auto field>
 CellValue StyleRecordCell(const R& r, int) {

@@ -84,15 +84,11 @@ CellValue DealInCount(const R& r, int row) {
 template <bool own>
 CellValue DealInShare(const R& r, int row) {
     const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
-    const tally::Estimate& share = own ? line.ownShare : line.fieldShare;
-    return share.hasInterval ? CellValue::Range(share.value, share.low, share.high) : CellValue::Dashes();
+    return EstimateCell(own ? line.ownShare : line.fieldShare);
 }
 CellValue DealInDifference(const R& r, int row) {
     const tally::DealInLine& line = r.dealInBreakdown.lines[static_cast<std::size_t>(row)];
-    if (!line.difference.hasInterval) return CellValue::Dashes();
-    CellValue cell = CellValue::Range(line.difference.value, line.difference.low, line.difference.high);
-    if (line.significant) cell.suffix = " *";
-    return cell;
+    return DifferenceCell(line.difference, line.significant);
 }
 template <bool own>
 CellValue DealInMeanLost(const R& r, int row) {
@@ -104,21 +100,19 @@ CellValue DealInMeanLost(const R& r, int row) {
 std::vector<RowDef> DealInRows() {
     using D = tally::DealInRow;
     constexpr const char* kShare = "%5.2f %% (%5.2f - %5.2f)";
-    const auto cells = [&](const char* share) {
-        return std::vector<CellDef>{
-            {1, "%lld", DealInCount<true>},     {2, share, DealInShare<true>},
-            {3, share, DealInShare<false>},     {4, "%+6.2f (%+6.2f - %+6.2f)", DealInDifference},
-            {5, "%6.0f", DealInMeanLost<true>}, {6, "%6.0f", DealInMeanLost<false>},
-            {7, "%lld", DealInCount<false>}};
-    };
+    const std::vector<CellDef> cells{
+        {1, "%lld", DealInCount<true>},     {2, kShare, DealInShare<true>},
+        {3, kShare, DealInShare<false>},    {4, "%+6.2f (%+6.2f - %+6.2f)", DealInDifference},
+        {5, "%6.0f", DealInMeanLost<true>}, {6, "%6.0f", DealInMeanLost<false>},
+        {7, "%lld", DealInCount<false>}};
     return {
-        {"放銃 (対全局)", static_cast<int>(D::All), cells(kShare)},
-        {"立直者へ", static_cast<int>(D::IntoRiichi), cells(kShare)},
-        {"満貫未満", static_cast<int>(D::BelowMangan), cells(kShare)},
-        {"満貫", static_cast<int>(D::Mangan), cells(kShare)},
-        {"跳満", static_cast<int>(D::Haneman), cells(kShare)},
-        {"倍満以上", static_cast<int>(D::BaimanOrMore), cells(kShare)},
-        {"役満", static_cast<int>(D::Yakuman), cells(kShare)},
+        {"放銃 (対全局)", static_cast<int>(D::All), cells},
+        {"立直者へ", static_cast<int>(D::IntoRiichi), cells},
+        {"満貫未満", static_cast<int>(D::BelowMangan), cells},
+        {"満貫", static_cast<int>(D::Mangan), cells},
+        {"跳満", static_cast<int>(D::Haneman), cells},
+        {"倍満以上", static_cast<int>(D::BaimanOrMore), cells},
+        {"役満", static_cast<int>(D::Yakuman), cells},
     };
 }
 

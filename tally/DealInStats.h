@@ -83,12 +83,14 @@ using DealInYakuMap = std::map<std::string, DealInYakuStats>;
 // the opponent held a field seat, once per such seat), the user's deal-ins to them and theirs
 // to the user, with the points those moved (positive), and the user's deal-ins to them in
 // percent of those hands with Wilson's interval.
-struct DealInOpponentStats {
+struct DealInOpponentSums {
     std::int64_t hands = 0;
     std::int64_t dealInsTo = 0;
     std::int64_t pointsLostTo = 0;
     std::int64_t dealInsFrom = 0;
     std::int64_t pointsWonFrom = 0;
+};
+struct DealInOpponentStats : DealInOpponentSums {
     Estimate dealInRate;
 };
 // Keyed by the opponent's name in code page 932 bytes; one name met in several logs or under
@@ -156,13 +158,7 @@ private:
         std::array<DealInSums, kDealInRowCount + 1> rows{};
         std::int64_t hands = 0;
     };
-    struct OpponentSums {
-        std::int64_t hands = 0;
-        std::int64_t dealInsTo = 0;
-        std::int64_t pointsLostTo = 0;
-        std::int64_t dealInsFrom = 0;
-        std::int64_t pointsWonFrom = 0;
-    };
+    using OpponentSums = DealInOpponentSums;
     // A largest deal-in, holding on to its game's hands and names until the texts are made.
     struct Record {
         std::int64_t pointsLost = 0;
