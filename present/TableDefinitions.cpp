@@ -450,7 +450,7 @@ std::vector<ListDef> FixedRowListDefs() {
          .rows = StyleRows()},
         {.id = ListId::DealInBreakdown,
          .name = "DealInBreakdown",
-         .size = {261, 78},
+         .size = {261, 80},
          .columnsFill = false,
          .manyRows = false,
          .columns = {{"放銃", 80, L, "自分の放銃と、同じ試合の他の席の放銃"},

@@ -374,25 +374,25 @@ DealInPage::DealInPage(QWidget* parent) : StatsPage(parent) {
     auto* page = new QVBoxLayout(this);
     SetPageMargins(page, f);
     // Five lists and a note share a page no taller than the others': each asks for a few rows
-    // and the room the window has beyond that goes to the lists that have more rows to show.
-    // The wide ones scroll sideways rather than widen the window, as on 打ち筋.
-    auto add = [this, &f](ListId id, int heightUnits) {
+    // (their sizes in present/) and the room the window has beyond that goes to the lists that
+    // have more rows to show. The wide ones scroll sideways rather than widen the window, as on
+    // 打ち筋.
+    auto add = [this](ListId id) {
         ListTreeView* view = AddList(id);
-        view->SetPreferredSize(DialogUnits(f, present::ListSizeUnits(id).width, heightUnits));
         if (id != ListId::DealInYaku)
             view->setSizePolicy(QSizePolicy::Ignored, view->sizePolicy().verticalPolicy());
         return view;
     };
     // The two tables' seven rows in full; they do not grow.
-    page->addWidget(add(ListId::DealInBreakdown, 80));
+    page->addWidget(add(ListId::DealInBreakdown));
     auto* note = new QLabel(ToQString(present::DealInPageNote()), this);
     note->setObjectName(QStringLiteral("dealInNote"));
     note->setWordWrap(true);
     page->addWidget(note);
-    page->addWidget(add(ListId::PointsPerHand, 70));
+    page->addWidget(add(ListId::PointsPerHand));
 
     auto* middle = Row(f);
-    middle->addWidget(add(ListId::DealInYaku, 36));
+    middle->addWidget(add(ListId::DealInYaku));
     auto* opponents = new QVBoxLayout();
     opponents->setContentsMargins(0, 0, 0, 0);
     opponents->setSpacing(DialogUnitsY(f, 1));
@@ -409,11 +409,11 @@ DealInPage::DealInPage(QWidget* parent) : StatsPage(parent) {
     hint->setSizePolicy(QSizePolicy::Ignored, hint->sizePolicy().verticalPolicy());
     choice->addWidget(hint, 1);
     opponents->addLayout(choice);
-    opponents->addWidget(add(ListId::DealInOpponents, 24), 1);
+    opponents->addWidget(add(ListId::DealInOpponents), 1);
     middle->addLayout(opponents, 1);
     page->addLayout(middle, 3);
 
-    page->addWidget(add(ListId::DealInLargest, 30), 2);
+    page->addWidget(add(ListId::DealInLargest), 2);
 
     connect(allOpponents_, &QCheckBox::toggled, this, [this](bool on) { emit AllOpponentsChanged(on); });
 }
